@@ -1,0 +1,55 @@
+// The Desktop seam: everything the tool does to the world outside its own window.
+// Implemented over Win32 in desktop_win32.cpp and by a fake with a virtual clock in the
+// unit tests.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "services/types.h"
+
+namespace pelloram {
+
+enum class MouseButton : int { Left = 1, Right = 2 };
+
+// What the thread's message queue holds next.
+enum class PendingMessage : int { None, Quit, Other };
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Top-level window by exact class and title; an empty text matches any. 0 when none.
+  virtual WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) = 0;
+  virtual bool ReadWindowRect(WindowHandle window, Rect& rect) = 0;
+  // Moves and sizes a window with repaint, without activating it.
+  virtual bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) = 0;
+  // Screen position of the window's client origin; false (origin untouched) on failure.
+  virtual bool ClientOriginToScreen(WindowHandle window, Point& origin) = 0;
+  virtual WindowHandle ForegroundWindow() = 0;
+
+  virtual bool ReadCursor(Point& screen) = 0;
+  virtual void MoveCursor(Point screen) = 0;
+  // One press-and-release of the button where the pointer is.
+  virtual void ClickButton(MouseButton button) = 0;
+  virtual void SendKey(int virtualKey, bool keyUp) = 0;
+
+  // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
+  // could not be taken (held by another program) or the data was refused.
+  virtual bool PutClipboardText(WindowHandle owner, std::string_view text) = 0;
+
+  virtual std::uint32_t TickCount() = 0;
+  virtual void Sleep(int milliseconds) = 0;  // processes nothing
+
+  // The thread's message queue.
+  virtual PendingMessage PeekPending() = 0;      // leaves the message queued
+  virtual void DispatchNext() = 0;               // takes one message and handles it
+  // Removes one message (PM_REMOVE). None: the queue was empty. Quit: a quit request was
+  // removed, its exit code stored, nothing dispatched. Other: the message was dispatched.
+  virtual PendingMessage RemoveAndDispatch(int& quitExitCode) = 0;
+  virtual void PostQuit(int exitCode) = 0;
+  // Blocks until a message may be waiting or the timeout has passed, dispatching nothing.
+  virtual void WaitForMessage(int timeoutMilliseconds) = 0;
+};
+
+}  // namespace pelloram

@@ -1,0 +1,53 @@
+// Conversions between text and numbers, text utilities, random numbers and colours.
+// Text is UTF-8 in std::string; lengths and positions count bytes, but no operation
+// ever splits a multi-byte character.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "services/types.h"
+
+namespace pelloram {
+
+// Leading number of a text, like atof, after folding full-width forms (U+FF01..U+FF5E to
+// ASCII, U+3000 to a blank, ☆ ★ to "*"). Empty or non-numeric text gives 0.
+double ToNumber(std::string_view text);
+// Truncates toward zero to 64 bits and keeps the low 32 bits; NaN gives 0 and values
+// beyond the 64-bit range saturate before the low bits are taken.
+std::int32_t TruncateToInt(double value);
+
+std::string ToText(std::int64_t value);   // "%d" style
+std::string ToText(double value);         // "%.13g"
+std::string ToText(float value);          // "%.6g"
+std::string ToText(bool value);           // "真" / "假"
+inline std::string ToText(std::int32_t value) { return ToText(static_cast<std::int64_t>(value)); }
+inline std::string ToText(std::string_view value) { return std::string(value); }
+
+std::int32_t TextLength(std::string_view text);  // bytes
+// The last n bytes, widened at the front so no character is split; whole text when shorter.
+std::string RightText(std::string_view text, std::int32_t n);
+// Parts between delimiters; empty parts kept except a trailing one; maxCount <= 0: no limit.
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter,
+                                   std::int32_t maxCount = 0);
+std::string ToUpper(std::string_view text);  // ASCII letters only
+int CompareText(std::string_view a, std::string_view b, bool caseSensitive);
+
+double IntegerDivide(double a, double b);  // truncated toward zero; b == 0 gives 0
+
+// The tool's pseudo-random generator; the decorations reseed it on every tick.
+struct RandomGenerator {
+  std::uint64_t state = 1;
+  std::uint32_t reseedCounter = 0;
+};
+void SeedRandom(RandomGenerator& generator, std::uint32_t seed);
+// Without a seed: the tick count plus a counter that grows with each call.
+void SeedRandomFromClock(RandomGenerator& generator, std::uint32_t tickCount);
+// minimum + random % (maximum - minimum + 1); negative bounds count as 0, swapped if needed.
+std::int32_t RandomInRange(RandomGenerator& generator, std::int32_t minimum, std::int32_t maximum);
+
+Colour ColorFromRgb(int red, int green, int blue);
+
+}  // namespace pelloram

@@ -1,0 +1,40 @@
+// Plain value types shared by every layer of the tool. None of them knows Win32.
+#pragma once
+
+#include <cstdint>
+
+namespace pelloram {
+
+// A window of the desktop (an HWND's value); 0 means "no window".
+using WindowHandle = std::uintptr_t;
+
+// A pixel position: screen coordinates or client coordinates of some window.
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// An outer window rectangle in screen coordinates.
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// RGB colour in COLORREF layout: red in the lowest byte, then green, then blue.
+using Colour = std::uint32_t;
+
+// Virtual-key codes the tool uses (same values as Win32's VK_*).
+namespace vk {
+inline constexpr int kReturn = 0x0D;
+inline constexpr int kControl = 0x11;
+inline constexpr int kEscape = 0x1B;
+inline constexpr int kV = 0x56;
+inline constexpr int kF10 = 0x79;
+inline constexpr int kF11 = 0x7A;
+}  // namespace vk
+
+}  // namespace pelloram

@@ -1,0 +1,62 @@
+// The Ui seam: everything the tool does to its own window. Implemented over Win32 in
+// ui_win32.cpp and by a fake in the unit tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "services/controls.h"
+#include "services/types.h"
+
+namespace pelloram {
+
+// Numeric control properties. Texts (edit content, captions) go through the text calls.
+enum class Property : int {
+  Width,        // any control, pixels
+  Height,       // any control, pixels
+  FontSize,     // label, points
+  WordWrap,     // label, 0 or 1
+  TextColour,   // radio button, Colour
+  Checked,      // radio button, 0 or 1
+  CurrentPage,  // tab control, 0 or 1
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // Content of an edit box, caption of anything else. UTF-8.
+  virtual std::string ReadControlText(Control control) = 0;
+  // Writing an edit box's content raises its ContentChanged event exactly once, before
+  // returning, also when the text is unchanged; the native change notification of the
+  // write itself is suppressed.
+  virtual void WriteControlText(Control control, std::string_view text) = 0;
+  virtual int ReadControlProperty(Control control, Property property) = 0;
+  virtual void WriteControlProperty(Control control, Property property, int value) = 0;
+
+  virtual void SetControlFocus(Control control) = 0;
+  // The Win32 handle of a control or of the main window; 0 when it has none.
+  virtual WindowHandle GetControlHandle(Control control) = 0;
+
+  // Pops up a balloon tip (气球提示框1 or 气球提示框2) at a screen point, no icon. With
+  // hideBySelf false it stays until clicked away or replaced.
+  virtual void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) = 0;
+  // Task-modal message box with one OK button; returns when dismissed. The tool's own
+  // messages keep being handled meanwhile.
+  virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+  // System folder picker rooted at the desktop; empty text when cancelled.
+  virtual std::string BrowseForFolder(std::string_view title) = 0;
+  // Pointer position in screen pixels (CursorX / CursorY).
+  virtual Point CursorPosition() = 0;
+
+  // RegisterHotKey / UnregisterHotKey for `window`; modifiers are MOD_* flags.
+  virtual bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) = 0;
+  virtual bool UnregisterHotkey(WindowHandle window, int id) = 0;
+
+  // Raises a control's event exactly as the control itself would (a click on 按钮2).
+  virtual void RaiseEvent(Control control, Event event, std::int64_t arg = 0) = 0;
+};
+
+inline constexpr std::string_view kDefaultMessageCaption = "信息：";
+
+}  // namespace pelloram

@@ -1,0 +1,13 @@
+// The add run: every file of StickerFileList sent into the chat and added to the collection.
+#pragma once
+
+#include "workflows/tool.h"
+
+namespace pelloram {
+
+void StartAddRun(Tool& tool);
+void StartAddModeOne(Tool& tool);
+void StartAddModeTwo(Tool& tool);
+void HandleAlreadyCollected(Tool& tool);
+
+}  // namespace pelloram
