@@ -1,0 +1,69 @@
+// The practice client's behaviour, without Win32: a stand-in for the chat client that
+// reacts to clicks at the same places and writes a journal of everything it saw.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace practice {
+
+struct Options {
+  int stickerCount = 10;                  // initial collection: sticker01.gif, sticker02.gif, ...
+  std::vector<std::string> collected;     // or these names (file names), when not empty
+};
+
+enum class Button : int { Left = 1, Right = 2 };
+
+// Client-area coordinates of the main window (its client area is its whole window).
+struct Pt {
+  int x = 0;
+  int y = 0;
+};
+
+// One journal line is one JSON object; the sink gets it without a trailing newline.
+using JournalSink = std::function<void(const std::string& jsonLine)>;
+
+class Model {
+ public:
+  Model(Options options, JournalSink journal);
+
+  // Input to the main window.
+  void Click(Pt at, Button button);
+  void KeyDown(int virtualKey);  // Enter sends what the open dialog put into the input
+
+  // The file-open dialog: the model asks for it (OpenDialogWanted) after a click on the
+  // file button; the shell (or a test) shows it, then reports how it ended.
+  bool OpenDialogWanted() const;
+  void OpenDialogShown();
+  void OpenDialogConfirmed(const std::string& path);  // UTF-8 full path as typed/pasted
+  void OpenDialogCancelled();
+  bool OpenDialogShowing() const;
+
+  // The forward window: shown when an already collected sticker is added again.
+  bool ForwardShowing() const;
+  void ForwardKeyDown(int virtualKey);  // Escape closes it
+
+  // What a person would see.
+  const std::vector<std::string>& Collection() const;
+  bool PanelOpen() const;
+  bool CollectedTabShown() const;
+  bool StickerMenuOpen() const;
+  bool SentMenuOpen() const;
+  std::string PendingInput() const;     // file name waiting in the chat input, "" if none
+  const std::vector<std::string>& SentMessages() const;
+
+  // Layout for drawing (client coordinates, laid out for the 910 x 647 window).
+  struct Box {
+    int left, top, right, bottom;
+    std::string label;
+  };
+  std::vector<Box> VisibleBoxes() const;
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace practice
