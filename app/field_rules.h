@@ -9,9 +9,6 @@
 
 namespace pelloram {
 
-// FieldValue: the text's leading number, truncated toward zero to 32 bits.
-std::int32_t FieldValue(std::string_view text);
-
 // Content changed of an edit box: runs that box's rule (boxes without one are ignored).
 void ApplyFieldRule(Tool& tool, Control editBox);
 

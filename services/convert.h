@@ -19,12 +19,18 @@ double ToNumber(std::string_view text);
 // beyond the 64-bit range saturate before the low bits are taken.
 std::int32_t TruncateToInt(double value);
 
+// The number in a field: its text's leading number truncated toward zero; empty or
+// non-numeric text gives 0.
+inline std::int32_t FieldValue(std::string_view text) { return TruncateToInt(ToNumber(text)); }
+
 std::string ToText(std::int64_t value);   // "%d" style
 std::string ToText(double value);         // "%.13g"
 std::string ToText(float value);          // "%.6g"
 std::string ToText(bool value);           // "真" / "假"
 inline std::string ToText(std::int32_t value) { return ToText(static_cast<std::int64_t>(value)); }
 inline std::string ToText(std::string_view value) { return std::string(value); }
+// Without it a string literal would pick the bool overload and come out as "真".
+inline std::string ToText(const char* value) { return value ? std::string(value) : std::string(); }
 
 std::int32_t TextLength(std::string_view text);  // bytes
 // The last n bytes, widened at the front so no character is split; whole text when shorter.

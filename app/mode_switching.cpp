@@ -1,0 +1,95 @@
+#include "app/mode_switching.h"
+
+#include <string_view>
+
+namespace pelloram {
+namespace {
+
+constexpr std::string_view kDeleteModeOneHelp =
+    "模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n输入欲删除表情数量即可\r\n\r\nF11 "
+    "快捷启动/暂停\r\n\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
+    "请使用模式二手动获取坐标";
+constexpr std::string_view kDeleteModeTwoHelp = "F10依次获取①表情②收藏③首个表情坐标";
+constexpr std::string_view kAddModeOneHelp =
+    "模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n添加表情文件夹即可\r\n\r\nF11 "
+    "快捷启动\r\n\r\n注意\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
+    "请使用模式二手动获取坐标";
+constexpr std::string_view kAddModeTwoHelp =
+    "F10依次获取①文件坐标②表情位置坐标\r\n注意：获取已发送表情坐标时尽量\r\n在表情图片中下位置\r\n"
+    "避免发送小表情时鼠标点击不到\r\n添加表情坐标不准可手动更改\r\n";
+
+// What one mode selection writes, in the order it writes it.
+struct ModeLayout {
+  Control groupBox;
+  std::string_view groupCaption;
+  Control helpLabel;
+  int helpHeight;
+  std::string_view helpText;
+  int helpFontPt;
+  bool wordWrap;
+  bool clearFields;
+  Control delayBox;
+  bool resetCount;
+  Control focus;
+};
+
+constexpr ModeLayout kDeleteModeOne{Control::分组框1, "模式一", Control::标签8, 164,
+                                    kDeleteModeOneHelp, 12, true, true, Control::编辑框18,
+                                    true, Control::编辑框7};
+constexpr ModeLayout kDeleteModeTwo{Control::分组框1, "模式二", Control::标签8, 24,
+                                    kDeleteModeTwoHelp, 11, false, false, Control::编辑框18,
+                                    false, Control::编辑框1};
+constexpr ModeLayout kAddModeOne{Control::分组框3, "模式一", Control::标签11, 183,
+                                 kAddModeOneHelp, 12, true, true, Control::编辑框8,
+                                 false, Control::编辑框8};
+constexpr ModeLayout kAddModeTwo{Control::分组框3, "模式二", Control::标签11, 87,
+                                 kAddModeTwoHelp, 11, true, false, Control::编辑框8,
+                                 false, Control::编辑框8};
+
+constexpr int kHelpLabelWidth = 304;
+
+void ApplyMode(Tool& tool, const ModeLayout& mode) {
+  Ui& ui = tool.ui;
+  ui.WriteControlText(mode.groupBox, mode.groupCaption);
+  ui.WriteControlProperty(mode.helpLabel, Property::Height, mode.helpHeight);
+  ui.WriteControlProperty(mode.helpLabel, Property::Width, kHelpLabelWidth);
+  ui.WriteControlText(mode.helpLabel, mode.helpText);
+  ui.WriteControlProperty(mode.helpLabel, Property::FontSize, mode.helpFontPt);
+  ui.WriteControlProperty(mode.helpLabel, Property::WordWrap, mode.wordWrap ? 1 : 0);
+  if (mode.clearFields) ClearAllEditBoxes(tool);
+  ui.WriteControlText(mode.delayBox, "500");
+  if (mode.resetCount) ui.WriteControlText(Control::编辑框7, "1");
+  ui.SetControlFocus(mode.focus);
+}
+
+void CheckOnly(Ui& ui, Control checked, std::initializer_list<Control> unchecked) {
+  ui.WriteControlProperty(checked, Property::Checked, 1);
+  for (Control radio : unchecked) ui.WriteControlProperty(radio, Property::Checked, 0);
+}
+
+}  // namespace
+
+void SelectDeleteModeOne(Tool& tool) { ApplyMode(tool, kDeleteModeOne); }
+void SelectDeleteModeTwo(Tool& tool) { ApplyMode(tool, kDeleteModeTwo); }
+void SelectAddModeOne(Tool& tool) { ApplyMode(tool, kAddModeOne); }
+void SelectAddModeTwo(Tool& tool) { ApplyMode(tool, kAddModeTwo); }
+
+void SwitchTabPage(Tool& tool) {
+  const int page = tool.ui.ReadControlProperty(Control::高级选择夹1, Property::CurrentPage);
+  if (page == 0) {
+    CheckOnly(tool.ui, Control::单选框1, {Control::单选框2, Control::单选框3, Control::单选框4});
+    SelectDeleteModeOne(tool);
+  } else if (page == 1) {
+    CheckOnly(tool.ui, Control::单选框3, {Control::单选框1, Control::单选框2, Control::单选框4});
+    SelectAddModeOne(tool);
+  }
+}
+
+void ClearAllEditBoxes(Tool& tool) {
+  // Last to first: the sent-sticker boxes are emptied before the add-item boxes their
+  // rules derive, so those end empty too.
+  const std::vector<Control> boxes = FindControlsByName("编辑框");
+  for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) tool.ui.WriteControlText(*it, "");
+}
+
+}  // namespace pelloram

@@ -1,0 +1,56 @@
+#include "client/window_binding.h"
+
+#include "client/chat_client.h"
+
+namespace pelloram {
+
+WindowHandle FindWindowByClassTitle(Desktop& desktop, std::string_view className,
+                                    std::string_view title) {
+  return desktop.FindTopLevelWindow(className, title);
+}
+
+WindowHandle FindChatClient(Desktop& desktop) {
+  return FindWindowByClassTitle(desktop, chat::kMainClass, chat::kMainTitle);
+}
+
+WindowHandle FindDesktopWindow(Desktop& desktop) {
+  return FindWindowByClassTitle(desktop, chat::kDesktopClass, chat::kDesktopTitle);
+}
+
+WindowHandle FindOpenDialog(Desktop& desktop) {
+  return FindWindowByClassTitle(desktop, chat::kOpenDialogClass, chat::kOpenDialogTitle);
+}
+
+WindowHandle FindForwardWindow(Desktop& desktop) {
+  return FindWindowByClassTitle(desktop, chat::kForwardClass, chat::kForwardTitle);
+}
+
+WindowHandle ReadForegroundWindow(Desktop& desktop) { return desktop.ForegroundWindow(); }
+
+bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width,
+                 int height) {
+  // The rectangle read first is what an omitted value would keep; every caller here
+  // passes all four, but a window that is gone still fails quietly at the move.
+  Rect current;
+  desktop.ReadWindowRect(window, current);
+  return desktop.MoveWindowTo(window, left, top, width, height);
+}
+
+Point ReadCursorPoint(Desktop& desktop) {
+  Point at;
+  if (!desktop.ReadCursor(at)) return Point{};
+  return at;
+}
+
+void PointCursorAt(Desktop& desktop, WindowHandle window, int x, int y) {
+  Point origin;
+  if (window != 0 && !desktop.ClientOriginToScreen(window, origin)) origin = Point{};
+  // Exact sums in 64 bits, then clamped: a pointer position never wraps around.
+  const auto clamp = [](long long v) {
+    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+  };
+  desktop.MoveCursor(Point{clamp(static_cast<long long>(origin.x) + x),
+                           clamp(static_cast<long long>(origin.y) + y)});
+}
+
+}  // namespace pelloram

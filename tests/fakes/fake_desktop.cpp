@@ -1,0 +1,143 @@
+#include "tests/fakes/fake_desktop.h"
+
+#include <algorithm>
+
+namespace pelloram::testing {
+
+WindowHandle FakeDesktop::AddWindow(std::string className, std::string title, Rect rect,
+                                    Point clientOffset) {
+  const WindowHandle handle = nextHandle_++;
+  windows_[handle] = Window{std::move(className), std::move(title), rect, clientOffset, true};
+  return handle;
+}
+
+void FakeDesktop::At(std::uint32_t time, std::function<void()> action) {
+  actions_.emplace(time, std::move(action));
+}
+
+std::vector<InputRecord> FakeDesktop::Clicks() const {
+  std::vector<InputRecord> out;
+  std::copy_if(inputs.begin(), inputs.end(), std::back_inserter(out),
+               [](const InputRecord& r) { return r.kind == InputRecord::Kind::Click; });
+  return out;
+}
+
+std::vector<InputRecord> FakeDesktop::Keys() const {
+  std::vector<InputRecord> out;
+  std::copy_if(inputs.begin(), inputs.end(), std::back_inserter(out),
+               [](const InputRecord& r) { return r.kind != InputRecord::Kind::Click; });
+  return out;
+}
+
+WindowHandle FakeDesktop::FindTopLevelWindow(std::string_view className, std::string_view title) {
+  if (findHook) {
+    if (const WindowHandle found = findHook(className, title)) return found;
+  }
+  for (const auto& [handle, window] : windows_) {
+    if (!window.exists) continue;
+    if (!className.empty() && window.className != className) continue;
+    if (!title.empty() && window.title != title) continue;
+    return handle;
+  }
+  return 0;
+}
+
+bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {
+  const auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.exists) return false;
+  rect = it->second.rect;
+  return true;
+}
+
+bool FakeDesktop::MoveWindowTo(WindowHandle window, int left, int top, int width, int height) {
+  const auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.exists) return false;
+  it->second.rect = Rect{left, top, left + width, top + height};
+  moved.push_back(window);
+  return true;
+}
+
+bool FakeDesktop::ClientOriginToScreen(WindowHandle window, Point& origin) {
+  const auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.exists) return false;
+  origin = Point{origin.x + it->second.rect.left + it->second.clientOffset.x,
+                 origin.y + it->second.rect.top + it->second.clientOffset.y};
+  return true;
+}
+
+bool FakeDesktop::ReadCursor(Point& screen) {
+  screen = cursor;
+  return true;
+}
+
+void FakeDesktop::ClickButton(MouseButton button) {
+  inputs.push_back({InputRecord::Kind::Click, now, cursor, button, 0});
+  if (onClick) onClick(cursor, button);
+}
+
+void FakeDesktop::SendKey(int virtualKey, bool keyUp) {
+  inputs.push_back({keyUp ? InputRecord::Kind::KeyUp : InputRecord::Kind::KeyDown, now, cursor,
+                    MouseButton::Left, virtualKey});
+  if (onKey) onKey(virtualKey, keyUp);
+}
+
+bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
+  ++clipboardAttempts;
+  if (clipboardRefusals > 0) {
+    --clipboardRefusals;
+    return false;
+  }
+  clipboard = std::string(text);
+  return true;
+}
+
+void FakeDesktop::Sleep(int milliseconds) {
+  sleeps.emplace_back(now, milliseconds);
+  now += static_cast<std::uint32_t>(std::max(milliseconds, 0));
+}
+
+bool FakeDesktop::ActionDue() const {
+  return !actions_.empty() && static_cast<std::int32_t>(actions_.begin()->first - now) <= 0;
+}
+
+PendingMessage FakeDesktop::PeekPending() {
+  if (ActionDue()) return PendingMessage::Other;
+  return quitPosted ? PendingMessage::Quit : PendingMessage::None;
+}
+
+void FakeDesktop::DispatchNext() {
+  if (!ActionDue()) return;
+  auto action = std::move(actions_.begin()->second);
+  actions_.erase(actions_.begin());
+  ++dispatched;
+  action();
+}
+
+PendingMessage FakeDesktop::RemoveAndDispatch(int& quitExitCode) {
+  if (ActionDue()) {
+    DispatchNext();
+    return PendingMessage::Other;
+  }
+  if (quitPosted) {
+    quitPosted = false;
+    quitExitCode = quitCode_;
+    return PendingMessage::Quit;
+  }
+  return PendingMessage::None;
+}
+
+void FakeDesktop::PostQuit(int exitCode) {
+  quitPosted = true;
+  quitCode_ = exitCode;
+}
+
+void FakeDesktop::WaitForMessage(int timeoutMilliseconds) {
+  if (ActionDue() || quitPosted) return;
+  std::uint32_t until = now + static_cast<std::uint32_t>(std::max(timeoutMilliseconds, 0));
+  if (!actions_.empty() && static_cast<std::int32_t>(actions_.begin()->first - until) < 0) {
+    until = actions_.begin()->first;
+  }
+  now = until;
+}
+
+}  // namespace pelloram::testing

@@ -1,0 +1,86 @@
+// A desktop in memory with a virtual clock. Waits advance the clock; user actions
+// scheduled at virtual times are delivered when the code under test processes messages;
+// every synthesised click and key is recorded with its time and screen position.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "client/desktop.h"
+
+namespace pelloram::testing {
+
+struct InputRecord {
+  enum class Kind { Click, KeyDown, KeyUp } kind;
+  std::uint32_t time;
+  Point at;  // clicks: where the pointer was
+  MouseButton button = MouseButton::Left;
+  int key = 0;
+  friend bool operator==(const InputRecord&, const InputRecord&) = default;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  struct Window {
+    std::string className;
+    std::string title;
+    Rect rect;
+    Point clientOffset;  // client origin relative to the window's top-left
+    bool exists = true;
+  };
+
+  // --- set-up and inspection ---
+  WindowHandle AddWindow(std::string className, std::string title, Rect rect,
+                         Point clientOffset = {});
+  Window& WindowAt(WindowHandle handle) { return windows_.at(handle); }
+  void At(std::uint32_t time, std::function<void()> action);  // a user action at a time
+  std::uint32_t now = 1000;
+  Point cursor{700, 400};
+  std::vector<InputRecord> inputs;
+  std::vector<std::pair<std::uint32_t, int>> sleeps;  // (time, ms) of each Sleep
+  std::vector<WindowHandle> moved;                    // windows moved, in order
+  std::string clipboard;
+  int clipboardRefusals = 0;   // the next N clipboard attempts fail (held elsewhere)
+  int clipboardAttempts = 0;
+  int dispatched = 0;          // messages dispatched so far
+  bool quitPosted = false;
+  WindowHandle foreground = 0;
+  // Lets a client model react to input and decide which windows exist.
+  std::function<void(Point screen, MouseButton)> onClick;
+  std::function<void(int key, bool up)> onKey;
+  std::function<WindowHandle(std::string_view cls, std::string_view title)> findHook;
+
+  std::vector<InputRecord> Clicks() const;
+  std::vector<InputRecord> Keys() const;
+
+  // --- Desktop ---
+  WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  bool ReadWindowRect(WindowHandle window, Rect& rect) override;
+  bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
+  bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
+  WindowHandle ForegroundWindow() override { return foreground; }
+  bool ReadCursor(Point& screen) override;
+  void MoveCursor(Point screen) override { cursor = screen; }
+  void ClickButton(MouseButton button) override;
+  void SendKey(int virtualKey, bool keyUp) override;
+  bool PutClipboardText(WindowHandle owner, std::string_view text) override;
+  std::uint32_t TickCount() override { return now; }
+  void Sleep(int milliseconds) override;
+  PendingMessage PeekPending() override;
+  void DispatchNext() override;
+  PendingMessage RemoveAndDispatch(int& quitExitCode) override;
+  void PostQuit(int exitCode) override;
+  void WaitForMessage(int timeoutMilliseconds) override;
+
+ private:
+  bool ActionDue() const;
+  std::map<WindowHandle, Window> windows_;
+  WindowHandle nextHandle_ = 0x100;
+  std::multimap<std::uint32_t, std::function<void()>> actions_;
+  int quitCode_ = 0;
+};
+
+}  // namespace pelloram::testing

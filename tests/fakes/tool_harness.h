@@ -1,0 +1,42 @@
+// The whole tool on the fake seams: the same event table as the real program.
+#pragma once
+
+#include "app/event_table.h"
+#include "services/hotkeys.h"
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_ui.h"
+
+namespace pelloram::testing {
+
+struct ToolHarness {
+  FakeDesktop desktop;
+  FakeUi ui{desktop};
+  Tool tool{ui, desktop};
+  WindowHandle client = 0;
+  WindowHandle desktopWindow = 0;
+
+  // The chat client (when present) starts away from its mode-one place; the desktop's
+  // window covers the screen from its origin.
+  explicit ToolHarness(bool withClient = true, bool start = true) {
+    if (withClient) {
+      client = desktop.AddWindow("WeChatMainWndForPC", "微信", Rect{200, 120, 1000, 720});
+    }
+    desktopWindow = desktop.AddWindow("Progman", "Program Manager", Rect{0, 0, 1280, 1024});
+    ui.SetSink([this](Control c, Event e, std::int64_t arg) { HandleEvent(tool, c, e, arg); });
+    ui.onHotkey = [this](int id) { DeliverHotkey(ui, tool.hotkeys, id); };
+    if (start) Start();
+  }
+
+  void Start() { ui.RaiseEvent(Control::MainWindow, Event::Created); }
+  // The user closes the window: it is destroyed and the quit request is posted.
+  void Close() {
+    ui.RaiseEvent(Control::MainWindow, Event::Destroying);
+    desktop.PostQuit(0);
+  }
+  // Schedules a user action at a virtual time.
+  void At(std::uint32_t time, std::function<void()> action) {
+    desktop.At(time, std::move(action));
+  }
+};
+
+}  // namespace pelloram::testing

@@ -1,0 +1,171 @@
+// Clicks, keys, pointer placement, waits and the clipboard retry, on the fake desktop.
+#include <gtest/gtest.h>
+
+#include "client/clipboard.h"
+#include "client/input.h"
+#include "client/window_binding.h"
+#include "tests/fakes/fake_desktop.h"
+
+namespace pelloram::testing {
+namespace {
+
+using Kind = InputRecord::Kind;
+
+TEST(ClickAt, ClicksAtTheClientPointAndPutsThePointerBack) {
+  FakeDesktop desktop;
+  const WindowHandle window = desktop.AddWindow("c", "t", Rect{300, 150, 900, 700}, Point{0, 0});
+  desktop.cursor = {700, 400};
+  ClickAt(desktop, window, 10, 20, MouseButton::Left);
+  ASSERT_EQ(desktop.inputs.size(), 1u);
+  EXPECT_EQ(desktop.inputs[0].at, (Point{310, 170}));
+  EXPECT_EQ(desktop.inputs[0].button, MouseButton::Left);
+  EXPECT_EQ(desktop.cursor, (Point{700, 400}));
+}
+
+TEST(ClickAt, RightClickSendsOnlyTheRightButton) {
+  FakeDesktop desktop;
+  ClickAt(desktop, 0, 100, 50, MouseButton::Right);
+  ASSERT_EQ(desktop.inputs.size(), 1u);
+  EXPECT_EQ(desktop.inputs[0].button, MouseButton::Right);
+  EXPECT_EQ(desktop.inputs[0].at, (Point{100, 50}));
+}
+
+TEST(PointCursorAt, TakesScreenPointsForNoWindowAndForAVanishedOne) {
+  FakeDesktop desktop;
+  PointCursorAt(desktop, 0, 100, 200);
+  EXPECT_EQ(desktop.cursor, (Point{100, 200}));
+  const WindowHandle window = desktop.AddWindow("c", "t", Rect{300, 150, 900, 700});
+  desktop.WindowAt(window).exists = false;
+  PointCursorAt(desktop, window, 10, 20);
+  EXPECT_EQ(desktop.cursor, (Point{10, 20}));
+}
+
+TEST(PointCursorAt, AddsTheClientOriginNotTheFrame) {
+  FakeDesktop desktop;
+  const WindowHandle window = desktop.AddWindow("c", "t", Rect{292, 120, 900, 700}, Point{8, 30});
+  PointCursorAt(desktop, window, 10, 20);
+  EXPECT_EQ(desktop.cursor, (Point{310, 170}));
+}
+
+TEST(PressKeyChord, CtrlVIsCtrlDownVDownCtrlUpVUp) {
+  FakeDesktop desktop;
+  PressKeyChord(desktop, 0x56, 0x11);
+  const std::vector<std::pair<Kind, int>> expected{
+      {Kind::KeyDown, 0x11}, {Kind::KeyDown, 0x56}, {Kind::KeyUp, 0x11}, {Kind::KeyUp, 0x56}};
+  std::vector<std::pair<Kind, int>> seen;
+  for (const auto& key : desktop.Keys()) seen.emplace_back(key.kind, key.key);
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(PressKeyChord, ReleasesModifiersInPressOrderBeforeTheKey) {
+  FakeDesktop desktop;
+  PressKeyChord(desktop, 'A', 1, 2, 3);
+  std::vector<std::pair<Kind, int>> seen;
+  for (const auto& key : desktop.Keys()) seen.emplace_back(key.kind, key.key);
+  const std::vector<std::pair<Kind, int>> expected{
+      {Kind::KeyDown, 3}, {Kind::KeyDown, 2}, {Kind::KeyDown, 1}, {Kind::KeyDown, 'A'},
+      {Kind::KeyUp, 3},   {Kind::KeyUp, 2},   {Kind::KeyUp, 1},   {Kind::KeyUp, 'A'}};
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(PressKey, TapDispatchesPendingMessagesBetweenDownAndUp) {
+  FakeDesktop desktop;
+  std::vector<std::string> order;
+  desktop.At(desktop.now, [&] { order.push_back("dispatched"); });
+  desktop.onKey = [&](int, bool up) { order.push_back(up ? "up" : "down"); };
+  PressKey(desktop, 0x0D);
+  EXPECT_EQ(order, (std::vector<std::string>{"down", "dispatched", "up"}));
+  PressKey(desktop, 0x0D, KeyAction::Down);
+  PressKey(desktop, 0x0D, KeyAction::Up);
+  EXPECT_EQ(order.size(), 5u);
+}
+
+TEST(ResponsiveDelay, ZeroOrNegativeReturnsAtOnceWithoutDispatching) {
+  FakeDesktop desktop;
+  desktop.At(desktop.now, [] {});
+  const auto start = desktop.now;
+  ResponsiveDelay(desktop, 0);
+  ResponsiveDelay(desktop, -5);
+  EXPECT_EQ(desktop.now, start);
+  EXPECT_EQ(desktop.dispatched, 0);
+}
+
+TEST(ResponsiveDelay, LastsPastTheDeadlineAndHandlesWhatArrivesOnTime) {
+  FakeDesktop desktop;
+  const auto start = desktop.now;
+  std::uint32_t handledAt = 0;
+  desktop.At(start + 200, [&] { handledAt = desktop.now; });
+  ResponsiveDelay(desktop, 500);
+  EXPECT_EQ(handledAt, start + 200);
+  EXPECT_GT(desktop.now, start + 500);
+  EXPECT_LE(desktop.now, start + 502);
+}
+
+TEST(ResponsiveDelay, EndsEarlyWhenTheToolIsClosing) {
+  FakeDesktop desktop;
+  const auto start = desktop.now;
+  desktop.At(start + 100, [&] { desktop.PostQuit(0); });
+  ResponsiveDelay(desktop, 60000);
+  EXPECT_EQ(desktop.now, start + 100);
+  EXPECT_TRUE(desktop.quitPosted);
+}
+
+TEST(ProcessPendingEvents, LeavesAQuitRequestQueued) {
+  FakeDesktop desktop;
+  desktop.At(desktop.now, [] {});
+  desktop.PostQuit(0);
+  ProcessPendingEvents(desktop);
+  EXPECT_EQ(desktop.dispatched, 1);
+  EXPECT_EQ(desktop.PeekPending(), PendingMessage::Quit);
+}
+
+TEST(PumpMessages, PostsARemovedQuitRequestAgainAndStops) {
+  FakeDesktop desktop;
+  desktop.PostQuit(3);
+  PumpMessages(desktop);
+  EXPECT_TRUE(desktop.quitPosted);
+  int code = 0;
+  EXPECT_EQ(desktop.RemoveAndDispatch(code), PendingMessage::Quit);
+  EXPECT_EQ(code, 3);
+}
+
+TEST(BlockingDelay, SleepsWithoutDispatchingAndNegativeCountsAsZero) {
+  FakeDesktop desktop;
+  desktop.At(desktop.now, [] {});
+  BlockingDelay(desktop, 300);
+  BlockingDelay(desktop, -1);
+  EXPECT_EQ(desktop.dispatched, 0);
+  ASSERT_EQ(desktop.sleeps.size(), 2u);
+  EXPECT_EQ(desktop.sleeps[0].second, 300);
+  EXPECT_EQ(desktop.sleeps[1].second, 0);
+}
+
+TEST(PlaceWindow, MovesAndSizesTheOuterRectangle) {
+  FakeDesktop desktop;
+  const WindowHandle window = desktop.AddWindow("c", "t", Rect{200, 120, 700, 520});
+  EXPECT_TRUE(PlaceWindow(desktop, window, 0, 0, 910, 647));
+  EXPECT_EQ(desktop.WindowAt(window).rect, (Rect{0, 0, 910, 647}));
+  EXPECT_FALSE(PlaceWindow(desktop, 0, 0, 0, 910, 647));
+}
+
+TEST(PutTextOnClipboard, RetriesWhileAnotherProgramHoldsIt) {
+  FakeDesktop desktop;
+  desktop.clipboardRefusals = 3;
+  EXPECT_TRUE(PutTextOnClipboard(desktop, "C:\\表情\\😀 a.gif"));
+  EXPECT_EQ(desktop.clipboard, "C:\\表情\\😀 a.gif");
+  EXPECT_EQ(desktop.clipboardAttempts, 4);
+}
+
+TEST(PutTextOnClipboard, GivesUpAfterAboutHalfASecondAndKeepsTheOldContent) {
+  FakeDesktop desktop;
+  desktop.clipboard = "old";
+  desktop.clipboardRefusals = 1000;
+  const auto start = desktop.now;
+  EXPECT_FALSE(PutTextOnClipboard(desktop, "new"));
+  EXPECT_EQ(desktop.clipboard, "old");
+  EXPECT_GE(desktop.now - start, 400u);
+  EXPECT_LE(desktop.now - start, 700u);
+}
+
+}  // namespace
+}  // namespace pelloram::testing
