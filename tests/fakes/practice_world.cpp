@@ -1,0 +1,76 @@
+#include "tests/fakes/practice_world.h"
+
+#include "services/types.h"
+
+namespace pelloram::testing {
+
+PracticeWorld::PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow,
+                             practice::Options options)
+    : model(std::move(options), [this](const std::string& line) { journal.push_back(line); }),
+      desktop_(desktop),
+      main_(mainWindow) {
+  openDialog = desktop_.AddWindow("#32770", "打开", Rect{100, 100, 600, 450}, Point{8, 30});
+  forwardWindow =
+      desktop_.AddWindow("SelectContactWnd", "转发给", Rect{300, 200, 900, 700}, Point{0, 0});
+  desktop_.onClick = [this](Point screen, MouseButton button) { OnClick(screen, button); };
+  desktop_.onKey = [this](int key, bool up) { OnKey(key, up); };
+  Sync();
+}
+
+int PracticeWorld::Count(std::string_view event) const {
+  const std::string needle = "\"event\":\"" + std::string(event) + "\"";
+  int count = 0;
+  for (const std::string& line : journal) count += line.find(needle) != std::string::npos;
+  return count;
+}
+
+void PracticeWorld::OnClick(Point screen, MouseButton button) {
+  // The dialog and the forward window are modal: the main window takes no clicks then.
+  if (model.OpenDialogShowing() || model.ForwardShowing()) return;
+  const Rect rect = desktop_.WindowAt(main_).rect;
+  const practice::Pt at{screen.x - rect.left, screen.y - rect.top};
+  if (at.x < 0 || at.y < 0 || at.x >= rect.right - rect.left || at.y >= rect.bottom - rect.top) {
+    return;
+  }
+  model.Click(at, button == MouseButton::Left ? practice::Button::Left : practice::Button::Right);
+  if (model.OpenDialogWanted()) {
+    const bool fails = dialogFailsFor.contains(desktop_.clipboard);
+    fails ? model.OpenDialogCancelled(1) : model.OpenDialogShown();
+  }
+  Sync();
+}
+
+void PracticeWorld::OnKey(int key, bool up) {
+  if (key == vk::kControl) {
+    ctrlDown_ = !up;
+    return;
+  }
+  if (up) return;
+  if (model.OpenDialogShowing()) {
+    OnDialogKey(key);
+  } else if (model.ForwardShowing()) {
+    model.ForwardKeyDown(key);
+  } else {
+    model.KeyDown(key);
+  }
+  Sync();
+}
+
+void PracticeWorld::OnDialogKey(int key) {
+  if (key == vk::kV && ctrlDown_) {
+    dialogText_ = desktop_.clipboard;
+  } else if (key == vk::kReturn) {
+    model.OpenDialogConfirmed(dialogText_, true);
+    dialogText_.clear();
+  } else if (key == vk::kEscape) {
+    model.OpenDialogCancelled();
+    dialogText_.clear();
+  }
+}
+
+void PracticeWorld::Sync() {
+  desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
+  desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();
+}
+
+}  // namespace pelloram::testing

@@ -1,0 +1,40 @@
+// The practice client's model living on the fake desktop: clicks at screen points reach
+// it through its window, keys reach whichever of its windows has the focus, and its
+// open dialog and forward window exist as windows while it shows them.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "practice_client/model.h"
+#include "tests/fakes/fake_desktop.h"
+
+namespace pelloram::testing {
+
+class PracticeWorld {
+ public:
+  PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow, practice::Options options);
+
+  std::vector<std::string> journal;  // before the model: it journals while constructed
+  practice::Model model;
+  // Files whose open dialog fails to come up (by the path pasted last).
+  std::set<std::string> dialogFailsFor;
+  WindowHandle openDialog = 0;
+  WindowHandle forwardWindow = 0;
+
+  int Count(std::string_view event) const;  // journal lines of one event kind
+
+ private:
+  void OnClick(Point screen, MouseButton button);
+  void OnKey(int key, bool up);
+  void OnDialogKey(int key);
+  void Sync();
+
+  FakeDesktop& desktop_;
+  WindowHandle main_;
+  std::string dialogText_;
+  bool ctrlDown_ = false;
+};
+
+}  // namespace pelloram::testing

@@ -1,0 +1,315 @@
+// The add job against the practice client's model on the fake desktop, and the folder
+// listing on real temporary folders.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/fakes/practice_world.h"
+#include "tests/fakes/tool_harness.h"
+#include "workflows/add_run.h"
+#include "workflows/sticker_folder.h"
+
+namespace pelloram::testing {
+namespace {
+
+using Kind = InputRecord::Kind;
+
+// The tool on the add page, the practice client holding `collected`.
+struct AddJob : ToolHarness {
+  PracticeWorld world;
+  explicit AddJob(std::vector<std::string> collected = {"old.gif"}, std::string_view delay = "100")
+      : world(desktop, client, practice::Options{0, std::move(collected)}) {
+    ui.SelectPage(1);
+    ui.Type(Control::编辑框8, delay);
+  }
+  void Files(std::vector<std::string> paths) { tool.state.StickerFileList = std::move(paths); }
+  void F11() { ui.PressHotkey(vk::kF11); }
+  void EnterModeTwoPoints() {
+    ui.Click(Control::单选框4);
+    ui.Type(Control::编辑框9, "373");
+    ui.Type(Control::编辑框10, "526");
+    ui.Type(Control::编辑框11, "799");
+    ui.Type(Control::编辑框12, "459");
+  }
+};
+
+std::vector<Point> ClickPoints(const FakeDesktop& desktop) {
+  std::vector<Point> points;
+  for (const auto& click : desktop.Clicks()) points.push_back(click.at);
+  return points;
+}
+
+TEST(AddRun, OneStickerIsSentAndAddedInEightDelays) {
+  AddJob h;
+  h.Files({"C:\\s\\a.gif"});
+  const auto start = h.desktop.now;
+  h.F11();
+  EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
+  EXPECT_EQ(ClickPoints(h.desktop), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
+  EXPECT_EQ(h.desktop.Clicks()[1].button, MouseButton::Right);
+  std::vector<std::pair<Kind, int>> keys;
+  for (const auto& key : h.desktop.Keys()) keys.emplace_back(key.kind, key.key);
+  const std::vector<std::pair<Kind, int>> expected{
+      {Kind::KeyDown, 0x11}, {Kind::KeyDown, 0x56}, {Kind::KeyUp, 0x11}, {Kind::KeyUp, 0x56},
+      {Kind::KeyDown, 0x0D}, {Kind::KeyUp, 0x0D},   {Kind::KeyDown, 0x0D}, {Kind::KeyUp, 0x0D}};
+  EXPECT_EQ(keys, expected);
+  // Seven responsive waits (each ends one tick past its deadline) and one blocking wait.
+  EXPECT_EQ(h.desktop.now - start, 7u * 101 + 100);
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif"}));
+  EXPECT_EQ(h.desktop.clipboard, "C:\\s\\a.gif");
+  EXPECT_TRUE(h.ui.tips.empty());
+}
+
+TEST(AddRun, AStickerWhoseDialogDoesNotOpenIsSkippedSilently) {
+  AddJob h;
+  h.Files({"C:\\s\\1.gif", "C:\\s\\2.gif", "C:\\s\\3.gif"});
+  h.world.dialogFailsFor.insert("C:\\s\\2.gif");
+  const auto start = h.desktop.now;
+  h.F11();
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "1.gif", "3.gif"}));
+  EXPECT_EQ(h.desktop.now - start, 2u * (7 * 101 + 100) + 2 * 101);
+  EXPECT_TRUE(h.ui.tips.empty());
+}
+
+TEST(AddRun, AnAlreadyCollectedStickerIsReportedAndTheForwardWindowClosed) {
+  AddJob h({"old.gif"});
+  h.Files({"D:\\old.gif", "D:\\new.gif"});
+  const auto start = h.desktop.now;
+  h.F11();
+  EXPECT_EQ(h.world.Count("refused"), 1);
+  EXPECT_EQ(h.world.Count("forward closed"), 1);
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "new.gif"}));
+  EXPECT_EQ(h.desktop.WindowAt(h.world.forwardWindow).rect, (Rect{0, 0, 550, 485}));
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].tip, Control::气球提示框2);
+  EXPECT_EQ(h.ui.tips[0].text, "添加失败！已有此表情....\r\n继续下一个！");
+  EXPECT_TRUE(h.ui.tips[0].hideBySelf);
+  // Nine responsive waits and two blocking ones, then the second sticker's eight delays.
+  EXPECT_EQ(h.desktop.now - start, (9u * 101 + 2 * 100) + (7u * 101 + 100));
+  EXPECT_EQ(h.desktop.sleeps.size(), 3u);
+}
+
+TEST(AddRun, DelayRulesOfModeOne) {
+  for (const char* typed : {"0", "", "abc"}) {
+    AddJob h({}, typed);
+    h.Files({"C:\\a.gif"});
+    const auto start = h.desktop.now;
+    h.F11();
+    EXPECT_EQ(h.ui.Text(Control::编辑框8), "300") << typed;
+    EXPECT_EQ(h.desktop.now - start, 7u * 301 + 300) << typed;  // one pass, never two
+    EXPECT_EQ(h.world.Count("added"), 1) << typed;
+  }
+  AddJob fast({}, "100");
+  fast.Files({"C:\\a.gif"});
+  fast.F11();
+  EXPECT_EQ(fast.ui.Text(Control::编辑框8), "100");
+}
+
+TEST(AddRun, AnEmptyListAsksForTheFolderOnceAndEndsThere) {
+  AddJob h({}, "500");
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "pelloram_empty";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "x.gif") << "GIF89a";
+  h.ui.folderAnswers.push_back(folder.string());
+  h.desktop.WindowAt(h.client).rect = Rect{50, 60, 700, 500};
+  h.F11();
+  EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].text, "表情都不选，我操作什么？空气吗？\r\n选完表情再来一次！");
+  EXPECT_EQ(h.ui.pickerTitles, (std::vector<std::string>{"选择要添加的表情文件夹"}));
+  EXPECT_EQ(h.tool.state.StickerFileList.size(), 1u);
+  EXPECT_TRUE(h.desktop.Clicks().empty());
+  h.F11();  // the next start adds the chosen file
+  EXPECT_EQ(h.world.Count("added"), 1);
+  std::filesystem::remove_all(folder);
+}
+
+TEST(AddRun, ModeTwoChecksItsSixFieldsInOrderWithoutWaiting) {
+  AddJob h;
+  h.Files({"C:\\a.gif"});
+  h.ui.Click(Control::单选框4);
+  h.ui.Type(Control::编辑框9, "1");
+  h.ui.Type(Control::编辑框10, "2");
+  const auto start = h.desktop.now;
+  h.F11();
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].tip, Control::气球提示框1);
+  EXPECT_EQ(h.ui.tips[0].text,
+            "已发送表情坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！");
+  EXPECT_FALSE(h.ui.tips[0].hideBySelf);
+  EXPECT_EQ(h.ui.focus, Control::编辑框11);
+  EXPECT_EQ(h.desktop.now, start);
+  h.ui.Type(Control::编辑框11, "5");  // derives 编辑框13
+  h.ui.Type(Control::编辑框13, "");
+  h.F11();
+  EXPECT_EQ(h.ui.focus, Control::编辑框12);
+}
+
+TEST(AddRun, ModeTwoAddsWithTheCapturedPointsAndItsOwnDelayRule) {
+  AddJob h({}, "0");
+  h.EnterModeTwoPoints();
+  h.ui.Type(Control::编辑框8, "0");
+  h.Files({"C:\\a.gif"});
+  h.desktop.WindowAt(h.client).rect = Rect{0, 0, 910, 647};  // where the points were taken
+  const auto start = h.desktop.now;
+  h.F11();
+  EXPECT_EQ(h.ui.Text(Control::编辑框8), "500");
+  EXPECT_EQ(ClickPoints(h.desktop), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
+  EXPECT_EQ(h.desktop.Clicks()[0].time - start, 501u + 501);
+  EXPECT_TRUE(h.desktop.moved.empty());
+  EXPECT_EQ(h.world.Count("added"), 1);
+}
+
+TEST(AddRun, ModeTwoWithAnEmptyListAsksOnceAndEnds) {
+  AddJob h;
+  h.EnterModeTwoPoints();
+  h.F11();
+  EXPECT_EQ(h.ui.pickerTitles.size(), 1u);
+  EXPECT_TRUE(h.desktop.Clicks().empty());
+}
+
+TEST(AddRun, AStartDuringARunIsRefused) {
+  AddJob h;
+  h.Files({"C:\\a.gif", "C:\\b.gif"});
+  h.At(h.desktop.now + 250, [&] { h.F11(); });
+  h.At(h.desktop.now + 350, [&] { h.ui.Click(Control::按钮2); });
+  h.F11();
+  EXPECT_EQ(h.world.Count("added"), 2);
+  EXPECT_EQ(h.desktop.Clicks().size(), 6u);
+}
+
+TEST(AddRun, AFolderChosenDuringARunIsForTheNextStart) {
+  AddJob h;
+  h.Files({"C:\\a.gif", "C:\\b.gif"});
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "pelloram_mid";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "z.gif") << "GIF89a";
+  h.ui.folderAnswers.push_back(folder.string());
+  h.At(h.desktop.now + 250, [&] { h.ui.Click(Control::按钮3); });
+  h.F11();
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif", "b.gif"}));
+  EXPECT_EQ(h.tool.state.StickerFileList.size(), 1u);
+  std::filesystem::remove_all(folder);
+}
+
+TEST(AddRun, ClosingDuringARunEndsItWithoutAnotherInput) {
+  AddJob h;
+  h.Files({"C:\\a.gif", "C:\\b.gif", "C:\\c.gif"});
+  const auto closeAt = h.desktop.now + 1000;
+  h.At(closeAt, [&] { h.Close(); });
+  h.F11();
+  for (const auto& input : h.desktop.inputs) EXPECT_LE(input.time, closeAt);
+  EXPECT_LE(h.desktop.now, closeAt);
+  EXPECT_EQ(h.world.Count("added"), 1);
+}
+
+TEST(AddRun, AClipboardThatCannotBeTakenSkipsTheStickerWithoutPasting) {
+  AddJob h;
+  h.Files({"C:\\a.gif", "C:\\b.gif"});
+  h.desktop.clipboard = "stale";
+  h.desktop.clipboardRefusals = 1000;
+  h.At(h.desktop.now + 100, [&] { h.desktop.clipboardRefusals = 0; });
+  h.F11();
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "b.gif"}));
+  EXPECT_EQ(h.world.Count("refused"), 0);
+}
+
+TEST(AddRun, PathsInAnyScriptReachTheDialogUnchanged) {
+  AddJob h;
+  const std::string path = "C:\\表情\\😀 a.gif";
+  const std::string longPath = "C:\\" + std::string(300, 'x') + "\\ステッカー.gif";
+  h.Files({path, longPath});
+  h.F11();
+  EXPECT_EQ(h.world.model.Collection(),
+            (std::vector<std::string>{"old.gif", "😀 a.gif", "ステッカー.gif"}));
+}
+
+class ListFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("pelloram_list_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void Touch(const std::u8string& name) {
+    std::ofstream(folder_ / std::filesystem::path(name)) << "x";
+  }
+  std::string Folder() const {
+    const auto bytes = folder_.u8string();
+    return std::string(bytes.begin(), bytes.end());
+  }
+  std::filesystem::path folder_;
+  FakeDesktop desktop_;
+};
+
+TEST_F(ListFilesTest, TakesGifFilesOfAnyCaseAndPassesOverTheRest) {
+  Touch(u8"a.gif");
+  Touch(u8"B.GIF");
+  Touch(u8"c.png");
+  Touch(u8"a.gifx");
+  std::filesystem::create_directories(folder_ / "d.gif");
+  std::ofstream(folder_ / "d.gif" / "inner.gif") << "x";
+  std::vector<std::string> list{"left over"};
+  EXPECT_EQ(ListFiles(desktop_, Folder(), "*.gif", list), 2);
+  std::sort(list.begin(), list.end());
+  EXPECT_EQ(list, (std::vector<std::string>{Folder() + "/B.GIF", Folder() + "/a.gif"}));
+}
+
+TEST_F(ListFilesTest, KeepsNamesInEveryScriptAndDoesNotDoubleATrailingSeparator) {
+  Touch(u8"表情.gif");
+  Touch(u8"😀 smile.GIF");
+  std::vector<std::string> list;
+  EXPECT_EQ(ListFiles(desktop_, Folder() + "/", "*.gif", list), 2);
+  std::sort(list.begin(), list.end());
+  EXPECT_EQ(list[0], Folder() + "/表情.gif");
+  EXPECT_EQ(list[1], Folder() + "/😀 smile.GIF");
+}
+
+TEST_F(ListFilesTest, EachPatternIsOnePassAndMissingFoldersGiveNothing) {
+  Touch(u8"a.gif");
+  Touch(u8"b.png");
+  std::vector<std::string> list;
+  EXPECT_EQ(ListFiles(desktop_, Folder(), "*.png|*.gif", list), 2);
+  EXPECT_EQ(list[0], Folder() + "/b.png");
+  EXPECT_EQ(ListFiles(desktop_, Folder() + "/missing", "*.gif", list), 0);
+  EXPECT_TRUE(list.empty());
+}
+
+TEST_F(ListFilesTest, HandlesMessagesAfterEachFile) {
+  for (int i = 0; i < 5; ++i) Touch(std::u8string(u8"f") + char8_t('0' + i) + u8".gif");
+  int handled = 0;
+  for (int i = 0; i < 3; ++i) desktop_.At(desktop_.now, [&] { ++handled; });
+  std::vector<std::string> list;
+  ListFiles(desktop_, Folder(), "*.gif", list);
+  EXPECT_EQ(handled, 3);
+}
+
+TEST_F(ListFilesTest, ChoosingAFolderShowsTheCountAndACancelKeepsIt) {
+  Touch(u8"a.gif");
+  Touch(u8"b.gif");
+  ToolHarness h;
+  h.ui.folderAnswers = {Folder(), ""};
+  h.ui.Click(Control::按钮3);
+  EXPECT_EQ(h.ui.Text(Control::标签10), "当前表情数量： 2");
+  EXPECT_EQ(h.tool.state.StickerFileList.size(), 2u);
+  h.ui.Click(Control::按钮3);
+  EXPECT_EQ(h.ui.Text(Control::标签10), "当前表情数量： 2");
+  EXPECT_EQ(h.tool.state.StickerFileList.size(), 2u);
+}
+
+TEST(MatchesPattern, WorksLikeTheSystemsWildcards) {
+  EXPECT_TRUE(MatchesPattern("a.gif", "*.gif"));
+  EXPECT_TRUE(MatchesPattern("A.GiF", "*.gif"));
+  EXPECT_TRUE(MatchesPattern(".gif", "*.gif"));
+  EXPECT_TRUE(MatchesPattern("a.b.gif", "*.gif"));
+  EXPECT_FALSE(MatchesPattern("a.gifx", "*.gif"));
+  EXPECT_FALSE(MatchesPattern("gif", "*.gif"));
+  EXPECT_TRUE(MatchesPattern("ab", "a?"));
+  EXPECT_TRUE(MatchesPattern("表情.gif", "*.gif"));
+}
+
+}  // namespace
+}  // namespace pelloram::testing
