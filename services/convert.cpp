@@ -1,0 +1,358 @@
+#include "services/convert.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace pelloram {
+
+namespace {
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+bool InRange(unsigned char byte, unsigned char low, unsigned char high) {
+  return byte >= low && byte <= high;
+}
+
+// Length of the well-formed UTF-8 character at `at`, or 1 for a byte that does not start one.
+// Treating each bad byte as a character of its own keeps every walk finite and makes the
+// forward and backward views of the boundaries agree: well-formed sequences never overlap.
+std::size_t CharLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) {
+    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0;
+  };
+  const unsigned char lead = byte(0);
+  std::size_t length = 1;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (InRange(lead, 0xC2, 0xDF)) {
+    length = 2;
+  } else if (InRange(lead, 0xE0, 0xEF)) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (InRange(lead, 0xF0, 0xF4)) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
+  } else {
+    return 1;
+  }
+  if (!InRange(byte(1), low, high)) return 1;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (!IsContinuation(byte(i))) return 1;
+  }
+  return length;
+}
+
+// Start of the character that contains byte `at`: a character starting up to three bytes
+// earlier may run past it.
+std::size_t StartOfCharAt(std::string_view text, std::size_t at) {
+  for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
+    if (CharLength(text, at - back) > back) return at - back;
+  }
+  return at;
+}
+
+// Reads a text one character at a time, handing out the ASCII form of each character: ASCII
+// as is, full-width forms folded, anything else as kNotAscii.
+class FoldedReader {
+ public:
+  static constexpr int kNotAscii = -1;
+
+  explicit FoldedReader(std::string_view text) : text_(text) { Load(); }
+
+  int Peek() const { return current_; }
+  void Advance() {
+    position_ += length_;
+    Load();
+  }
+
+ private:
+  void Load() {
+    if (position_ >= text_.size()) {
+      current_ = kNotAscii;
+      length_ = 0;
+      return;
+    }
+    length_ = CharLength(text_, position_);
+    current_ = Fold(text_.substr(position_, length_));
+  }
+
+  static int Fold(std::string_view ch) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
+    if (ch.size() == 1) return byte(0) < 0x80 ? byte(0) : kNotAscii;
+    if (ch.size() != 3) return kNotAscii;
+    // U+FF01..U+FF3F and U+FF40..U+FF5E are the full-width twins of 0x21..0x7E.
+    if (byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x81) return 0x21 + (byte(2) - 0x81);
+    if (byte(0) == 0xEF && byte(1) == 0xBD && byte(2) <= 0x9E) return 0x60 + (byte(2) - 0x80);
+    if (ch == "\u3000") return ' ';
+    if (ch == "\u2605" || ch == "\u2606") return '*';
+    return kNotAscii;
+  }
+
+  std::string_view text_;
+  std::size_t position_ = 0;
+  std::size_t length_ = 0;
+  int current_ = kNotAscii;
+};
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+// White space as the C locale's isspace sees it.
+bool IsBlank(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The numeric prefix of a folded text, split into the parts needed to parse it and to tell
+// overflow from underflow.
+struct NumberParts {
+  bool negative = false;
+  std::string digits;  // mantissa and exponent in plain ASCII, no sign: "12.5e3"
+  // Power of ten of the leading significant digit, saturated; meaningless for zero.
+  std::int64_t magnitude = 0;
+};
+
+constexpr std::int64_t kExponentLimit = std::int64_t{1} << 50;
+
+std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
+  return std::clamp(a + std::clamp(b, -kExponentLimit, kExponentLimit), -kExponentLimit,
+                    kExponentLimit);
+}
+
+// Reads "digits [. digits]"; returns false when there is not a single digit.
+bool ReadMantissa(FoldedReader& reader, NumberParts& parts) {
+  bool anyDigit = false;
+  bool seenNonZero = false;
+  std::int64_t integerDigits = 0;
+  std::int64_t leadingFractionZeros = 0;
+  for (; IsDigit(reader.Peek()); reader.Advance()) {
+    anyDigit = true;
+    seenNonZero = seenNonZero || reader.Peek() != '0';
+    if (seenNonZero && integerDigits < kExponentLimit) ++integerDigits;
+    parts.digits.push_back(static_cast<char>(reader.Peek()));
+  }
+  if (reader.Peek() == '.') {
+    parts.digits.push_back('.');
+    for (reader.Advance(); IsDigit(reader.Peek()); reader.Advance()) {
+      anyDigit = true;
+      if (!seenNonZero && reader.Peek() == '0' && leadingFractionZeros < kExponentLimit) {
+        ++leadingFractionZeros;
+      }
+      seenNonZero = seenNonZero || reader.Peek() != '0';
+      parts.digits.push_back(static_cast<char>(reader.Peek()));
+    }
+  }
+  parts.magnitude = integerDigits > 0 ? integerDigits - 1 : -leadingFractionZeros - 1;
+  return anyDigit;
+}
+
+// Reads "e [sign] digits"; an incomplete exponent, as in "1e" or "1e+", ends the number
+// without one, as with atof.
+void ReadExponent(FoldedReader& reader, NumberParts& parts) {
+  if (reader.Peek() != 'e' && reader.Peek() != 'E') return;
+  reader.Advance();
+  bool negative = false;
+  if (reader.Peek() == '+' || reader.Peek() == '-') {
+    negative = reader.Peek() == '-';
+    reader.Advance();
+  }
+  if (!IsDigit(reader.Peek())) return;
+  std::int64_t exponent = 0;
+  for (; IsDigit(reader.Peek()); reader.Advance()) {
+    exponent = std::min(exponent * 10 + (reader.Peek() - '0'), kExponentLimit);
+  }
+  if (negative) exponent = -exponent;
+  parts.magnitude = SaturatingAdd(parts.magnitude, exponent);
+  // The clamped exponent keeps the same meaning: beyond ±2^50 every mantissa of a
+  // realistic text over- or underflows either way.
+  parts.digits += 'e';
+  parts.digits += std::to_string(exponent);
+}
+
+}  // namespace
+
+// Unlike atof, "inf", "infinity", "nan" and hexadecimal forms are not numbers here (they give
+// 0 like any other text that does not start with digits): a field must never hold NaN.
+// Overflow still gives ±infinity as atof does, and underflow gives ±0; TruncateToInt turns
+// either into a defined integer.
+double ToNumber(std::string_view text) {
+  FoldedReader reader(text);
+  while (IsBlank(reader.Peek())) reader.Advance();
+  NumberParts parts;
+  if (reader.Peek() == '+' || reader.Peek() == '-') {
+    parts.negative = reader.Peek() == '-';
+    reader.Advance();
+  }
+  if (!ReadMantissa(reader, parts)) return 0.0;
+  ReadExponent(reader, parts);
+
+  double value = 0.0;
+  const char* first = parts.digits.data();
+  const char* last = first + parts.digits.size();
+  const auto result = std::from_chars(first, last, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = parts.magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc{}) {
+    value = 0.0;
+  }
+  return parts.negative ? -value : value;
+}
+
+std::int32_t TruncateToInt(double value) {
+  if (std::isnan(value)) return 0;
+  // 2^63 is exact in a double; anything at or beyond it does not fit in int64.
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  std::int64_t whole = 0;
+  if (value >= kTwoTo63) {
+    whole = std::numeric_limits<std::int64_t>::max();
+  } else if (value < -kTwoTo63) {
+    whole = std::numeric_limits<std::int64_t>::min();
+  } else {
+    whole = static_cast<std::int64_t>(value);
+  }
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(whole));
+}
+
+std::string ToText(std::int64_t value) {
+  std::array<char, 24> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
+namespace {
+
+// printf's "%.*g" without its dependence on the C locale's decimal point.
+template <typename Float>
+std::string FormatGeneral(Float value, int precision) {
+  // A field showing "-0" would read as a fault; zero has one face.
+  if (value == 0) value = 0;
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::general, precision);
+  return std::string(buffer.data(), result.ptr);
+}
+
+}  // namespace
+
+std::string ToText(double value) { return FormatGeneral(value, 13); }
+
+std::string ToText(float value) { return FormatGeneral(value, 6); }
+
+std::string ToText(bool value) { return value ? "真" : "假"; }
+
+std::int32_t TextLength(std::string_view text) {
+  constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+  return static_cast<std::int32_t>(std::min(text.size(), kMax));
+}
+
+// The cut is moved to the front of the character it would split, so the result can be up
+// to three bytes longer than n; a trailing backslash or ASCII tail is never affected.
+std::string RightText(std::string_view text, std::int32_t n) {
+  if (n <= 0) return {};
+  const auto count = static_cast<std::size_t>(n);
+  if (count >= text.size()) return std::string(text);
+  return std::string(text.substr(StartOfCharAt(text, text.size() - count)));
+}
+
+namespace {
+
+// A delimiter counts only where it both starts and ends on a character boundary.
+bool DelimiterAt(std::string_view text, std::size_t at, std::string_view delimiter) {
+  if (text.substr(at, delimiter.size()) != delimiter) return false;
+  std::size_t end = at;
+  while (end < at + delimiter.size()) end += CharLength(text, end);
+  return end == at + delimiter.size();
+}
+
+}  // namespace
+
+// With maxCount reached the splitting stops and the rest of the text is dropped.
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter,
+                                   std::int32_t maxCount) {
+  std::vector<std::string> parts;
+  if (text.empty()) return parts;
+  if (delimiter.empty()) return {std::string(text)};
+  const auto full = [&] { return maxCount > 0 && parts.size() >= std::size_t(maxCount); };
+  std::size_t partStart = 0;
+  std::size_t at = 0;
+  while (at < text.size() && !full()) {
+    if (DelimiterAt(text, at, delimiter)) {
+      parts.emplace_back(text.substr(partStart, at - partStart));
+      at += delimiter.size();
+      partStart = at;
+    } else {
+      at += CharLength(text, at);
+    }
+  }
+  if (partStart < text.size() && !full()) parts.emplace_back(text.substr(partStart));
+  return parts;
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// Unsigned byte order of UTF-8 is code point order, so whole characters compare as units
+// without decoding them.
+int CompareText(std::string_view a, std::string_view b, bool caseSensitive) {
+  const auto key = [caseSensitive](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!caseSensitive && byte >= 'A' && byte <= 'Z') return byte + ('a' - 'A');
+    return static_cast<int>(byte);
+  };
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const int difference = key(a[i]) - key(b[i]);
+    if (difference != 0) return difference < 0 ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+double IntegerDivide(double a, double b) {
+  if (b == 0) return 0.0;
+  return std::trunc(a / b);
+}
+
+namespace {
+
+// splitmix64: any state, zero included, gives a full-period, well-mixed sequence, and
+// neighbouring seeds (tick counts) give unrelated outputs.
+std::uint64_t NextRandom(RandomGenerator& generator) {
+  std::uint64_t z = (generator.state += 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+}  // namespace
+
+void SeedRandom(RandomGenerator& generator, std::uint32_t seed) { generator.state = seed; }
+
+void SeedRandomFromClock(RandomGenerator& generator, std::uint32_t tickCount) {
+  ++generator.reseedCounter;
+  SeedRandom(generator, tickCount + generator.reseedCounter);
+}
+
+std::int32_t RandomInRange(RandomGenerator& generator, std::int32_t minimum, std::int32_t maximum) {
+  minimum = std::max(minimum, 0);
+  maximum = std::max(maximum, 0);
+  if (minimum > maximum) std::swap(minimum, maximum);
+  // Up to 2^31 values: computed in 64 bits so maximum = INT32_MAX cannot overflow.
+  const std::uint64_t span = static_cast<std::uint64_t>(maximum) - minimum + 1;
+  return minimum + static_cast<std::int32_t>(NextRandom(generator) % span);
+}
+
+// Each channel keeps its low 8 bits, so an out-of-range red cannot spill into green.
+Colour ColorFromRgb(int red, int green, int blue) {
+  const auto channel = [](int value) { return static_cast<Colour>(value) & 0xFFu; };
+  return channel(red) | (channel(green) << 8) | (channel(blue) << 16);
+}
+
+}  // namespace pelloram
