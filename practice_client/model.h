@@ -4,14 +4,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace practice {
 
 struct Options {
-  int stickerCount = 10;                  // initial collection: sticker01.gif, sticker02.gif, ...
-  std::vector<std::string> collected;     // or these names (file names), when not empty
+  int stickerCount = 10;               // initial collection: sticker01.gif, sticker02.gif, ...
+  std::vector<std::string> collected;  // or these names (file names), when not empty
 };
 
 enum class Button : int { Left = 1, Right = 2 };
@@ -25,8 +26,12 @@ struct Pt {
 // One journal line is one JSON object; the sink gets it without a trailing newline.
 using JournalSink = std::function<void(const std::string& jsonLine)>;
 
+// Upper bound of the initial collection, so a mistyped count cannot exhaust memory.
+inline constexpr int kMaxInitialStickers = 10000;
+
 class Model {
  public:
+  // Journals a "start" line with the initial collection.
   Model(Options options, JournalSink journal);
 
   // Input to the main window.
@@ -38,12 +43,17 @@ class Model {
   bool OpenDialogWanted() const;
   void OpenDialogShown();
   void OpenDialogConfirmed(const std::string& path);  // UTF-8 full path as typed/pasted
+  // The same, with whether the shell found a file at that path (journaled, nothing more).
+  void OpenDialogConfirmed(const std::string& path, bool fileExists);
   void OpenDialogCancelled();
+  void OpenDialogCancelled(unsigned long errorCode);  // the dialog failed rather than closed
   bool OpenDialogShowing() const;
 
   // The forward window: shown when an already collected sticker is added again.
   bool ForwardShowing() const;
   void ForwardKeyDown(int virtualKey);  // Escape closes it
+  void ForwardClosed();                 // closed another way (its close box, Alt+F4)
+  std::string ForwardStickerName() const;
 
   // What a person would see.
   const std::vector<std::string>& Collection() const;
@@ -51,15 +61,22 @@ class Model {
   bool CollectedTabShown() const;
   bool StickerMenuOpen() const;
   bool SentMenuOpen() const;
-  std::string PendingInput() const;     // file name waiting in the chat input, "" if none
+  std::string PendingInput() const;  // file name waiting in the chat input, "" if none
   const std::vector<std::string>& SentMessages() const;
 
+  // The shell's part: the close box was clicked; the strip that drags the frameless window.
+  bool CloseWanted() const;
+  bool InDragStrip(Pt at) const;
+
   // Layout for drawing (client coordinates, laid out for the 910 x 647 window).
+  enum class Kind : int { Area, Title, Button, Tab, Cell, Message, Input, Menu, MenuItem, Text };
   struct Box {
     int left, top, right, bottom;
     std::string label;
+    Kind kind = Kind::Area;
+    bool active = false;  // a pressed toggle or the selected tab
   };
-  std::vector<Box> VisibleBoxes() const;
+  std::vector<Box> VisibleBoxes() const;  // back to front
 
  private:
   struct State;

@@ -1,0 +1,87 @@
+#include "practice_client/command_line.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace practice {
+
+const char kUsage[] =
+    "practice_client [--stickers N] [--collected \"a.gif|b.gif\"] [--journal PATH] [--pos X Y]\n"
+    "  --stickers N   initial collection of N stickers named sticker01.gif, ... (default 10)\n"
+    "  --collected    initial collection with these names, separated by |\n"
+    "  --journal PATH write one JSON object per line for everything that happens\n"
+    "  --pos X Y      top-left corner of the window on the screen (default 200 120)\n";
+
+namespace {
+
+// The whole text must be a decimal integer within [low, high].
+bool ParseInt(std::string_view text, int low, int high, int& value) {
+  int parsed = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, parsed);
+  if (error != std::errc{} || stop != end || parsed < low || parsed > high) return false;
+  value = parsed;
+  return true;
+}
+
+std::vector<std::string> SplitNames(std::string_view list) {
+  std::vector<std::string> names;
+  while (!list.empty()) {
+    const std::size_t bar = list.find('|');
+    const std::string_view name = list.substr(0, bar);
+    if (!name.empty()) names.emplace_back(name);
+    if (bar == std::string_view::npos) break;
+    list.remove_prefix(bar + 1);
+  }
+  return names;
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
+                      std::string& error) {
+  constexpr int kCoordinateLimit = 32767;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    const auto needs = [&](std::size_t count) {
+      if (i + count < args.size()) return true;
+      error = option + " needs " + std::to_string(count) + " value(s)";
+      return false;
+    };
+    if (option == "--help" || option == "-h" || option == "/?") {
+      out.help = true;
+    } else if (option == "--stickers") {
+      if (!needs(1)) return false;
+      if (!ParseInt(args[++i], 0, kMaxInitialStickers, out.model.stickerCount)) {
+        error = "--stickers wants a whole number from 0 to " + std::to_string(kMaxInitialStickers);
+        return false;
+      }
+    } else if (option == "--collected") {
+      if (!needs(1)) return false;
+      out.model.collected = SplitNames(args[++i]);
+      // An explicitly empty list means an empty collection, not the default one.
+      if (out.model.collected.empty()) out.model.stickerCount = 0;
+    } else if (option == "--journal") {
+      if (!needs(1)) return false;
+      out.journalPath = args[++i];
+      if (out.journalPath.empty()) {
+        error = "--journal wants a file path";
+        return false;
+      }
+    } else if (option == "--pos") {
+      if (!needs(2)) return false;
+      if (!ParseInt(args[i + 1], -kCoordinateLimit, kCoordinateLimit, out.left) ||
+          !ParseInt(args[i + 2], -kCoordinateLimit, kCoordinateLimit, out.top)) {
+        error = "--pos wants two whole numbers X Y";
+        return false;
+      }
+      i += 2;
+    } else {
+      error = "unknown argument: " + option;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace practice

@@ -1,0 +1,32 @@
+// Builds one journal line: a flat JSON object whose fields keep the order they were added in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace practice {
+
+// A JSON string literal for UTF-8 text. Quotes, backslashes and control characters are
+// escaped; bytes that are not valid UTF-8 become U+FFFD so the line stays valid JSON.
+std::string JsonQuote(std::string_view utf8);
+
+class JsonLine {
+ public:
+  JsonLine& Add(std::string_view key, std::string_view value);
+  JsonLine& Add(std::string_view key, const char* value) {
+    return Add(key, std::string_view(value));
+  }
+  JsonLine& Add(std::string_view key, std::int64_t value);
+  JsonLine& Add(std::string_view key, int value) { return Add(key, std::int64_t{value}); }
+  JsonLine& Add(std::string_view key, bool value);
+  JsonLine& Add(std::string_view key, const std::vector<std::string>& values);
+  std::string Text() const { return text_ + "}"; }
+
+ private:
+  void Key(std::string_view key);
+  std::string text_ = "{";
+};
+
+}  // namespace practice

@@ -1,0 +1,174 @@
+// practice_client.exe: a stand-in for the WeChat desktop client to try Pelloram on.
+//
+// It shows a frameless window of class "WeChatMainWndForPC" titled "微信" (910 x 647) laid
+// out so that the tool's built-in points land on the right things: the sticker button and
+// the collected tab of the sticker panel, the first collected sticker and its menu with the
+// delete item, the file button that opens a real file-open dialog ("打开"), the newest sent
+// message and its menu with the add item. Adding a sticker that is already collected brings
+// up the forward window ("SelectContactWnd" / "转发给"), which Escape closes. Drag the
+// window by its top strip; the × box closes it.
+//
+//   practice_client [--stickers N] [--collected "a.gif|b.gif"] [--journal PATH] [--pos X Y]
+//     --stickers N    initial collection sticker01.gif ... (default 10, at most 10000)
+//     --collected     initial collection with these names, separated by |
+//     --journal PATH  one JSON object per line for every click, key, dialog, send, delete,
+//                     add and refusal, each with "seq" and the collection size "count";
+//                     the file is truncated at start and each line is written as it happens
+//     --pos X Y       top-left corner on the screen (default 200 120)
+//
+// Bad arguments are reported on standard error with exit code 2.
+// <windows.h> first: the other Win32 headers depend on it.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <string>
+#include <vector>
+
+#include "practice_client/command_line.h"
+#include "practice_client/shell_win32.h"
+
+namespace practice {
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+  if (utf16.empty()) return {};
+  const int size = static_cast<int>(utf16.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
+namespace {
+
+class Journal {
+ public:
+  Journal() = default;
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
+  ~Journal() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  }
+
+  bool Open(const std::string& path) {
+    // Shared for reading and deleting: tests read it while the client runs.
+    file_ = CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ != INVALID_HANDLE_VALUE;
+  }
+
+  // One unbuffered write per line, so a reader never waits for a buffer to fill.
+  void Write(const std::string& line) {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+void WriteTo(DWORD stream, const std::string& text) {
+  HANDLE handle = GetStdHandle(stream);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return args;
+  for (int i = 1; i < count; ++i) args.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// A face with both Chinese and Latin letters: Windows has the first, Wine usually the third.
+std::wstring ReadableFace() {
+  HDC dc = GetDC(nullptr);
+  std::wstring chosen;
+  for (const wchar_t* face : {L"Microsoft YaHei", L"SimSun", L"WenQuanYi Micro Hei"}) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    if (found) {
+      chosen = face;
+      break;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return chosen;
+}
+
+HFONT MakeFont(const std::wstring& face, int height) {
+  return CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, face.c_str());
+}
+
+int Run(HINSTANCE instance) {
+  LaunchOptions options;
+  std::string error;
+  if (!ParseCommandLine(Arguments(), options, error)) {
+    WriteTo(STD_ERROR_HANDLE, "practice_client: " + error + "\n" + kUsage);
+    return 2;
+  }
+  if (options.help) {
+    WriteTo(STD_OUTPUT_HANDLE, kUsage);
+    return 0;
+  }
+  Journal journal;
+  if (!options.journalPath.empty() && !journal.Open(options.journalPath)) {
+    WriteTo(STD_ERROR_HANDLE, "practice_client: cannot write " + options.journalPath + "\n");
+    return 2;
+  }
+
+  Shell shell(Model(options.model, [&journal](const std::string& line) { journal.Write(line); }));
+  shell.instance = instance;
+  const std::wstring face = ReadableFace();
+  shell.font = MakeFont(face, 14);
+  shell.smallFont = MakeFont(face, 11);
+  if (!RegisterMainWindowClass(instance) || !RegisterForwardWindowClass(instance) ||
+      !CreateMainWindow(shell, options.left, options.top)) {
+    WriteTo(STD_ERROR_HANDLE, "practice_client: cannot create the window\n");
+    return 1;
+  }
+  SetForegroundWindow(shell.main);
+  SetFocus(shell.main);
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  DeleteObject(shell.font);
+  DeleteObject(shell.smallFont);
+  return 0;
+}
+
+}  // namespace
+}  // namespace practice
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return practice::Run(instance); }

@@ -1,0 +1,214 @@
+// The practice client's main window: draws the model's boxes and feeds it clicks and keys.
+// <windows.h> first: the other Win32 headers depend on it.
+// clang-format off
+#include <windows.h>
+#include <windowsx.h>
+// clang-format on
+
+#include "practice_client/shell_win32.h"
+
+namespace practice {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"WeChatMainWndForPC";
+constexpr wchar_t kMainTitle[] = L"微信";
+constexpr int kWidth = 910;
+constexpr int kHeight = 647;
+
+constexpr COLORREF kNone = 0xFFFFFFFF;  // no fill or no frame
+
+struct Style {
+  COLORREF fill;
+  COLORREF border;
+  UINT format;
+  bool small;
+};
+
+constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+
+Style StyleOf(const Model::Box& box) {
+  using Kind = Model::Kind;
+  const COLORREF activeGreen = RGB(7, 193, 96);
+  switch (box.kind) {
+    case Kind::Title:
+      return {RGB(237, 237, 237), RGB(214, 214, 214), DT_LEFT | DT_VCENTER | DT_SINGLELINE, false};
+    case Kind::Button:
+    case Kind::Tab:
+      return {box.active ? activeGreen : RGB(255, 255, 255), RGB(160, 160, 160), kCentred, true};
+    case Kind::Cell:
+      return {RGB(255, 255, 255), RGB(200, 200, 200), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
+              true};
+    case Kind::Message:
+      return {RGB(149, 236, 105), RGB(120, 200, 90), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
+              true};
+    case Kind::Input:
+      return {RGB(255, 255, 255), RGB(214, 214, 214), DT_LEFT | DT_TOP | DT_SINGLELINE, false};
+    case Kind::Menu:
+      return {RGB(255, 255, 255), RGB(120, 120, 120), kCentred, false};
+    case Kind::MenuItem:
+      return {RGB(226, 226, 226), kNone, kCentred, false};
+    case Kind::Text:
+      return {kNone, kNone, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS, true};
+    case Kind::Area:
+      break;
+  }
+  return {RGB(245, 245, 245), RGB(214, 214, 214), kCentred, false};
+}
+
+void DrawBox(Shell& shell, HDC dc, const Model::Box& box) {
+  const Style style = StyleOf(box);
+  RECT rect{box.left, box.top, box.right, box.bottom};
+  if (style.fill != kNone) {
+    HBRUSH brush = CreateSolidBrush(style.fill);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+  if (style.border != kNone) {
+    HBRUSH brush = CreateSolidBrush(style.border);
+    FrameRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+  if (box.label.empty()) return;
+  SelectObject(dc, style.small ? shell.smallFont : shell.font);
+  SetTextColor(dc, box.active && box.kind != Model::Kind::Area ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  InflateRect(&rect, -4, -3);
+  const std::wstring label = Widen(box.label);
+  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
+}
+
+// Drawn off screen first so the window does not flicker while a run clicks quickly.
+void Paint(Shell& shell, HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  HGDIOBJ oldFont = SelectObject(memory, shell.font);
+  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(memory, TRANSPARENT);
+  for (const Model::Box& box : shell.model.VisibleBoxes()) DrawBox(shell, memory, box);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(window, &paint);
+}
+
+Pt ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// A click is a press and a release inside the client area; the release acts, as buttons do.
+LRESULT HandleMouse(Shell& shell, UINT message, LPARAM lParam) {
+  Shell::Pressed& pressed = shell.pressed;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      pressed.left = true;
+      break;
+    case WM_RBUTTONDOWN:
+      pressed.right = true;
+      break;
+    case WM_LBUTTONUP:
+      if (pressed.left) {
+        pressed.left = false;
+        shell.model.Click(ClientPoint(lParam), Button::Left);
+        Sync(shell);
+      }
+      break;
+    case WM_RBUTTONUP:
+      if (pressed.right) {
+        pressed.right = false;
+        shell.model.Click(ClientPoint(lParam), Button::Right);
+        Sync(shell);
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  if (!shell) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_NCHITTEST: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ScreenToClient(window, &p);
+      return shell->model.InDragStrip({p.x, p.y}) ? HTCAPTION : HTCLIENT;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      return HandleMouse(*shell, message, lParam);
+    case WM_RBUTTONDBLCLK:
+    case WM_CONTEXTMENU:
+      return 0;
+    case WM_KEYDOWN:
+      if (!(lParam & (1L << 30))) {  // auto-repeat is not a new press
+        shell->model.KeyDown(static_cast<int>(wParam));
+        Sync(*shell);
+      }
+      return 0;
+    case kShowOpenDialog:
+      ShowOpenDialog(*shell);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint(*shell, window);
+      return 0;
+    case WM_DESTROY:
+      shell->main = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = MainProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kMainClass;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(Shell& shell, int left, int top) {
+  // Frameless, so the client area is the whole window and client points equal window points.
+  shell.main = CreateWindowExW(0, kMainClass, kMainTitle,
+                               WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
+                               kWidth, kHeight, nullptr, nullptr, shell.instance, &shell);
+  return shell.main;
+}
+
+void Sync(Shell& shell) {
+  if (!shell.main) return;
+  if (shell.model.CloseWanted()) {
+    DestroyWindow(shell.main);
+    return;
+  }
+  if (shell.model.OpenDialogWanted() && !shell.dialogPosted) {
+    shell.dialogPosted = PostMessageW(shell.main, kShowOpenDialog, 0, 0) != FALSE;
+  }
+  if (shell.model.ForwardShowing()) {
+    ShowForwardWindow(shell);
+  } else {
+    CloseForwardWindow(shell);
+  }
+  InvalidateRect(shell.main, nullptr, FALSE);
+}
+
+}  // namespace practice
