@@ -1,0 +1,175 @@
+#include "client/desktop_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "services/unique_handle.h"
+#include "services/utf16.h"
+
+namespace pelloram {
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide API takes UTF-16");
+
+HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle ToHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// A null criterion makes FindWindowExW match any window.
+const wchar_t* CriterionOrNull(const std::u16string& text) {
+  return text.empty() ? nullptr : Wide(text);
+}
+
+struct GlobalFreeCall {
+  void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
+// A global block we still own; released once the clipboard has taken it.
+using GlobalBlock = UniqueHandle<HGLOBAL, GlobalFreeCall>;
+
+// Holds the clipboard open for the calls made while it lives.
+class ClipboardGuard {
+ public:
+  explicit ClipboardGuard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ClipboardGuard(const ClipboardGuard&) = delete;
+  ClipboardGuard& operator=(const ClipboardGuard&) = delete;
+  ~ClipboardGuard() {
+    if (open_) CloseClipboard();
+  }
+  bool open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+// Copies the text and its terminator in; false when the block could not be had or locked.
+bool FillBlock(const GlobalBlock& block, const std::u16string& text) {
+  if (!block) return false;
+  void* data = GlobalLock(block.get());
+  if (data == nullptr) return false;
+  std::memcpy(data, text.c_str(), (text.size() + 1) * sizeof(char16_t));
+  GlobalUnlock(block.get());
+  return true;
+}
+
+}  // namespace
+
+WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view className, std::string_view title) {
+  const std::u16string wideClass = Utf8ToUtf16(className);
+  const std::u16string wideTitle = Utf8ToUtf16(title);
+  return ToHandle(
+      FindWindowExW(nullptr, nullptr, CriterionOrNull(wideClass), CriterionOrNull(wideTitle)));
+}
+
+bool Win32Desktop::ReadWindowRect(WindowHandle window, Rect& rect) {
+  RECT r;
+  if (!GetWindowRect(ToHwnd(window), &r)) return false;
+  rect = Rect{r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+bool Win32Desktop::MoveWindowTo(WindowHandle window, int left, int top, int width, int height) {
+  // MoveWindow never activates the window nor changes its place in the z-order.
+  return MoveWindow(ToHwnd(window), left, top, width, height, TRUE) != FALSE;
+}
+
+bool Win32Desktop::ClientOriginToScreen(WindowHandle window, Point& origin) {
+  POINT p{0, 0};
+  if (!ClientToScreen(ToHwnd(window), &p)) return false;
+  origin = Point{p.x, p.y};
+  return true;
+}
+
+WindowHandle Win32Desktop::ForegroundWindow() { return ToHandle(GetForegroundWindow()); }
+
+bool Win32Desktop::ReadCursor(Point& screen) {
+  POINT p;
+  if (!GetCursorPos(&p)) return false;
+  screen = Point{p.x, p.y};
+  return true;
+}
+
+void Win32Desktop::MoveCursor(Point screen) { SetCursorPos(screen.x, screen.y); }
+
+void Win32Desktop::ClickButton(MouseButton button) {
+  // Press and release in one call, without a move: the click lands where the pointer is.
+  const DWORD flags = button == MouseButton::Right ? (MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP)
+                                                   : (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  mouse_event(flags, 0, 0, 0, 0);
+}
+
+void Win32Desktop::SendKey(int virtualKey, bool keyUp) {
+  // keybd_event takes a byte; a code outside 1..254 is no key and would alias another.
+  if (virtualKey <= 0 || virtualKey > 0xFE) return;
+  keybd_event(static_cast<BYTE>(virtualKey), 0, keyUp ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {
+  // Filled before the clipboard is opened, so other programs wait on it as briefly as possible.
+  const std::u16string wide = Utf8ToUtf16(text);
+  GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t)));
+  if (!FillBlock(block, wide)) return false;
+
+  const ClipboardGuard clipboard(ToHwnd(owner));
+  if (!clipboard.open()) return false;
+  if (!EmptyClipboard()) return false;
+  // Unicode text; the system offers CF_TEXT and CF_OEMTEXT converted from it on request.
+  if (SetClipboardData(CF_UNICODETEXT, block.get()) == nullptr) return false;
+  block.release();  // the clipboard owns it now
+  return true;
+}
+
+std::uint32_t Win32Desktop::TickCount() { return GetTickCount(); }
+
+void Win32Desktop::Sleep(int milliseconds) {
+  ::Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds));
+}
+
+PendingMessage Win32Desktop::PeekPending() {
+  MSG msg;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return PendingMessage::None;
+  return msg.message == WM_QUIT ? PendingMessage::Quit : PendingMessage::Other;
+}
+
+void Win32Desktop::DispatchNext() {
+  // Removed with PeekMessageW rather than GetMessageW: should the message seen by PeekPending
+  // be gone by now (a sent message handled meanwhile destroyed its window), GetMessageW would
+  // block the run until some unrelated message arrived.
+  MSG msg;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return;
+  if (msg.message == WM_QUIT) {
+    // Only the main loop may end on a quit request: put it back.
+    PostQuitMessage(static_cast<int>(msg.wParam));
+    return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+PendingMessage Win32Desktop::RemoveAndDispatch(int& quitExitCode) {
+  MSG msg;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return PendingMessage::None;
+  if (msg.message == WM_QUIT) {
+    quitExitCode = static_cast<int>(msg.wParam);
+    return PendingMessage::Quit;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return PendingMessage::Other;
+}
+
+void Win32Desktop::PostQuit(int exitCode) { PostQuitMessage(exitCode); }
+
+void Win32Desktop::WaitForMessage(int timeoutMilliseconds) {
+  // MWMO_INPUTAVAILABLE also wakes for messages already in the queue that an earlier peek
+  // saw, so nothing waiting can be slept over.
+  const DWORD timeout = timeoutMilliseconds < 0 ? 0 : static_cast<DWORD>(timeoutMilliseconds);
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+}  // namespace pelloram

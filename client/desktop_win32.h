@@ -1,0 +1,35 @@
+// The Desktop seam over Win32: the wide functions, text converted at the boundary.
+// Kept free of <windows.h> so the entry point can include it without pulling it in.
+#pragma once
+
+#include "client/desktop.h"
+
+namespace pelloram {
+
+class Win32Desktop final : public Desktop {
+ public:
+  WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  bool ReadWindowRect(WindowHandle window, Rect& rect) override;
+  bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
+  bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
+  WindowHandle ForegroundWindow() override;
+
+  bool ReadCursor(Point& screen) override;
+  void MoveCursor(Point screen) override;
+  void ClickButton(MouseButton button) override;
+  void SendKey(int virtualKey, bool keyUp) override;
+
+  // One attempt; PutTextOnClipboard does the retrying.
+  bool PutClipboardText(WindowHandle owner, std::string_view text) override;
+
+  std::uint32_t TickCount() override;
+  void Sleep(int milliseconds) override;
+
+  PendingMessage PeekPending() override;
+  void DispatchNext() override;
+  PendingMessage RemoveAndDispatch(int& quitExitCode) override;
+  void PostQuit(int exitCode) override;
+  void WaitForMessage(int timeoutMilliseconds) override;
+};
+
+}  // namespace pelloram

@@ -1,0 +1,341 @@
+// client_probe: works the practice client through the tool's own client layer, step by
+// step as the command line says, and prints what it did as JSON lines. Test use only.
+//
+//   client_probe.exe STEP [ARGS] STEP [ARGS] ...
+//     find                        the chat client's main window handle
+//     decoy                       show a window of our own and bring it to the foreground
+//     place                       PlaceWindow(client, 0, 0, 910, 647); rectangle and foreground
+//     click X Y left|right        ClickAt on the client's point; pointer before and after
+//     move X Y                    pointer to a screen point
+//     cursor                      pointer position
+//     key VK                      one key tap
+//     chord VK MOD [MOD [MOD]]    key chord, e.g. chord 0x56 0x11 for Ctrl+V
+//     clip TEXT                   PutTextOnClipboard
+//     paste TEXT                  PutTextOnClipboard, then Ctrl+V
+//     readclip                    the clipboard's Unicode and 8-bit text
+//     waitfor open|forward|client MS     polls for that window, handling messages meanwhile
+//     waitactive open|forward|client MS  polls until that window is also the foreground one
+//     wait MS                     ResponsiveDelay
+//     foreground                  the foreground window with its class and title
+//
+// Exit code 0 when every step ran, 2 for a bad command line, 3 when the client is missing.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "client/chat_client.h"
+#include "client/clipboard.h"
+#include "client/desktop_win32.h"
+#include "client/input.h"
+#include "client/window_binding.h"
+#include "services/utf16.h"
+
+namespace pelloram {
+namespace {
+
+std::string Quote(std::string_view text) {
+  std::string out(1, '"');
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", byte);
+      out += buf;
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string Num(long long value) { return std::to_string(value); }
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string&&.
+std::string Array(std::initializer_list<long long> values) {
+  std::string out = "[";
+  for (const long long v : values) {
+    if (out.size() > 1) out += ',';
+    out += Num(v);
+  }
+  out += ']';
+  return out;
+}
+std::string PointJson(Point p) { return Array({p.x, p.y}); }
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+// One JSON object a line; fields are already-encoded JSON values.
+void Emit(std::string_view op, const std::vector<std::pair<std::string, std::string>>& fields) {
+  std::string line = "{\"op\":";
+  line += Quote(op);
+  for (const auto& [name, value] : fields) {
+    line += ',';
+    line += Quote(name);
+    line += ':';
+    line += value;
+  }
+  line += "}\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
+}
+
+struct UsageError {
+  std::string message;
+};
+
+std::string WindowText(HWND window, bool className) {
+  wchar_t buf[512] = {};
+  const int n = className ? GetClassNameW(window, buf, 512) : GetWindowTextW(window, buf, 512);
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buf),
+                                         static_cast<std::size_t>(n > 0 ? n : 0)));
+}
+
+class Probe {
+ public:
+  explicit Probe(std::vector<std::string> args) : args_(std::move(args)) {}
+
+  int Run() {
+    client_ = FindChatClient(desktop_);
+    Emit("find", {{"client", Num(static_cast<long long>(client_))}});
+    while (next_ < args_.size()) {
+      const std::string step = Take();
+      const auto found = Steps().find(step);
+      if (found == Steps().end()) throw UsageError{"unknown step: " + step};
+      if (found->second.needsClient && client_ == 0) {
+        Emit("error", {{"message", Quote("chat client not found")}, {"step", Quote(step)}});
+        return 3;
+      }
+      found->second.run(*this);
+    }
+    return 0;
+  }
+
+ private:
+  struct Step {
+    bool needsClient;
+    std::function<void(Probe&)> run;
+  };
+
+  static const std::map<std::string, Step>& Steps() {
+    static const std::map<std::string, Step> steps = {
+        {"find", {false, [](Probe&) {}}},
+        {"decoy", {false, &Probe::Decoy}},
+        {"place", {true, &Probe::Place}},
+        {"click", {true, &Probe::Click}},
+        {"move", {false, &Probe::Move}},
+        {"cursor", {false, &Probe::Cursor}},
+        {"key", {false, &Probe::Key}},
+        {"chord", {false, &Probe::Chord}},
+        {"clip", {false, &Probe::Clip}},
+        {"paste", {false, &Probe::Paste}},
+        {"readclip", {false, &Probe::ReadClip}},
+        {"waitfor", {false, [](Probe& p) { p.WaitFor(false); }}},
+        {"waitactive", {false, [](Probe& p) { p.WaitFor(true); }}},
+        {"wait", {false, &Probe::Wait}},
+        {"foreground", {false, &Probe::Foreground}},
+    };
+    return steps;
+  }
+
+  std::string Take() {
+    if (next_ >= args_.size()) throw UsageError{"missing argument"};
+    return args_[next_++];
+  }
+
+  int TakeInt() {
+    const std::string text = Take();
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 0);  // decimal or 0x hex
+    if (text.empty() || *end != '\0') throw UsageError{"not a number: " + text};
+    return static_cast<int>(value);
+  }
+
+  // Further integer arguments, as long as the next one is a number.
+  std::vector<int> TakeOptionalInts() {
+    std::vector<int> values;
+    while (next_ < args_.size()) {
+      char* end = nullptr;
+      const long value = std::strtol(args_[next_].c_str(), &end, 0);
+      if (args_[next_].empty() || *end != '\0') break;
+      values.push_back(static_cast<int>(value));
+      ++next_;
+    }
+    return values;
+  }
+
+  std::string ForegroundJson() { return Num(static_cast<long long>(desktop_.ForegroundWindow())); }
+
+  void Decoy() {
+    static const wchar_t kClass[] = L"PelloramProbeDecoy";
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    decoy_ = CreateWindowExW(0, kClass, L"probe decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 960, 700,
+                             240, 160, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(decoy_);
+    ProcessPendingEvents(desktop_);
+    Emit("decoy",
+         {{"hwnd", Num(reinterpret_cast<long long>(decoy_))}, {"foreground", ForegroundJson()}});
+  }
+
+  void Place() {
+    const std::string before = ForegroundJson();
+    const bool ok = PlaceWindow(desktop_, client_, chat::kModeOneLeft, chat::kModeOneTop,
+                                chat::kModeOneWidth, chat::kModeOneHeight);
+    Rect rect;
+    desktop_.ReadWindowRect(client_, rect);
+    Point origin;
+    desktop_.ClientOriginToScreen(client_, origin);
+    Emit("place", {{"ok", Bool(ok)},
+                   {"rect", Array({rect.left, rect.top, rect.right, rect.bottom})},
+                   {"client_origin", PointJson(origin)},
+                   {"foreground_before", before},
+                   {"foreground_after", ForegroundJson()}});
+  }
+
+  void Click() {
+    const int x = TakeInt();
+    const int y = TakeInt();
+    const std::string button = Take();
+    if (button != "left" && button != "right") throw UsageError{"button is left or right"};
+    const Point before = ReadCursorPoint(desktop_);
+    ClickAt(desktop_, client_, x, y, button == "left" ? MouseButton::Left : MouseButton::Right);
+    Emit("click", {{"x", Num(x)},
+                   {"y", Num(y)},
+                   {"button", Quote(button)},
+                   {"pointer_before", PointJson(before)},
+                   {"pointer_after", PointJson(ReadCursorPoint(desktop_))}});
+  }
+
+  void Move() {
+    const int x = TakeInt();
+    const int y = TakeInt();
+    PointCursorAt(desktop_, 0, x, y);
+    Emit("move", {{"pointer", PointJson(ReadCursorPoint(desktop_))}});
+  }
+
+  void Cursor() { Emit("cursor", {{"pointer", PointJson(ReadCursorPoint(desktop_))}}); }
+
+  void Key() {
+    const int key = TakeInt();
+    PressKey(desktop_, key);
+    Emit("key", {{"vk", Num(key)}});
+  }
+
+  void Chord() {
+    const int key = TakeInt();
+    const int m1 = TakeInt();
+    const std::vector<int> more = TakeOptionalInts();
+    const int m2 = more.size() > 0 ? more[0] : 0;
+    const int m3 = more.size() > 1 ? more[1] : 0;
+    PressKeyChord(desktop_, key, m1, m2, m3);
+    Emit("chord", {{"vk", Num(key)}, {"modifiers", Array({m1, m2, m3})}});
+  }
+
+  void Clip() {
+    const std::string text = Take();
+    Emit("clip", {{"text", Quote(text)}, {"ok", Bool(PutTextOnClipboard(desktop_, text))}});
+  }
+
+  void Paste() {
+    const std::string text = Take();
+    const bool ok = PutTextOnClipboard(desktop_, text);
+    PressKeyChord(desktop_, vk::kV, vk::kControl);
+    Emit("paste", {{"text", Quote(text)}, {"ok", Bool(ok)}});
+  }
+
+  // Reads back what other programs get: the Unicode text and the system's 8-bit rendering.
+  void ReadClip() {
+    std::string unicode;
+    bool hasUnicode = false;
+    bool hasText = false;
+    bool hasFiles = false;
+    if (OpenClipboard(nullptr)) {
+      hasUnicode = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+      hasText = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+      hasFiles = IsClipboardFormatAvailable(CF_HDROP) != FALSE;
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const char16_t*>(GlobalLock(data))) {
+          unicode = Utf16ToUtf8(wide);
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+    }
+    Emit("readclip", {{"unicode", Quote(unicode)},
+                      {"has_unicode", Bool(hasUnicode)},
+                      {"has_text", Bool(hasText)},
+                      {"has_files", Bool(hasFiles)}});
+  }
+
+  // Polls with short responsive waits, so the decoy and the probe stay responsive too.
+  void WaitFor(bool active) {
+    const std::string which = Take();
+    const int timeout = TakeInt();
+    WindowHandle (*find)(Desktop&) = nullptr;
+    if (which == "open") find = FindOpenDialog;
+    if (which == "forward") find = FindForwardWindow;
+    if (which == "client") find = FindChatClient;
+    if (find == nullptr) throw UsageError{"waitfor/waitactive open|forward|client MS"};
+    const auto ready = [&](WindowHandle window) {
+      return window != 0 && (!active || desktop_.ForegroundWindow() == window);
+    };
+    const std::uint32_t start = desktop_.TickCount();
+    WindowHandle window = find(desktop_);
+    while (!ready(window) && static_cast<int>(desktop_.TickCount() - start) < timeout) {
+      ResponsiveDelay(desktop_, 50);
+      window = find(desktop_);
+    }
+    if (which == "client" && window != 0) client_ = window;
+    Emit(active ? "waitactive" : "waitfor", {{"window", Quote(which)},
+                                             {"hwnd", Num(static_cast<long long>(window))},
+                                             {"ready", Bool(ready(window))},
+                                             {"ms", Num(desktop_.TickCount() - start)}});
+  }
+
+  void Wait() {
+    const int ms = TakeInt();
+    const std::uint32_t start = desktop_.TickCount();
+    ResponsiveDelay(desktop_, ms);
+    Emit("wait", {{"ms", Num(ms)}, {"elapsed", Num(desktop_.TickCount() - start)}});
+  }
+
+  void Foreground() {
+    const auto window = reinterpret_cast<HWND>(desktop_.ForegroundWindow());
+    Emit("foreground", {{"hwnd", Num(reinterpret_cast<long long>(window))},
+                        {"class", Quote(window ? WindowText(window, true) : "")},
+                        {"title", Quote(window ? WindowText(window, false) : "")}});
+  }
+
+  Win32Desktop desktop_;
+  std::vector<std::string> args_;
+  std::size_t next_ = 0;
+  WindowHandle client_ = 0;
+  HWND decoy_ = nullptr;
+};
+
+}  // namespace
+}  // namespace pelloram
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i)
+    args.push_back(pelloram::Utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+  try {
+    return pelloram::Probe(std::move(args)).Run();
+  } catch (const pelloram::UsageError& e) {
+    pelloram::Emit("error", {{"message", pelloram::Quote(e.message)}});
+    return 2;
+  }
+}
