@@ -21,6 +21,8 @@ class Desktop {
 
   // Top-level window by exact class and title; an empty text matches any. 0 when none.
   virtual WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) = 0;
+  // Whether the window exists and is shown (a closing dialog may linger hidden).
+  virtual bool IsWindowShown(WindowHandle window) = 0;
   virtual bool ReadWindowRect(WindowHandle window, Rect& rect) = 0;
   // Moves and sizes a window with repaint, without activating it.
   virtual bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) = 0;

@@ -66,6 +66,10 @@ WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view className, std::s
       FindWindowExW(nullptr, nullptr, CriterionOrNull(wideClass), CriterionOrNull(wideTitle)));
 }
 
+bool Win32Desktop::IsWindowShown(WindowHandle window) {
+  return window != 0 && IsWindow(ToHwnd(window)) && IsWindowVisible(ToHwnd(window));
+}
+
 bool Win32Desktop::ReadWindowRect(WindowHandle window, Rect& rect) {
   RECT r;
   if (!GetWindowRect(ToHwnd(window), &r)) return false;

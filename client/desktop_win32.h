@@ -9,6 +9,7 @@ namespace pelloram {
 class Win32Desktop final : public Desktop {
  public:
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  bool IsWindowShown(WindowHandle window) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;

@@ -17,12 +17,24 @@ WindowHandle FindDesktopWindow(Desktop& desktop) {
   return FindWindowByClassTitle(desktop, chat::kDesktopClass, chat::kDesktopTitle);
 }
 
+namespace {
+
+// A dialog that has just been closed can still be found for a moment while it is torn
+// down; only a window that is shown counts as having come up.
+WindowHandle FindShownWindow(Desktop& desktop, std::string_view className,
+                             std::string_view title) {
+  const WindowHandle found = FindWindowByClassTitle(desktop, className, title);
+  return found != 0 && desktop.IsWindowShown(found) ? found : 0;
+}
+
+}  // namespace
+
 WindowHandle FindOpenDialog(Desktop& desktop) {
-  return FindWindowByClassTitle(desktop, chat::kOpenDialogClass, chat::kOpenDialogTitle);
+  return FindShownWindow(desktop, chat::kOpenDialogClass, chat::kOpenDialogTitle);
 }
 
 WindowHandle FindForwardWindow(Desktop& desktop) {
-  return FindWindowByClassTitle(desktop, chat::kForwardClass, chat::kForwardTitle);
+  return FindShownWindow(desktop, chat::kForwardClass, chat::kForwardTitle);
 }
 
 WindowHandle ReadForegroundWindow(Desktop& desktop) { return desktop.ForegroundWindow(); }

@@ -7,7 +7,7 @@ namespace pelloram::testing {
 WindowHandle FakeDesktop::AddWindow(std::string className, std::string title, Rect rect,
                                     Point clientOffset) {
   const WindowHandle handle = nextHandle_++;
-  windows_[handle] = Window{std::move(className), std::move(title), rect, clientOffset, true};
+  windows_[handle] = Window{std::move(className), std::move(title), rect, clientOffset, true, true};
   return handle;
 }
 
@@ -40,6 +40,11 @@ WindowHandle FakeDesktop::FindTopLevelWindow(std::string_view className, std::st
     return handle;
   }
   return 0;
+}
+
+bool FakeDesktop::IsWindowShown(WindowHandle window) {
+  const auto it = windows_.find(window);
+  return it != windows_.end() && it->second.exists && it->second.shown;
 }
 
 bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {

@@ -30,6 +30,7 @@ class FakeDesktop : public Desktop {
     Rect rect;
     Point clientOffset;  // client origin relative to the window's top-left
     bool exists = true;
+    bool shown = true;
   };
 
   // --- set-up and inspection ---
@@ -58,6 +59,7 @@ class FakeDesktop : public Desktop {
 
   // --- Desktop ---
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  bool IsWindowShown(WindowHandle window) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;

@@ -169,3 +169,20 @@ TEST(PutTextOnClipboard, GivesUpAfterAboutHalfASecondAndKeepsTheOldContent) {
 
 }  // namespace
 }  // namespace pelloram::testing
+
+namespace pelloram::testing {
+namespace {
+
+TEST(FindOpenDialog, AHiddenLeftoverDoesNotCountAsShowing) {
+  FakeDesktop desktop;
+  const WindowHandle dialog = desktop.AddWindow("#32770", "打开", Rect{0, 0, 500, 400});
+  EXPECT_EQ(FindOpenDialog(desktop), dialog);
+  desktop.WindowAt(dialog).shown = false;
+  EXPECT_EQ(FindOpenDialog(desktop), 0u);
+  const WindowHandle forward = desktop.AddWindow("SelectContactWnd", "转发给", Rect{});
+  EXPECT_EQ(FindForwardWindow(desktop), forward);
+  EXPECT_EQ(FindWindowByClassTitle(desktop, "SelectContactWnd", ""), forward);
+}
+
+}  // namespace
+}  // namespace pelloram::testing
