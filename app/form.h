@@ -30,8 +30,8 @@ enum class Picture : int { None, SmilingFace, Heart, Folder };
 struct ControlForm {
   Control id;
   ControlKind kind;
-  Control container;  // MainWindow, 高级选择夹1 (with page), or a group box
-  int page;           // tab page for controls placed directly on the tab control; else -1
+  Control container;        // MainWindow, 高级选择夹1 (with page), or a group box
+  int page;                 // tab page for controls placed directly on the tab control; else -1
   int x, y, width, height;  // relative to the container (tab control: its own top-left)
   std::string_view text;    // caption or initial content, UTF-8
   int fontPx;               // bold GB2312 font height in pixels; 0: the system's default
@@ -48,6 +48,8 @@ inline constexpr int kMainWindowWidth = 338;
 inline constexpr int kMainWindowHeight = 370;
 inline constexpr std::string_view kMainWindowCaption = "Pelloram  By:Tovrin";
 inline constexpr int kTimerIntervalMs = 500;
+// Tab captions of 高级选择夹1, in page order (0: delete page, 1: add page).
+inline constexpr std::array<std::string_view, 2> kTabPageCaptions = {"自动删表情", "自动添加表情"};
 
 // Indexed by static_cast<int>(Control); MainWindow has no entry.
 const std::array<ControlForm, kChildControlCount>& Form();

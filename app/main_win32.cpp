@@ -1,0 +1,52 @@
+// Program entry: builds the main window, announces it to the event table, and runs the
+// message loop until the window has been closed.
+#include <windows.h>
+// After <windows.h>, which they build on:
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/event_table.h"
+#include "app/window_win32.h"
+#include "client/desktop_win32.h"
+#include "services/hotkeys.h"
+#include "services/ui_win32.h"
+#include "workflows/tool.h"
+
+namespace {
+
+// The folder picker is a COM client, so the thread joins an apartment for its lifetime.
+class OleSession {
+ public:
+  OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (initialised_) OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  using namespace pelloram;
+  const OleSession ole;
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&commonControls);
+
+  Win32Desktop desktop;
+  Win32Ui ui;
+  Tool tool{ui, desktop};
+  ui.SetSink([&tool](Control control, Event event, std::int64_t arg) {
+    HandleEvent(tool, control, event, arg);
+  });
+  MainWindow window(instance, ui, [&ui, &tool](int id) { DeliverHotkey(ui, tool.hotkeys, id); });
+  if (!window.Create()) return 0;
+
+  // Shown first, so the focus that the created event puts into a field stays there.
+  ShowWindow(window.handle(), showCommand);
+  ui.RaiseEvent(Control::MainWindow, Event::Created, 0);
+  return RunMessageLoop(window.handle());
+}

@@ -1,0 +1,60 @@
+// The main window over Win32: built from the form, translating messages into events.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "app/form.h"
+#include "app/pictures.h"
+#include "services/ui_win32.h"
+
+namespace pelloram {
+
+class MainWindow {
+ public:
+  // `onHotkey` receives the identifier of every WM_HOTKEY.
+  MainWindow(HINSTANCE instance, Win32Ui& ui, std::function<void(int)> onHotkey);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // The window and every control of the form, centred on the primary screen, not shown.
+  bool Create();
+  HWND handle() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND Build(Control control);
+  HWND CreateChild(const ControlForm& form, HWND parent);
+  void CreateBalloonTip(const ControlForm& form);
+  void StackInDeclarationOrder();
+  void LoadPictures();
+
+  bool OnActivate(WORD state, bool minimised);
+  void OnCommand(UINT code, HWND child);
+  void OnRadioClicked(Control radio);
+  LRESULT OnControlColour(UINT message, HDC dc, HWND child);
+  void Draw(const DRAWITEMSTRUCT& item);
+  void DrawLabel(const DRAWITEMSTRUCT& item, const Win32Control& label);
+  void DrawPicture(const DRAWITEMSTRUCT& item, Picture picture);
+
+  HINSTANCE instance_;
+  Win32Ui& ui_;
+  std::function<void(int)> onHotkey_;
+  HWND window_ = nullptr;
+  bool ready_ = false;  // every control exists: events may flow
+  HWND focusBeforeDeactivation_ = nullptr;
+  std::array<std::optional<Image>, 4> decoded_;    // by Picture
+  std::array<std::optional<Image>, 4> flattened_;  // over the button face
+};
+
+// GetMessageW / TranslateMessage / DispatchMessageW until the quit request, or until the
+// main window is gone should a nested loop have taken that request. Returns 0.
+int RunMessageLoop(HWND mainWindow);
+
+}  // namespace pelloram

@@ -1,0 +1,111 @@
+// The real Ui over Win32. The window code creates the controls and attaches their
+// handles here; everything the tool does to its own window then goes through this class.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "services/ui.h"
+#include "services/unique_handle.h"
+
+namespace pelloram {
+
+struct GdiObjectClose {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using UniqueFont = UniqueHandle<HFONT, GdiObjectClose>;
+
+// UTF-8 inside, UTF-16 at the Win32 boundary.
+std::wstring Wide(std::string_view text);
+std::string Narrow(std::wstring_view text);
+std::wstring WindowText(HWND window);
+
+// Classic subclassing (comctl32's SetWindowSubclass is not exported by name by the v5
+// library that a program without a visual-styles manifest gets).
+void Subclass(HWND window, WNDPROC procedure);
+LRESULT CallPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// How a control answers the property calls.
+enum class Win32Kind : int {
+  None,
+  Button,
+  Radio,
+  GroupBox,
+  Label,
+  Picture,
+  Edit,
+  IntegerEdit,
+  Tab,
+  BalloonTip,
+  Timer,
+};
+
+struct Win32Control {
+  HWND hwnd = nullptr;
+  Win32Kind kind = Win32Kind::None;
+  int page = -1;  // tab page, for controls placed directly on the tab control
+  UniqueFont font;
+  int fontPoints = 0;
+  Colour colour = 0;  // text colour
+  bool centred = false;
+  bool wordWrap = false;
+};
+
+class Win32Ui final : public Ui {
+ public:
+  Win32Ui() = default;
+  Win32Ui(const Win32Ui&) = delete;
+  Win32Ui& operator=(const Win32Ui&) = delete;
+
+  void SetSink(EventSink sink) { sink_ = std::move(sink); }
+
+  // The window code's side.
+  void AttachMainWindow(HWND window) { main_ = window; }
+  HWND MainWindow() const { return main_; }
+  void Attach(Control control, HWND hwnd, Win32Kind kind, int page);
+  // Adds the tracking tool to a balloon tooltip window and lets a click take it down.
+  void AttachBalloonTip(Control tip, HWND tooltip);
+  // A new GB2312 font of this pixel height for the control (the old one is released
+  // only after the control has let go of it).
+  void SetFont(Control control, int pixels, int weight = FW_BOLD);
+  Win32Control& Item(Control control) { return controls_[static_cast<std::size_t>(control)]; }
+  std::optional<Control> ControlOf(HWND hwnd) const;
+  // Shows the controls of one tab page, hides those of the other.
+  void ShowPage(int page);
+  // True while the program itself writes this edit box: its EN_CHANGE is not a user edit.
+  bool IsBeingWritten(HWND edit) const { return edit != nullptr && edit == writing_; }
+  void HideBalloonTip(HWND tooltip);
+  // The window is gone: every later call becomes a no-op.
+  void DetachAll();
+
+  std::string ReadControlText(Control control) override;
+  void WriteControlText(Control control, std::string_view text) override;
+  int ReadControlProperty(Control control, Property property) override;
+  void WriteControlProperty(Control control, Property property, int value) override;
+  void SetControlFocus(Control control) override;
+  WindowHandle GetControlHandle(Control control) override;
+  void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) override;
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+  std::string BrowseForFolder(std::string_view title) override;
+  Point CursorPosition() override;
+  bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;
+  bool UnregisterHotkey(WindowHandle window, int id) override;
+  void RaiseEvent(Control control, Event event, std::int64_t arg = 0) override;
+
+  // Child-window identifiers: the control's declaration index plus this base.
+  static constexpr int kControlIdBase = 1000;
+
+ private:
+  HWND HandleOf(Control control) const;
+
+  EventSink sink_;
+  HWND main_ = nullptr;
+  std::array<Win32Control, kChildControlCount> controls_{};
+  HWND writing_ = nullptr;
+};
+
+}  // namespace pelloram

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/form.h"
+
+namespace pelloram {
+namespace {
+
+bool IsContainer(Control control) {
+  const ControlKind kind = FormOf(control).kind;
+  return kind == ControlKind::GroupBox || kind == ControlKind::TabControl;
+}
+
+// The window is built by walking each control's container chain: it must reach the main
+// window through real containers only, and tab pages are named exactly for the tab's children.
+TEST(Form, EveryControlHangsFromTheWindowThroughContainers) {
+  for (const ControlForm& form : Form()) {
+    SCOPED_TRACE(std::string(ControlName(form.id)));
+    EXPECT_EQ(form.container == Control::高级选择夹1, form.page == 0 || form.page == 1);
+    if (form.container != Control::高级选择夹1) {
+      EXPECT_EQ(form.page, -1);
+    }
+    Control at = form.id;
+    for (int depth = 0; at != Control::MainWindow; ++depth) {
+      ASSERT_LT(depth, 5) << "container cycle";
+      at = FormOf(at).container;
+      if (at != Control::MainWindow) {
+        EXPECT_TRUE(IsContainer(at));
+      }
+    }
+  }
+}
+
+TEST(Form, RadiosPairUpByContainerWithOneChecked) {
+  std::map<std::pair<Control, int>, std::pair<int, int>>
+      groups;  // (container, page) -> count, checked
+  for (const ControlForm& form : Form()) {
+    if (form.kind != ControlKind::RadioButton) continue;
+    auto& [count, checked] = groups[{form.container, form.page}];
+    ++count;
+    checked += form.checked ? 1 : 0;
+  }
+  ASSERT_EQ(groups.size(), 2u);
+  for (const auto& [group, tally] : groups) {
+    EXPECT_EQ(tally.first, 2);
+    EXPECT_EQ(tally.second, 1);
+  }
+}
+
+TEST(Form, FieldsAreTheSeventeenEditBoxesOnlyTheCountTakingIntegers) {
+  int edits = 0;
+  for (const ControlForm& form : Form()) {
+    const bool edit = form.kind == ControlKind::EditBox || form.kind == ControlKind::IntegerEditBox;
+    EXPECT_EQ(edit, ControlName(form.id).starts_with("编辑框")) << ControlName(form.id);
+    EXPECT_EQ(form.kind == ControlKind::IntegerEditBox, form.id == Control::编辑框7);
+    edits += edit ? 1 : 0;
+  }
+  EXPECT_EQ(edits, 17);
+}
+
+TEST(Form, OnlyOnScreenControlsHaveASize) {
+  for (const ControlForm& form : Form()) {
+    const bool offScreen = form.kind == ControlKind::Timer || form.kind == ControlKind::BalloonTip;
+    EXPECT_EQ(offScreen, form.width == 0 && form.height == 0) << ControlName(form.id);
+  }
+}
+
+TEST(Form, AskingForTheWindowItselfIsSafe) {
+  const ControlForm& window = FormOf(Control::MainWindow);
+  EXPECT_EQ(window.width, kMainWindowWidth);
+  EXPECT_EQ(window.height, kMainWindowHeight);
+  EXPECT_EQ(window.text, kMainWindowCaption);
+}
+
+}  // namespace
+}  // namespace pelloram
