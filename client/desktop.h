@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "services/types.h"
@@ -39,6 +40,13 @@ class Desktop {
   // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
   // could not be taken (held by another program) or the data was refused.
   virtual bool PutClipboardText(WindowHandle owner, std::string_view text) = 0;
+
+  // The system's directory search of folder + pattern ("*.gif"), entry by entry, in the
+  // order the system returns them; nothing when the folder cannot be searched. `folder`
+  // ends with its separator.
+  using FolderEntry = std::function<void(std::string_view name, bool isDirectory)>;
+  virtual void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
+                                  const FolderEntry& take) = 0;
 
   virtual std::uint32_t TickCount() = 0;
   virtual void Sleep(int milliseconds) = 0;  // processes nothing

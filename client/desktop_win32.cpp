@@ -70,6 +70,36 @@ bool Win32Desktop::IsWindowShown(WindowHandle window) {
   return window != 0 && IsWindow(ToHwnd(window)) && IsWindowVisible(ToHwnd(window));
 }
 
+namespace {
+
+struct FindCloseCall {
+  void operator()(HANDLE find) const { FindClose(find); }
+};
+using FindHandle = UniqueHandle<HANDLE, FindCloseCall>;
+
+// Drive paths of MAX_PATH and beyond need the extended-length prefix.
+std::u16string SearchPath(std::string_view folder, std::string_view pattern) {
+  std::u16string path = Utf8ToUtf16(folder) + Utf8ToUtf16(pattern);
+  const bool drivePath = path.size() > 2 && path[1] == u':' && path[2] == u'\\';
+  if (drivePath && path.size() >= MAX_PATH - 12) path = u"\\\\?\\" + path;
+  return path;
+}
+
+}  // namespace
+
+void Win32Desktop::ForEachFolderEntry(std::string_view folder, std::string_view pattern,
+                                      const FolderEntry& take) {
+  WIN32_FIND_DATAW data;
+  const HANDLE first = FindFirstFileExW(Wide(SearchPath(folder, pattern)), FindExInfoBasic, &data,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return;
+  const FindHandle find(first);
+  do {
+    const auto* name = reinterpret_cast<const char16_t*>(data.cFileName);
+    take(Utf16ToUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  } while (FindNextFileW(find.get(), &data));
+}
+
 bool Win32Desktop::ReadWindowRect(WindowHandle window, Rect& rect) {
   RECT r;
   if (!GetWindowRect(ToHwnd(window), &r)) return false;

@@ -10,6 +10,8 @@ class Win32Desktop final : public Desktop {
  public:
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
+  void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
+                          const FolderEntry& take) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;

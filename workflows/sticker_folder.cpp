@@ -1,8 +1,5 @@
 #include "workflows/sticker_folder.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "client/input.h"
 #include "services/convert.h"
 #include "workflows/run_steps.h"
@@ -18,31 +15,26 @@ constexpr char kSeparator = '/';
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::filesystem::path PathFromUtf8(std::string_view text) {
-  // Through char8_t, so Windows never reads the bytes in its ANSI code page.
-  std::u8string bytes(text.size(), u8'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<char8_t>(text[i]);
-  return std::filesystem::path(bytes);
-}
-
-std::string Utf8FromPath(const std::filesystem::path& path) {
-  const std::u8string bytes = path.u8string();
-  return std::string(bytes.begin(), bytes.end());
-}
-
-// One pass over the folder for one pattern, appending each matching file.
+// One pass of the directory search for one pattern, appending each matching file. The
+// window's messages are handled after every file taken, at most once per clock tick:
+// under Wine every look at an empty queue is a round trip to the server.
 void ListPattern(Desktop& desktop, const std::string& folderWithSeparator,
                  std::string_view pattern, std::vector<std::string>& list) {
-  std::error_code error;
-  std::filesystem::directory_iterator it(PathFromUtf8(folderWithSeparator), error);
-  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-    std::error_code kindError;
-    if (it->is_directory(kindError)) continue;
-    const std::string name = Utf8FromPath(it->path().filename());
-    if (!MatchesPattern(name, pattern)) continue;
-    list.push_back(folderWithSeparator + name);
-    PumpMessages(desktop);
-  }
+  bool pumped = false;
+  std::uint32_t lastPump = 0;
+  desktop.ForEachFolderEntry(
+      folderWithSeparator, pattern, [&](std::string_view name, bool isDirectory) {
+        // The system also matches 8.3 short names ("LONGNA~1.GIF" for "a.gifx"): only
+        // the long name counts.
+        if (isDirectory || !MatchesPattern(name, pattern)) return;
+        list.push_back(folderWithSeparator + std::string(name));
+        const std::uint32_t now = desktop.TickCount();
+        if (!pumped || now != lastPump) {
+          PumpMessages(desktop);
+          pumped = true;
+          lastPump = now;
+        }
+      });
 }
 
 }  // namespace
@@ -77,6 +69,8 @@ int ListFiles(Desktop& desktop, std::string_view folder, std::string_view patter
   for (const std::string& pattern : SplitText(patterns, "|")) {
     ListPattern(desktop, base, pattern, list);
   }
+  // Whatever arrived since the last file is handled before the listing ends.
+  PumpMessages(desktop);
   return static_cast<int>(list.size());
 }
 

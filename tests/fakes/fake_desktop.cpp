@@ -1,6 +1,8 @@
 #include "tests/fakes/fake_desktop.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace pelloram::testing {
 
@@ -94,6 +96,18 @@ bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
   }
   clipboard = std::string(text);
   return true;
+}
+
+void FakeDesktop::ForEachFolderEntry(std::string_view folder, std::string_view,
+                                     const FolderEntry& take) {
+  const std::u8string bytes(folder.begin(), folder.end());
+  std::error_code error;
+  std::filesystem::directory_iterator it(std::filesystem::path(bytes), error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    std::error_code kindError;
+    const std::u8string name = it->path().filename().u8string();
+    take(std::string(name.begin(), name.end()), it->is_directory(kindError));
+  }
 }
 
 void FakeDesktop::Sleep(int milliseconds) {

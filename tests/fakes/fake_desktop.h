@@ -69,6 +69,9 @@ class FakeDesktop : public Desktop {
   void ClickButton(MouseButton button) override;
   void SendKey(int virtualKey, bool keyUp) override;
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
+  // The host's own folders, through std::filesystem; the pattern is left to the caller.
+  void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
+                          const FolderEntry& take) override;
   std::uint32_t TickCount() override { return now; }
   void Sleep(int milliseconds) override;
   PendingMessage PeekPending() override;
