@@ -10,3 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+# Link zlib statically (libz.a, not the zlib1.dll import library) so the .exe stands alone.
+set(ZLIB_USE_STATIC_LIBS ON)
