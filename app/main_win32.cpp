@@ -43,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     HandleEvent(tool, control, event, arg);
   });
   MainWindow window(instance, ui, [&ui, &tool](int id) { DeliverHotkey(ui, tool.hotkeys, id); });
-  if (!window.Create()) return 0;
+  if (!window.Create()) return 1;  // no window: nothing ran, and the caller should know
 
   // Shown first, so the focus that the created event puts into a field stays there.
   ShowWindow(window.handle(), showCommand);

@@ -1,14 +1,20 @@
 #!/usr/bin/env python3
-"""The tool's own controls as a person meets them: stacking, mode radios, field input, F10 with
-its balloon tip, the tab pages, and the flashing radio caption really changing colour on screen."""
+"""The tool's own window as a person meets it, read back control by control after every step:
+the layout of both pages, the mode radios and help labels, field input and the derived point,
+F10 with its balloon tip, the tab pages resetting each other, the thank-you message, and the
+flashing radio caption really changing colour on screen.
+
+Screenshots of the window in each page and mode go to the artifacts folder."""
+
+from __future__ import annotations
 
 import subprocess
-import time
 
 import harness
 from harness import Expect, Rect, Session, poll
 
 TITLE = "Pelloram  By:Tovrin"
+THANKS_TITLE = "非常感谢"
 
 # Declaration order of the controls; a control's window identifier is 1000 + its index.
 NAMES = (
@@ -19,6 +25,155 @@ NAMES = (
     "标签6 编辑框6 标签7 编辑框7 按钮1 分组框1 高级选择夹1"
 ).split()
 ID = {name: 1000 + i for i, name in enumerate(NAMES)}
+WINDOWLESS = {"时钟1", "气球提示框1", "气球提示框2"}
+
+# --------------------------------------------------------------------------------------------
+# The form: container, position and size in it, and text as the window opens (before start-up
+# applies the delete page's mode one). None: the control has no text to check (pictures).
+
+TAB = "高级选择夹1"
+FORM: dict[str, tuple[str, int, int, int, int, str | None]] = {
+    "高级选择夹1": ("window", 2, 6, 328, 336, ""),
+    # Delete page
+    "按钮5": (TAB, 214, 0, 112, 23, "打赏作者"),
+    "分组框2": (TAB, 4, 27, 320, 304, ""),
+    "单选框1": ("分组框2", 9, 8, 106, 32, "删除模式一"),
+    "单选框2": ("分组框2", 192, 8, 119, 32, "删除模式二"),
+    "分组框1": ("分组框2", 5, 43, 312, 255, "模式一"),
+    "标签8": ("分组框1", 6, 23, 304, 24, None),  # help text: set by the mode
+    "图片框1": ("分组框1", 2, 57, 40, 30, None),
+    "标签1": ("分组框1", 42, 60, 94, 24, "表情坐标 X："),
+    "编辑框1": ("分组框1", 142, 55, 62, 32, ""),
+    "标签2": ("分组框1", 214, 60, 24, 24, "Y："),
+    "编辑框2": ("分组框1", 245, 55, 62, 32, ""),
+    "图片框2": ("分组框1", 1, 90, 40, 30, None),
+    "标签3": ("分组框1", 42, 93, 94, 24, "收藏坐标 X："),
+    "编辑框3": ("分组框1", 142, 88, 62, 32, ""),
+    "标签4": ("分组框1", 214, 93, 24, 24, "Y："),
+    "编辑框4": ("分组框1", 245, 88, 62, 32, ""),
+    "标签5": ("分组框1", 9, 125, 133, 24, "首个表情坐标 X："),
+    "编辑框5": ("分组框1", 142, 122, 62, 32, ""),
+    "标签6": ("分组框1", 214, 125, 24, 24, "Y："),
+    "编辑框6": ("分组框1", 245, 122, 62, 32, ""),
+    "标签15": ("分组框1", 9, 158, 133, 24, "删除按钮坐标 X："),
+    "编辑框16": ("分组框1", 142, 155, 62, 32, ""),
+    "标签16": ("分组框1", 214, 158, 24, 24, "Y："),
+    "编辑框17": ("分组框1", 245, 155, 62, 32, ""),
+    "标签7": ("分组框1", 9, 192, 133, 24, "欲删除表情数量："),
+    "编辑框7": ("分组框1", 142, 188, 62, 32, "1"),
+    "按钮1": ("分组框1", 210, 193, 97, 54, "F11\r\n开  始"),
+    "标签17": ("分组框1", 9, 220, 133, 32, "点击延时≥500ms"),
+    "编辑框18": ("分组框1", 142, 221, 62, 32, "500"),
+    # Add page
+    "按钮4": (TAB, 214, 0, 112, 23, "打赏作者"),
+    "单选框3": (TAB, 13, 25, 106, 32, "添加模式一"),
+    "单选框4": (TAB, 215, 25, 119, 32, "添加模式二"),
+    "标签10": (TAB, 3, 57, 205, 32, "未选择表情文件"),
+    "按钮3": (TAB, 211, 56, 113, 33, "选择表情文件夹"),
+    "分组框3": (TAB, 5, 92, 320, 238, "模式一"),
+    "标签11": ("分组框3", 7, 19, 304, 83, None),
+    "图片框3": ("分组框3", 5, 104, 40, 30, None),
+    "标签12": ("分组框3", 44, 110, 101, 24, "文件夹坐标X："),
+    "编辑框9": ("分组框3", 148, 106, 62, 32, ""),
+    "标签13": ("分组框3", 220, 111, 24, 24, "Y："),
+    "编辑框10": ("分组框3", 244, 106, 62, 32, ""),
+    "标签14": ("分组框3", 10, 142, 136, 24, "已发送表情坐标X："),
+    "编辑框11": ("分组框3", 148, 138, 62, 32, ""),
+    "标签18": ("分组框3", 220, 143, 24, 24, "Y："),
+    "编辑框12": ("分组框3", 244, 138, 62, 32, ""),
+    "标签19": ("分组框3", 10, 174, 136, 24, "添加到表情坐标X："),
+    "编辑框13": ("分组框3", 148, 171, 62, 32, ""),
+    "标签20": ("分组框3", 220, 175, 24, 24, "Y："),
+    "编辑框14": ("分组框3", 244, 170, 62, 32, ""),
+    "标签9": ("分组框3", 8, 202, 133, 32, "点击延时≥500ms"),
+    "编辑框8": ("分组框3", 148, 203, 62, 32, "500"),
+    "按钮2": (TAB, 219, 296, 95, 32, "F11开始"),
+}
+FORM_HELP = ("模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n添加表情包文件夹即可\r\n\r\n"
+             "F11 快捷启动/暂停\r\n\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
+             "请使用模式二手动获取坐标\r\n")
+DELETE_HELP_ONE = ("模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n输入欲删除表情数量即可\r\n\r\n"
+                   "F11 快捷启动/暂停\r\n\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
+                   "请使用模式二手动获取坐标")
+DELETE_HELP_TWO = "F10依次获取①表情②收藏③首个表情坐标"
+ADD_HELP_ONE = ("模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n添加表情文件夹即可\r\n\r\n"
+                "F11 快捷启动\r\n\r\n注意\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
+                "请使用模式二手动获取坐标")
+ADD_HELP_TWO = ("F10依次获取①文件坐标②表情位置坐标\r\n注意：获取已发送表情坐标时尽量\r\n"
+                "在表情图片中下位置\r\n避免发送小表情时鼠标点击不到\r\n添加表情坐标不准可手动更改\r\n")
+THANKS = ("很荣幸您能点开打赏！\r\n您能点开打赏说明我的小作品\r\n能给您带来微小的帮助！\r\n其实作为一个菜鸟！\r\n"
+          "我只是想做一些自己有用的\r\n小东西分享给Zellora的朋友们！\r\n您能点开这里就是对我最大\r\n"
+          "鼓励！希望您也能秉承Zellora\r\n的分享精神！为Zellora增添色彩！\r\n再次感谢！您的支持就是对我最大的\r\n"
+          "鼓励！\r\n" + " " * 25 + "By:Tovrin")
+
+# Which page shows each control of the tab control (its descendants follow it).
+PAGE = {"按钮5": 0, "分组框2": 0, "按钮4": 1, "单选框3": 1, "单选框4": 1, "标签10": 1, "按钮3": 1,
+        "分组框3": 1, "按钮2": 1}
+RADIOS = ("单选框1", "单选框2", "单选框3", "单选框4")
+EDITS = [n for n in NAMES if n.startswith("编辑框")]
+
+# Window classes and the style bits that make each kind what it is.
+BS_TYPEMASK, BS_GROUPBOX, BS_RADIOBUTTON, BS_AUTORADIOBUTTON = 0xF, 0x7, 0x4, 0x9
+ES_CENTER, WS_BORDER, WS_EX_CLIENTEDGE = 0x1, 0x00800000, 0x200
+
+
+class State:
+    """What the window should show: per control its rectangle in its container, its text and
+    (radios) its check state; plus the current page."""
+
+    def __init__(self) -> None:
+        self.page = 0
+        self.rect = {n: {"x": f[1], "y": f[2], "w": f[3], "h": f[4]} for n, f in FORM.items()}
+        self.text = {n: f[5] for n, f in FORM.items()}
+        self.text["标签8"] = FORM_HELP
+        self.text["标签11"] = FORM_HELP
+        self.check = {"单选框1": 1, "单选框2": 0, "单选框3": 1, "单选框4": 0}
+
+    # The window's own rules, written from what a person sees after each action.
+
+    def clear_edits(self) -> None:
+        for name in EDITS:
+            self.text[name] = ""
+
+    def delete_mode(self, mode: int) -> None:
+        self.text["分组框1"] = "模式一" if mode == 1 else "模式二"
+        self.rect["标签8"]["h"] = 164 if mode == 1 else 24
+        self.text["标签8"] = DELETE_HELP_ONE if mode == 1 else DELETE_HELP_TWO
+        if mode == 1:
+            self.clear_edits()
+            self.text["编辑框7"] = "1"
+        self.text["编辑框18"] = "500"
+
+    def add_mode(self, mode: int) -> None:
+        self.text["分组框3"] = "模式一" if mode == 1 else "模式二"
+        self.rect["标签11"]["h"] = 183 if mode == 1 else 87
+        self.text["标签11"] = ADD_HELP_ONE if mode == 1 else ADD_HELP_TWO
+        if mode == 1:
+            self.clear_edits()
+        self.text["编辑框8"] = "500"
+
+    def click_radio(self, radio: str) -> None:
+        partner = {"单选框1": "单选框2", "单选框2": "单选框1", "单选框3": "单选框4", "单选框4": "单选框3"}
+        self.check[radio], self.check[partner[radio]] = 1, 0
+        {"单选框1": lambda: self.delete_mode(1), "单选框2": lambda: self.delete_mode(2),
+         "单选框3": lambda: self.add_mode(1), "单选框4": lambda: self.add_mode(2)}[radio]()
+
+    def switch_page(self, page: int) -> None:
+        self.page = page
+        shown = "单选框1" if page == 0 else "单选框3"
+        self.check = {r: int(r == shown) for r in RADIOS}
+        self.delete_mode(1) if page == 0 else self.add_mode(1)
+
+
+def started() -> State:
+    """Right after start-up: the form with the delete page's mode one applied."""
+    s = State()
+    s.delete_mode(1)
+    return s
+
+
+# --------------------------------------------------------------------------------------------
+# Reading the window
 
 
 def controls(s: Session) -> tuple[dict, dict[str, dict], list[dict]]:
@@ -37,59 +192,207 @@ def wait_text(s: Session, name: str, expected: str) -> None:
     poll(lambda: text_of(s, name) == expected, 30, f"{name} to read {expected!r}")
 
 
-def pixel(shot, x: int, y: int) -> str:
-    return subprocess.run(["convert", str(shot), "-format", f"%[pixel:p{{{x},{y}}}]", "info:"],
-                          capture_output=True, text=True, check=True).stdout.strip()
+def in_page(name: str) -> int | None:
+    """The page a control belongs to, following its containers up to the tab control."""
+    while name not in PAGE:
+        container = FORM[name][0]
+        if container in (TAB, "window"):
+            return None
+        name = container
+    return PAGE[name]
 
 
-def signature(shot, r: Rect) -> str:
-    """A hash of the pixels inside r."""
-    return subprocess.run(["convert", str(shot), "-crop", f"{r.w}x{r.h}+{r.x}+{r.y}", "+repage",
-                           "-format", "%#", "info:"],
-                          capture_output=True, text=True, check=True).stdout.strip()
+def check_state(e: Expect, c: dict[str, dict], top: dict, want: State) -> None:
+    """Every control against `want`: container, rectangle, text, check state, visibility."""
+    hwnd_of = {name: ctl["hwnd"] for name, ctl in c.items()}
+    hwnd_of["window"] = top["hwnd"]
+    missing = [n for n in FORM if n not in c]
+    e.true(not missing, f"controls without a window: {missing}")
+    for name, (container, *_rest) in FORM.items():
+        if name not in c:
+            continue
+        ctl = c[name]
+        e.equal(ctl["parent"], hwnd_of.get(container), f"container of {name}")
+        e.equal(ctl["rect_parent"], want.rect[name], f"place of {name}")
+        if want.text[name] is not None:
+            e.equal(ctl["text"], want.text[name], f"text of {name}")
+        if name in want.check:
+            e.equal(ctl["check"], want.check[name], f"check of {name}")
+        page = in_page(name)
+        shown = page is None or page == want.page
+        e.equal(ctl["visible"], shown, f"{name} {'shown' if shown else 'hidden'}")
+        e.true(ctl["enabled"], f"{name} enabled")
+    e.equal(c[TAB]["cursel"], want.page, "current page")
 
 
-def visible_tips(s: Session) -> list[dict]:
-    return [w for w in s.top_windows()
-            if w["class"].lower() == "tooltips_class32" and w["visible"]]
-
-
-def check_structure(e: Expect, c: dict[str, dict], children: list[dict], top: dict) -> None:
-    # Real containers, at the form's positions relative to them.
-    e.equal(c["高级选择夹1"]["parent"], top["hwnd"], "the tab control sits on the window")
-    e.equal(c["分组框2"]["parent"], c["高级选择夹1"]["hwnd"], "分组框2 sits on the tab control")
-    e.equal(c["分组框1"]["parent"], c["分组框2"]["hwnd"], "分组框1 sits in 分组框2")
-    e.equal(c["编辑框7"]["parent"], c["分组框1"]["hwnd"], "编辑框7 sits in 分组框1")
-    e.equal(c["编辑框7"]["rect_parent"], {"x": 142, "y": 188, "w": 62, "h": 32}, "编辑框7 place")
-    e.equal(c["按钮5"]["rect_parent"], {"x": 214, "y": 0, "w": 112, "h": 23},
-            "按钮5 in the tab strip")
-    e.equal(c["分组框1"]["text"], "模式一", "分组框1 caption after start-up")
-    e.equal(c["按钮1"]["text"], "F11\r\n开  始", "按钮1 caption")
+def check_kinds(e: Expect, c: dict[str, dict], children: list[dict], top: dict) -> None:
+    """Window classes and kinds, the tab captions, and the stacking of siblings."""
+    for name, ctl in c.items():
+        cls, style = ctl["class"].lower(), ctl["style"]
+        if name.startswith("编辑框"):
+            e.equal(cls, "edit", f"class of {name}")
+            e.true(style & ES_CENTER, f"{name} centres its text")
+            e.true(ctl["exstyle"] & WS_EX_CLIENTEDGE, f"{name} has a sunken border")
+        elif name.startswith(("标签", "图片框")):
+            e.equal(cls, "static", f"class of {name}")
+            e.equal(bool(style & WS_BORDER), name == "标签10", f"border of {name}")
+        elif name.startswith("单选框"):
+            e.equal(cls, "button", f"class of {name}")
+            e.true((style & BS_TYPEMASK) in (BS_RADIOBUTTON, BS_AUTORADIOBUTTON),
+                   f"{name} is a radio")
+        elif name.startswith("分组框"):
+            e.equal(cls, "button", f"class of {name}")
+            e.equal(style & BS_TYPEMASK, BS_GROUPBOX, f"{name} is a group box")
+        elif name.startswith("按钮"):
+            e.equal(cls, "button", f"class of {name}")
+            e.true((style & BS_TYPEMASK) in (0, 1), f"{name} is a push button")
+    e.equal(c[TAB]["class"].lower(), "systabcontrol32", "class of the tab control")
+    e.equal(c[TAB]["tabs"], ["自动删表情", "自动添加表情"], "tab captions")
+    e.equal(sorted(c), sorted(n for n in NAMES if n not in WINDOWLESS), "one window per control")
+    e.equal(len(children), len(c), "no windows beyond the form's controls")
     # Earlier declared lies above later: the window lists siblings from the top down.
     order: dict[int, list[int]] = {}
     for child in children:
         order.setdefault(child["parent"], []).append(child["id"])
     for parent, ids in order.items():
         e.equal(ids, sorted(ids), f"stacking of the children of window {parent}")
-    # Only the delete page shows.
-    e.true(c["分组框2"]["visible"] and not c["分组框3"]["visible"], "page 0 shown, page 1 hidden")
+
+
+# --------------------------------------------------------------------------------------------
+# The screen
+
+
+def convert(*args: str) -> str:
+    return subprocess.run(["convert", *args], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def pixel(shot, x: int, y: int) -> str:
+    return convert(str(shot), "-format", f"%[pixel:p{{{x},{y}}}]", "info:")
+
+
+def crop(r: Rect) -> list[str]:
+    return ["-crop", f"{r.w}x{r.h}+{r.x}+{r.y}", "+repage"]
+
+
+def signature(shot, r: Rect) -> str:
+    """A hash of the pixels inside r."""
+    return convert(str(shot), *crop(r), "-format", "%#", "info:")
+
+
+def has_colour(shot, r: Rect, rgb: tuple[int, int, int]) -> bool:
+    """Whether some pixel inside r has (nearly) this colour: text drawn in it."""
+    colour = "rgb({},{},{})".format(*rgb)
+    mean = convert(str(shot), *crop(r), "-fuzz", "10%", "-fill", "black", "+opaque", colour,
+                   "-fill", "white", "-opaque", colour, "-format", "%[fx:mean]", "info:")
+    return float(mean) > 0.0
+
+
+def window_shot(s: Session, top: dict, name: str):
+    """The screen, and the tool's window cut out of it as <name>.png for people to look at."""
+    full = s.screenshot(s.artifacts / "screen.png")
+    convert(str(full), *crop(Rect(top["rect"])), str(s.artifacts / f"{name}.png"))
+    return full
+
+
+def tab_point(c: dict[str, dict], page: int) -> tuple[int, int]:
+    """A point on a page's tab, left of 按钮5 which sits at the right end of the strip."""
+    tab = Rect(c[TAB]["screen"])
+    return tab.x + (40 if page == 0 else 130), tab.y + 10
+
+
+def click(s: Session, c: dict[str, dict], name: str) -> None:
+    s.click(*Rect(c[name]["screen"]).center)
+
+
+def type_into(s: Session, c: dict[str, dict], name: str, text: str) -> None:
+    """Types into an empty field, as a person clicks into it and types."""
+    click(s, c, name)
+    s.type(text)
+    wait_text(s, name, text)
+
+
+class Report(Expect):
+    """Mismatches, each told once: a fault that persists through later steps is not repeated
+    there, nor waited for again."""
+
+    def __init__(self) -> None:
+        super().__init__()
+        self.seen: set[str] = set()
+
+
+def settle(s: Session, r: Report, want: State, step: str, timeout: float = 30) -> dict[str, dict]:
+    """Waits until the window matches `want` but for mismatches already reported; on time-out
+    records the new ones and goes on, so one run reports all that is wrong."""
+    new: list[str] = []
+
+    def matches():
+        top, c, _ = controls(s)
+        now = Expect()
+        check_state(now, c, top, want)
+        new[:] = [f for f in now.failures if f not in r.seen]
+        return c if not new else None
+
+    try:
+        return poll(matches, timeout, step)
+    except TimeoutError:
+        r.seen.update(new)
+        r.failures.extend(f"{step}: {f}" for f in new)
+        return controls(s)[1]
+
+
+WHITE = "srgb(255,255,255)"
+BLUE, RED, ORANGE, MAGENTA = (0, 0, 255), (255, 0, 0), (255, 128, 0), (255, 0, 255)
+
+
+def inside_left(r: Rect) -> tuple[int, int]:
+    """A point inside a field, left of its centred text: white where the field shows."""
+    return r.x + 6, r.y + r.h // 2
+
+
+def caption_strip(r: Rect) -> Rect:
+    return Rect({"x": r.x, "y": r.y, "w": r.w, "h": 18})
+
+
+def check_colours(e: Expect, shot, c: dict[str, dict], colours: dict[str, tuple]) -> None:
+    for name, rgb in colours.items():
+        r = Rect(c[name]["screen"])
+        area = caption_strip(r) if name.startswith("分组框") else r
+        e.true(has_colour(shot, area, rgb), f"{name} drawn in RGB{rgb}")
+
+
+def check_thank_you_box(s: Session, e: Expect, button: str) -> None:
+    """The message box the button opened: its text and a single button (OK)."""
+    s.wait_window(THANKS_TITLE, timeout=30)
+    _, children = poll(lambda: s.inspect(THANKS_TITLE, "#32770"), 30, "the thank-you box")
+    text = "\n".join(w["text"] for w in children if w["class"].lower() == "static" and w["text"])
+    e.true("By:Tovrin" in text, f"{button}: the thank-you box is signed, got {text!r}")
+    e.equal(text, THANKS, f"{button}: thank-you text")
+    buttons = [w["text"] for w in children if w["class"].lower() == "button" and w["visible"]]
+    e.equal(len(buttons), 1, f"{button}: buttons of the thank-you box {buttons}")
+
+
+# --------------------------------------------------------------------------------------------
 
 
 def scenario(s: Session) -> None:
-    s.start_practice_client()
+    # The client sits below the tool's centred window, so the two do not overlap.
+    s.start_practice_client("--pos", "0", "700")
     tool = s.start(s.build.pelloram)
     s.wait_window(TITLE, timeout=60)
     poll(lambda: not s.try_hotkey(0x7A), 60, "the tool to hold F11")
+    e = Report()
 
-    e = Expect()
+    # ---- Start-up: the form, with the delete page in mode one.
+    want = started()
+    c = settle(s, e, want, "after start-up")
     top, c, children = controls(s)
-    check_structure(e, c, children, top)
+    check_kinds(e, c, children, top)
 
-    # Mode one: the help label lies over the point rows, so a point field does not show.
     field = Rect(c["编辑框1"]["screen"])
-    shot = s.screenshot(s.artifacts / "mode-one.png")
-    e.true(pixel(shot, *field.center) != "srgb(255,255,255)",
-           "the help label hides 编辑框1 in mode one")
+    shot = window_shot(s, top, "delete-mode-one")
+    e.true(pixel(shot, *inside_left(field)) != WHITE, "the help label hides 编辑框1 in mode one")
+    check_colours(e, shot, c, {"标签8": BLUE, "标签7": RED, "编辑框7": RED, "分组框1": ORANGE})
 
     # The checked radio's caption changes colour on screen.
     radio = Rect(c["单选框1"]["screen"])
@@ -98,51 +401,91 @@ def scenario(s: Session) -> None:
     poll(lambda: signature(s.screenshot(s.artifacts / "flash.png"), caption) != first, 20,
          "the caption of 单选框1 to change colour")
 
-    # Mode two: a click checks 单选框2 and clears its partner; the label shrinks off the rows.
-    s.click(*Rect(c["单选框2"]["screen"]).center)
-    poll(lambda: controls(s)[1]["单选框2"]["check"] == 1, 30, "单选框2 to be checked")
-    _, c, _ = controls(s)
-    e.equal(c["单选框1"]["check"], 0, "单选框1 cleared by the click on its partner")
-    e.equal(c["分组框1"]["text"], "模式二", "分组框1 caption in mode two")
-    e.equal(c["标签8"]["rect_parent"]["h"], 24, "help label height in mode two")
-    shot = s.screenshot(s.artifacts / "mode-two.png")
-    e.equal(pixel(shot, *field.center), "srgb(255,255,255)", "编辑框1 shows in mode two")
+    # ---- Delete mode two: the short help, the point rows show, the keyboard goes to 编辑框1.
+    click(s, c, "单选框2")
+    want.click_radio("单选框2")
+    c = settle(s, e, want, "after clicking 删除模式二")
+    s.type("42")
+    want.text["编辑框1"] = "42"
+    wait_text(s, "编辑框1", "42")
+    poll(lambda: pixel(s.screenshot(s.artifacts / "screen.png"), *inside_left(field)) == WHITE,
+         30, "编辑框1 to show in mode two")
 
     # The count field takes digits and "-" only; leaving it rewrites what it denotes.
-    count = Rect(c["编辑框7"]["screen"])
-    s.click(*count.center)
+    click(s, c, "编辑框7")
     s.key("End")
     s.type("x5-y")
     wait_text(s, "编辑框7", "15-")
-    s.click(*Rect(c["编辑框18"]["screen"]).center)
+    click(s, c, "编辑框18")
     wait_text(s, "编辑框7", "15")
+    want.text["编辑框7"] = "15"
 
     # F10 captures the pointer into the first point row and confirms in a bubble that goes
     # away by itself.
     at = (field.x - 60, field.y + 100)
     s.move(*at)
     s.key("F10")
-    wait_text(s, "编辑框1", str(at[0]))
+    want.text["编辑框1"], want.text["编辑框2"] = str(at[0]), str(at[1])
     wait_text(s, "编辑框2", str(at[1]))
-    tip = poll(lambda: visible_tips(s), 30, "the confirmation bubble")[0]
-    e.true("表情坐标获取成功" in tip["text"], f"confirmation text, got {tip['text']!r}")
-    poll(lambda: not visible_tips(s), 30, "the confirmation bubble to hide by itself")
+    tips = poll(s.tooltips, 30, "the confirmation bubble")
+    e.true(any("表情坐标获取成功" in t for tip in tips for t in tip["texts"]),
+           f"confirmation text, got {tips!r}")
+    poll(lambda: not s.tooltips(), 30, "the confirmation bubble to hide by itself")
 
-    # The add page: its controls show, the delete page's hide, add mode one is set up.
-    tab = Rect(c["高级选择夹1"]["screen"])
-    s.click(tab.x + 130, tab.y + 10)
-    poll(lambda: controls(s)[1]["单选框3"]["visible"], 30, "the add page to show")
-    _, c, _ = controls(s)
-    e.true(not c["分组框2"]["visible"], "the delete page is hidden")
-    e.equal(c["高级选择夹1"]["cursel"], 1, "current page")
-    e.equal((c["单选框3"]["check"], c["单选框4"]["check"]), (1, 0), "add mode one checked")
-    s.screenshot(s.artifacts / "add-page.png")
-    e.check()
+    # Points typed by hand stay as typed.
+    type_into(s, c, "编辑框3", "321")
+    type_into(s, c, "编辑框16", "6 5x")
+    want.text["编辑框3"], want.text["编辑框16"] = "321", "6 5x"
+    c = settle(s, e, want, "delete mode two with points")
+    shot = window_shot(s, top, "delete-mode-two")
+    check_colours(e, shot, c, {"标签8": BLUE})
+
+    # ---- The thank-you message: Enter dismisses it, and the window is as it was.
+    click(s, c, "按钮5")
+    check_thank_you_box(s, e, "按钮5")
+    s.move(*Rect(s.inspect(THANKS_TITLE, "#32770")[0]["rect"]).center)
+    s.key("Return")
+    s.wait_no_window(THANKS_TITLE)
+    e.true(tool.running(), "the tool runs on after the thank-you message")
+    c = settle(s, e, want, "after the thank-you message")
+
+    # ---- The add page: it opens in add mode one and empties every field of both pages.
+    s.click(*tab_point(c, 1))
+    want.switch_page(1)
+    c = settle(s, e, want, "after changing to the add page")
+    shot = window_shot(s, top, "add-mode-one")
+    check_colours(e, shot, c, {"标签11": BLUE, "标签10": ORANGE, "分组框3": MAGENTA})
+    e.true(pixel(shot, *inside_left(Rect(c["编辑框11"]["screen"]))) != WHITE,
+           "the help label hides 编辑框11 in add mode one")
+
+    # Its own thank-you button says the same; OK dismisses it.
+    click(s, c, "按钮4")
+    check_thank_you_box(s, e, "按钮4")
+    s.dismiss_message_box(THANKS_TITLE)
+    c = settle(s, e, want, "after the add page's thank-you message")
+
+    # ---- Add mode two: the sent sticker's X gives the menu item's X 30 further right; its Y
+    # 15 further down, whatever the text.
+    click(s, c, "单选框4")
+    want.click_radio("单选框4")
+    c = settle(s, e, want, "after clicking 添加模式二")
+    type_into(s, c, "编辑框11", "100")
+    type_into(s, c, "编辑框12", "abc")
+    want.text.update({"编辑框11": "100", "编辑框13": "130", "编辑框12": "abc", "编辑框14": "15"})
+    c = settle(s, e, want, "add mode two with points")
+    shot = window_shot(s, top, "add-mode-two")
+    e.equal(pixel(shot, *inside_left(Rect(c["编辑框9"]["screen"]))), WHITE,
+            "编辑框9 shows in add mode two")
+
+    # ---- Back on the delete page: mode one again, every captured or typed point gone.
+    s.click(*tab_point(c, 0))
+    want.switch_page(0)
+    c = settle(s, e, want, "after changing back to the delete page")
 
     s.close_window(TITLE)
     code = tool.wait(timeout=30)
-    if code != 0:
-        raise AssertionError(f"the tool ended with exit code {code}, expected 0")
+    e.equal(code, 0, "the tool's exit code")
+    e.check()
 
 
 if __name__ == "__main__":
