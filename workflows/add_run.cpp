@@ -66,6 +66,12 @@ bool SendAndAdd(Tool& tool, bool modeTwo) {
 
 // One sticker; false when the tool is closing and the run must end.
 bool AddOneSticker(Tool& tool, const std::string& path, bool modeTwo) {
+  // A forward window that came up late for the previous sticker would cover the client
+  // and quietly spoil every sticker after it: report and close it first.
+  if (FindForwardWindow(tool.desktop) != 0) {
+    HandleAlreadyCollected(tool);
+    if (tool.state.closing) return false;
+  }
   // A clipboard another program holds would paste stale content: skip this sticker
   // before opening anything.
   const bool onClipboard = PutTextOnClipboard(tool.desktop, path);

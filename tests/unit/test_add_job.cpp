@@ -313,3 +313,28 @@ TEST(MatchesPattern, WorksLikeTheSystemsWildcards) {
 
 }  // namespace
 }  // namespace pelloram::testing
+
+namespace pelloram::testing {
+namespace {
+
+TEST(AddRun, AForwardWindowLeftUpIsClosedBeforeTheNextSticker) {
+  AddJob h({"old.gif"});
+  // The previous sticker's forward window came up after its check had looked.
+  h.world.model.Click({370, 520}, practice::Button::Left);
+  h.world.model.OpenDialogShown();
+  h.world.model.OpenDialogConfirmed("C:\\old.gif", true);
+  h.world.model.KeyDown(vk::kReturn);
+  h.world.model.Click({799, 459}, practice::Button::Right);
+  h.world.model.Click({829, 474}, practice::Button::Left);
+  h.desktop.WindowAt(h.world.forwardWindow).exists = h.world.model.ForwardShowing();
+  ASSERT_TRUE(h.world.model.ForwardShowing());
+  h.Files({"C:\\new.gif"});
+  h.F11();
+  EXPECT_FALSE(h.world.model.ForwardShowing());
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "new.gif"}));
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].text, "添加失败！已有此表情....\r\n继续下一个！");
+}
+
+}  // namespace
+}  // namespace pelloram::testing
