@@ -98,18 +98,7 @@ stop_wine_on_exit() {
   on_exit "WINEPREFIX='$PELLORAM_WINEPREFIX' wineserver -k 2>/dev/null; WINEPREFIX='$PELLORAM_WINEPREFIX' timeout 30 wineserver -w"
 }
 
-# start_wine VAR EXE [ARGS...]: starts EXE under Wine in the background, its pid in VAR.
-start_wine() {
-  local -n _pid=$1
-  local exe=$2
-  shift 2
-  [[ -f "$exe" ]] || die "$exe is missing"
-  wine "$exe" "$@" >>"${PELLORAM_WINE_LOG:-/dev/null}" 2>&1 &
-  _pid=$!
-  on_exit "kill $_pid 2>/dev/null"
-}
-
-# ---- waiting and looking
+# ---- waiting
 
 # wait_until SECONDS WHAT COMMAND...: polls COMMAND until it succeeds.
 wait_until() {
@@ -120,55 +109,4 @@ wait_until() {
     ((SECONDS < deadline)) || die "timed out after ${seconds} s waiting for $what"
     sleep 0.2
   done
-}
-
-# The X window ids shown with exactly this title.
-window_ids() {
-  local pattern
-  pattern="^$(printf '%s' "$1" | sed 's/[]{}().*+?|^$\\[]/\\&/g')\$"
-  xdotool search --onlyvisible --name "$pattern" 2>/dev/null
-}
-
-# window_shown TITLE...: whether a window with any of these titles is shown.
-window_shown() {
-  local title
-  for title in "$@"; do
-    [[ -n "$(window_ids "$title")" ]] && return 0
-  done
-  return 1
-}
-wait_window() { wait_until "${2:-60}" "window '$1'" window_shown "$1"; }
-window_gone() { ! window_ids "$1" >/dev/null; }
-
-# Presses Enter on a message box: the pointer over it routes the key to Wine.
-dismiss_message_box() {
-  local id x y X Y WIDTH HEIGHT
-  id="$(window_ids "$1" | head -n1)" || true
-  [[ -n "$id" ]] || return 0
-  eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$')"
-  x=$((X + WIDTH / 2)) y=$((Y + HEIGHT / 2))
-  xdotool mousemove "$x" "$y" key Return
-  wait_until 30 "message box '$1' to close" window_gone "$1"
-}
-
-screenshot() {
-  mkdir -p "$(dirname "$1")"
-  timeout 60 import -window root "$1"
-}
-
-inspect_exe() { wine "$PELLORAM_WINDOWS_BUILD/tests/e2e/inspect.exe" "$@" 2>/dev/null; }
-
-# Posts WM_CLOSE to the window, as its close button does.
-close_window() { inspect_exe --close "$1" >/dev/null || die "no window '$1' to close"; }
-
-# wait_exit PID SECONDS: the exit code of a background process once it has ended.
-wait_exit() {
-  local pid=$1 seconds=$2 deadline=$((SECONDS + $2))
-  while kill -0 "$pid" 2>/dev/null; do
-    ((SECONDS < deadline)) || die "process $pid still running after ${seconds} s"
-    sleep 0.2
-  done
-  local code=0
-  wait "$pid" || code=$?
-  return "$code"
 }
