@@ -11,17 +11,28 @@ namespace {
 
 std::int32_t* StoredValueOf(RunState& state, Control box) {
   switch (box) {
-    case Control::编辑框1: return &state.stickerPanelX;
-    case Control::编辑框2: return &state.stickerPanelY;
-    case Control::编辑框3: return &state.collectedTabX;
-    case Control::编辑框4: return &state.collectedTabY;
-    case Control::编辑框5: return &state.firstStickerX;
-    case Control::编辑框6: return &state.firstStickerY;
-    case Control::编辑框16: return &state.deleteItemX;
-    case Control::编辑框17: return &state.deleteItemY;
-    case Control::编辑框7: return &state.remainingCount;
-    case Control::编辑框8: return &state.ClickDelay;
-    default: return nullptr;
+    case Control::编辑框1:
+      return &state.stickerPanelX;
+    case Control::编辑框2:
+      return &state.stickerPanelY;
+    case Control::编辑框3:
+      return &state.collectedTabX;
+    case Control::编辑框4:
+      return &state.collectedTabY;
+    case Control::编辑框5:
+      return &state.firstStickerX;
+    case Control::编辑框6:
+      return &state.firstStickerY;
+    case Control::编辑框16:
+      return &state.deleteItemX;
+    case Control::编辑框17:
+      return &state.deleteItemY;
+    case Control::编辑框7:
+      return &state.remainingCount;
+    case Control::编辑框8:
+      return &state.ClickDelay;
+    default:
+      return nullptr;
   }
 }
 

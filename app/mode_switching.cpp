@@ -33,18 +33,50 @@ struct ModeLayout {
   Control focus;
 };
 
-constexpr ModeLayout kDeleteModeOne{Control::分组框1, "模式一", Control::标签8, 164,
-                                    kDeleteModeOneHelp, 12, true, true, Control::编辑框18,
-                                    true, Control::编辑框7};
-constexpr ModeLayout kDeleteModeTwo{Control::分组框1, "模式二", Control::标签8, 24,
-                                    kDeleteModeTwoHelp, 11, false, false, Control::编辑框18,
-                                    false, Control::编辑框1};
-constexpr ModeLayout kAddModeOne{Control::分组框3, "模式一", Control::标签11, 183,
-                                 kAddModeOneHelp, 12, true, true, Control::编辑框8,
-                                 false, Control::编辑框8};
-constexpr ModeLayout kAddModeTwo{Control::分组框3, "模式二", Control::标签11, 87,
-                                 kAddModeTwoHelp, 11, true, false, Control::编辑框8,
-                                 false, Control::编辑框8};
+constexpr ModeLayout kDeleteModeOne{.groupBox = Control::分组框1,
+                                    .groupCaption = "模式一",
+                                    .helpLabel = Control::标签8,
+                                    .helpHeight = 164,
+                                    .helpText = kDeleteModeOneHelp,
+                                    .helpFontPt = 12,
+                                    .wordWrap = true,
+                                    .clearFields = true,
+                                    .delayBox = Control::编辑框18,
+                                    .resetCount = true,
+                                    .focus = Control::编辑框7};
+constexpr ModeLayout kDeleteModeTwo{.groupBox = Control::分组框1,
+                                    .groupCaption = "模式二",
+                                    .helpLabel = Control::标签8,
+                                    .helpHeight = 24,
+                                    .helpText = kDeleteModeTwoHelp,
+                                    .helpFontPt = 11,
+                                    .wordWrap = false,
+                                    .clearFields = false,
+                                    .delayBox = Control::编辑框18,
+                                    .resetCount = false,
+                                    .focus = Control::编辑框1};
+constexpr ModeLayout kAddModeOne{.groupBox = Control::分组框3,
+                                 .groupCaption = "模式一",
+                                 .helpLabel = Control::标签11,
+                                 .helpHeight = 183,
+                                 .helpText = kAddModeOneHelp,
+                                 .helpFontPt = 12,
+                                 .wordWrap = true,
+                                 .clearFields = true,
+                                 .delayBox = Control::编辑框8,
+                                 .resetCount = false,
+                                 .focus = Control::编辑框8};
+constexpr ModeLayout kAddModeTwo{.groupBox = Control::分组框3,
+                                 .groupCaption = "模式二",
+                                 .helpLabel = Control::标签11,
+                                 .helpHeight = 87,
+                                 .helpText = kAddModeTwoHelp,
+                                 .helpFontPt = 11,
+                                 .wordWrap = true,
+                                 .clearFields = false,
+                                 .delayBox = Control::编辑框8,
+                                 .resetCount = false,
+                                 .focus = Control::编辑框8};
 
 constexpr int kHelpLabelWidth = 304;
 

@@ -52,8 +52,8 @@ class Desktop {
   virtual void Sleep(int milliseconds) = 0;  // processes nothing
 
   // The thread's message queue.
-  virtual PendingMessage PeekPending() = 0;      // leaves the message queued
-  virtual void DispatchNext() = 0;               // takes one message and handles it
+  virtual PendingMessage PeekPending() = 0;  // leaves the message queued
+  virtual void DispatchNext() = 0;           // takes one message and handles it
   // Removes one message (PM_REMOVE). None: the queue was empty. Quit: a quit request was
   // removed, its exit code stored, nothing dispatched. Other: the message was dispatched.
   virtual PendingMessage RemoveAndDispatch(int& quitExitCode) = 0;

@@ -21,8 +21,7 @@ namespace {
 
 // A dialog that has just been closed can still be found for a moment while it is torn
 // down; only a window that is shown counts as having come up.
-WindowHandle FindShownWindow(Desktop& desktop, std::string_view className,
-                             std::string_view title) {
+WindowHandle FindShownWindow(Desktop& desktop, std::string_view className, std::string_view title) {
   const WindowHandle found = FindWindowByClassTitle(desktop, className, title);
   return found != 0 && desktop.IsWindowShown(found) ? found : 0;
 }
@@ -39,8 +38,7 @@ WindowHandle FindForwardWindow(Desktop& desktop) {
 
 WindowHandle ReadForegroundWindow(Desktop& desktop) { return desktop.ForegroundWindow(); }
 
-bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width,
-                 int height) {
+bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width, int height) {
   // The rectangle read first is what an omitted value would keep; every caller here
   // passes all four, but a window that is gone still fails quietly at the move.
   Rect current;

@@ -23,10 +23,10 @@ std::int32_t TruncateToInt(double value);
 // non-numeric text gives 0.
 inline std::int32_t FieldValue(std::string_view text) { return TruncateToInt(ToNumber(text)); }
 
-std::string ToText(std::int64_t value);   // "%d" style
-std::string ToText(double value);         // "%.13g"
-std::string ToText(float value);          // "%.6g"
-std::string ToText(bool value);           // "真" / "假"
+std::string ToText(std::int64_t value);  // "%d" style
+std::string ToText(double value);        // "%.13g"
+std::string ToText(float value);         // "%.6g"
+std::string ToText(bool value);          // "真" / "假"
 inline std::string ToText(std::int32_t value) { return ToText(static_cast<std::int64_t>(value)); }
 inline std::string ToText(std::string_view value) { return std::string(value); }
 // Without it a string literal would pick the bool overload and come out as "真".

@@ -38,11 +38,10 @@ void ClickAddTarget(Tool& tool, bool modeTwo, AddTarget target, MouseButton butt
     ClickAt(tool.desktop, tool.state.ChatClientWindow, at.x, at.y, button);
     return;
   }
-  const auto [xBox, yBox] = target == AddTarget::FileButton
-                                ? std::pair{Control::编辑框9, Control::编辑框10}
-                            : target == AddTarget::SentSticker
-                                ? std::pair{Control::编辑框11, Control::编辑框12}
-                                : std::pair{Control::编辑框13, Control::编辑框14};
+  const auto [xBox, yBox] =
+      target == AddTarget::FileButton    ? std::pair{Control::编辑框9, Control::编辑框10}
+      : target == AddTarget::SentSticker ? std::pair{Control::编辑框11, Control::编辑框12}
+                                         : std::pair{Control::编辑框13, Control::编辑框14};
   const std::int32_t x = FieldValue(tool.ui.ReadControlText(xBox));
   const std::int32_t y = FieldValue(tool.ui.ReadControlText(yBox));
   ClickAt(tool.desktop, FindDesktopWindow(tool.desktop), x, y, button);

@@ -14,10 +14,14 @@ enum class Target { StickerPanel, CollectedTab, FirstSticker, DeleteItem };
 
 Point BuiltInPoint(Target target) {
   switch (target) {
-    case Target::StickerPanel: return chat::kStickerPanelButton;
-    case Target::CollectedTab: return chat::kCollectedTab;
-    case Target::FirstSticker: return chat::kFirstSticker;
-    case Target::DeleteItem: return chat::kDeleteItem;
+    case Target::StickerPanel:
+      return chat::kStickerPanelButton;
+    case Target::CollectedTab:
+      return chat::kCollectedTab;
+    case Target::FirstSticker:
+      return chat::kFirstSticker;
+    case Target::DeleteItem:
+      return chat::kDeleteItem;
   }
   return {};
 }
@@ -26,10 +30,14 @@ Point BuiltInPoint(Target target) {
 // moves the next click.
 Point CapturedPoint(const RunState& s, Target target) {
   switch (target) {
-    case Target::StickerPanel: return {s.stickerPanelX, s.stickerPanelY};
-    case Target::CollectedTab: return {s.collectedTabX, s.collectedTabY};
-    case Target::FirstSticker: return {s.firstStickerX, s.firstStickerY};
-    case Target::DeleteItem: return {s.deleteItemX, s.deleteItemY};
+    case Target::StickerPanel:
+      return {s.stickerPanelX, s.stickerPanelY};
+    case Target::CollectedTab:
+      return {s.collectedTabX, s.collectedTabY};
+    case Target::FirstSticker:
+      return {s.firstStickerX, s.firstStickerY};
+    case Target::DeleteItem:
+      return {s.deleteItemX, s.deleteItemY};
   }
   return {};
 }

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "services/convert.h"
 #include "client/input.h"
+#include "services/convert.h"
 #include "workflows/delete_run.h"
 #include "workflows/point_capture.h"
 #include "workflows/run_steps.h"

@@ -18,23 +18,23 @@ char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A'
 // One pass of the directory search for one pattern, appending each matching file. The
 // window's messages are handled after every file taken, at most once per clock tick:
 // under Wine every look at an empty queue is a round trip to the server.
-void ListPattern(Desktop& desktop, const std::string& folderWithSeparator,
-                 std::string_view pattern, std::vector<std::string>& list) {
+void ListPattern(Desktop& desktop, const std::string& folderWithSeparator, std::string_view pattern,
+                 std::vector<std::string>& list) {
   bool pumped = false;
   std::uint32_t lastPump = 0;
-  desktop.ForEachFolderEntry(
-      folderWithSeparator, pattern, [&](std::string_view name, bool isDirectory) {
-        // The system also matches 8.3 short names ("LONGNA~1.GIF" for "a.gifx"): only
-        // the long name counts.
-        if (isDirectory || !MatchesPattern(name, pattern)) return;
-        list.push_back(folderWithSeparator + std::string(name));
-        const std::uint32_t now = desktop.TickCount();
-        if (!pumped || now != lastPump) {
-          PumpMessages(desktop);
-          pumped = true;
-          lastPump = now;
-        }
-      });
+  desktop.ForEachFolderEntry(folderWithSeparator, pattern,
+                             [&](std::string_view name, bool isDirectory) {
+                               // The system also matches 8.3 short names ("LONGNA~1.GIF" for
+                               // "a.gifx"): only the long name counts.
+                               if (isDirectory || !MatchesPattern(name, pattern)) return;
+                               list.push_back(folderWithSeparator + std::string(name));
+                               const std::uint32_t now = desktop.TickCount();
+                               if (!pumped || now != lastPump) {
+                                 PumpMessages(desktop);
+                                 pumped = true;
+                                 lastPump = now;
+                               }
+                             });
 }
 
 }  // namespace

@@ -44,9 +44,9 @@ class FakeDesktop : public Desktop {
   std::vector<std::pair<std::uint32_t, int>> sleeps;  // (time, ms) of each Sleep
   std::vector<WindowHandle> moved;                    // windows moved, in order
   std::string clipboard;
-  int clipboardRefusals = 0;   // the next N clipboard attempts fail (held elsewhere)
+  int clipboardRefusals = 0;  // the next N clipboard attempts fail (held elsewhere)
   int clipboardAttempts = 0;
-  int dispatched = 0;          // messages dispatched so far
+  int dispatched = 0;  // messages dispatched so far
   bool quitPosted = false;
   WindowHandle foreground = 0;
   // Lets a client model react to input and decide which windows exist.

@@ -25,11 +25,16 @@ void FakeUi::Click(Control control) {
   // A user click checks the radio and unchecks its partner of the same group.
   const auto partner = [](Control radio) {
     switch (radio) {
-      case Control::单选框1: return Control::单选框2;
-      case Control::单选框2: return Control::单选框1;
-      case Control::单选框3: return Control::单选框4;
-      case Control::单选框4: return Control::单选框3;
-      default: return Control::MainWindow;
+      case Control::单选框1:
+        return Control::单选框2;
+      case Control::单选框2:
+        return Control::单选框1;
+      case Control::单选框3:
+        return Control::单选框4;
+      case Control::单选框4:
+        return Control::单选框3;
+      default:
+        return Control::MainWindow;
     }
   };
   if (const Control other = partner(control); other != Control::MainWindow) {
@@ -75,13 +80,20 @@ int FakeUi::ReadControlProperty(Control control, Property property) {
   if (property == Property::CurrentPage) return page;
   const ControlState& s = State(control);
   switch (property) {
-    case Property::Width: return s.width;
-    case Property::Height: return s.height;
-    case Property::FontSize: return s.fontSize;
-    case Property::WordWrap: return s.wordWrap;
-    case Property::TextColour: return s.colour;
-    case Property::Checked: return s.checked;
-    case Property::CurrentPage: return page;
+    case Property::Width:
+      return s.width;
+    case Property::Height:
+      return s.height;
+    case Property::FontSize:
+      return s.fontSize;
+    case Property::WordWrap:
+      return s.wordWrap;
+    case Property::TextColour:
+      return s.colour;
+    case Property::Checked:
+      return s.checked;
+    case Property::CurrentPage:
+      return page;
   }
   return 0;
 }
@@ -93,13 +105,26 @@ void FakeUi::WriteControlProperty(Control control, Property property, int value)
   }
   ControlState& s = Mutable(control);
   switch (property) {
-    case Property::Width: s.width = value; break;
-    case Property::Height: s.height = value; break;
-    case Property::FontSize: s.fontSize = value; break;
-    case Property::WordWrap: s.wordWrap = value; break;
-    case Property::TextColour: s.colour = value; break;
-    case Property::Checked: s.checked = value; break;
-    case Property::CurrentPage: break;
+    case Property::Width:
+      s.width = value;
+      break;
+    case Property::Height:
+      s.height = value;
+      break;
+    case Property::FontSize:
+      s.fontSize = value;
+      break;
+    case Property::WordWrap:
+      s.wordWrap = value;
+      break;
+    case Property::TextColour:
+      s.colour = value;
+      break;
+    case Property::Checked:
+      s.checked = value;
+      break;
+    case Property::CurrentPage:
+      break;
   }
 }
 

@@ -41,7 +41,7 @@ class FakeUi : public Ui {
 
   // --- what a person does ---
   void Type(Control box, std::string_view text);  // one change, one content-changed event
-  void Click(Control control);                     // radios check themselves first
+  void Click(Control control);                    // radios check themselves first
   void SelectPage(int page);
   void LeaveFocus(Control box);
   void PressHotkey(int virtualKey);  // only registered keys reach the tool

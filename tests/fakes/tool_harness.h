@@ -34,9 +34,7 @@ struct ToolHarness {
     desktop.PostQuit(0);
   }
   // Schedules a user action at a virtual time.
-  void At(std::uint32_t time, std::function<void()> action) {
-    desktop.At(time, std::move(action));
-  }
+  void At(std::uint32_t time, std::function<void()> action) { desktop.At(time, std::move(action)); }
 };
 
 }  // namespace pelloram::testing

@@ -51,7 +51,7 @@ TEST(AddRun, OneStickerIsSentAndAddedInEightDelays) {
   std::vector<std::pair<Kind, int>> keys;
   for (const auto& key : h.desktop.Keys()) keys.emplace_back(key.kind, key.key);
   const std::vector<std::pair<Kind, int>> expected{
-      {Kind::KeyDown, 0x11}, {Kind::KeyDown, 0x56}, {Kind::KeyUp, 0x11}, {Kind::KeyUp, 0x56},
+      {Kind::KeyDown, 0x11}, {Kind::KeyDown, 0x56}, {Kind::KeyUp, 0x11},   {Kind::KeyUp, 0x56},
       {Kind::KeyDown, 0x0D}, {Kind::KeyUp, 0x0D},   {Kind::KeyDown, 0x0D}, {Kind::KeyUp, 0x0D}};
   EXPECT_EQ(keys, expected);
   // Seven responsive waits (each ends one tick past its deadline) and one blocking wait.
@@ -228,8 +228,9 @@ TEST(AddRun, PathsInAnyScriptReachTheDialogUnchanged) {
 class ListFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("pelloram_list_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("pelloram_list_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }

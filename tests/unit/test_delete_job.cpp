@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "workflows/run_control.h"
 #include "tests/fakes/tool_harness.h"
+#include "workflows/run_control.h"
 
 namespace pelloram::testing {
 namespace {
@@ -29,8 +29,8 @@ struct DeleteJob : ToolHarness {
   void EnterModeTwoPoints() {
     ui.Click(Control::单选框2);
     const std::pair<Control, const char*> points[] = {
-        {Control::编辑框1, "340"}, {Control::编辑框2, "525"}, {Control::编辑框3, "220"},
-        {Control::编辑框4, "460"}, {Control::编辑框5, "175"}, {Control::编辑框6, "210"},
+        {Control::编辑框1, "340"},  {Control::编辑框2, "525"}, {Control::编辑框3, "220"},
+        {Control::编辑框4, "460"},  {Control::编辑框5, "175"}, {Control::编辑框6, "210"},
         {Control::编辑框16, "205"}, {Control::编辑框17, "260"}};
     for (const auto& [box, text] : points) ui.Type(box, text);
   }
@@ -86,8 +86,8 @@ TEST(DeleteRun, CountThreeDeletesThreeTimesAndFinishes) {
   });
   h.F11();
   EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
-  const std::vector<Point> expected{{340, 525}, {220, 460}, {175, 210}, {213, 259}, {175, 210},
-                                    {213, 259}, {175, 210}, {213, 259}};
+  const std::vector<Point> expected{{340, 525}, {220, 460}, {175, 210}, {213, 259},
+                                    {175, 210}, {213, 259}, {175, 210}, {213, 259}};
   EXPECT_EQ(ClickPoints(h.desktop), expected);
   EXPECT_EQ(counts, (std::vector<std::string>{"2", "1", "0"}));
   EXPECT_EQ(h.ui.Text(Control::按钮1), "给我删");
@@ -214,7 +214,8 @@ TEST(RunControl, ModeTwoChecksItsFieldsInOrderAndStaysIdle) {
   h.F11();
   ASSERT_EQ(h.ui.tips.size(), 1u);
   EXPECT_EQ(h.ui.tips[0].tip, Control::气球提示框1);
-  EXPECT_EQ(h.ui.tips[0].text, "收藏坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！");
+  EXPECT_EQ(h.ui.tips[0].text,
+            "收藏坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！");
   EXPECT_FALSE(h.ui.tips[0].hideBySelf);
   EXPECT_EQ(h.ui.tips[0].at, h.desktop.cursor);
   EXPECT_EQ(h.ui.focus, Control::编辑框3);
@@ -273,8 +274,8 @@ TEST(RunControl, PausedRunThatReachesZeroStillSaysFinished) {
 TEST(RunControl, AStartWhileTheRunIsStillExecutingIsRefused) {
   DeleteJob h("5", "500");
   const auto t = h.desktop.now;
-  h.At(t + 2300, [&] { h.F11(); });                   // pause inside deletion 1
-  h.At(t + 2400, [&] { h.F11(); });                   // start again while it finishes
+  h.At(t + 2300, [&] { h.F11(); });                     // pause inside deletion 1
+  h.At(t + 2400, [&] { h.F11(); });                     // start again while it finishes
   h.At(t + 2450, [&] { h.ui.Click(Control::按钮1); });  // and once more with the button
   h.F11();
   EXPECT_EQ(h.desktop.Clicks().size(), 4u);  // one deletion, no nested run

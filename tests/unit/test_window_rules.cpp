@@ -138,8 +138,8 @@ TEST(FieldRules, DerivedAddPointFollowsItsSourceUntruncated) {
 
 TEST(FieldRules, ValuesAreTruncatedTowardZero) {
   ToolHarness h;
-  const std::pair<std::string, int> cases[] = {
-      {"2.9", 2}, {"-3.9", -3}, {"1e3", 1000}, {"", 0}, {"abc", 0}, {"１２３", 123}, {" 7", 7}};
+  const std::pair<std::string, int> cases[] = {{"2.9", 2}, {"-3.9", -3},    {"1e3", 1000}, {"", 0},
+                                               {"abc", 0}, {"１２３", 123}, {" 7", 7}};
   for (const auto& [text, value] : cases) {
     h.ui.Type(Control::编辑框8, text);
     EXPECT_EQ(h.tool.state.ClickDelay, value) << text;
@@ -162,14 +162,20 @@ TEST(IntegerBox, AcceptsOnlyDigitsAndMinus) {
   EXPECT_TRUE(IntegerBoxAccepts(U'0'));
   EXPECT_TRUE(IntegerBoxAccepts(U'9'));
   EXPECT_TRUE(IntegerBoxAccepts(U'-'));
-  for (char32_t refused : {U'a', U'.', U' ', U'１', U'+', U'e'}) EXPECT_FALSE(IntegerBoxAccepts(refused));
+  for (char32_t refused : {U'a', U'.', U' ', U'１', U'+', U'e'})
+    EXPECT_FALSE(IntegerBoxAccepts(refused));
 }
 
 TEST(IntegerBox, NormalisesOnFocusLoss) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"007", "7"}, {"0", ""}, {"-", ""}, {"", ""}, {"99999999999", "2147483647"},
-      {"-99999999999", "-2147483648"}, {"-0012", "-12"}, {"12-3", "12"},
-      {"999999999999999999999999", "2147483647"}};
+  const std::pair<std::string, std::string> cases[] = {{"007", "7"},
+                                                       {"0", ""},
+                                                       {"-", ""},
+                                                       {"", ""},
+                                                       {"99999999999", "2147483647"},
+                                                       {"-99999999999", "-2147483648"},
+                                                       {"-0012", "-12"},
+                                                       {"12-3", "12"},
+                                                       {"999999999999999999999999", "2147483647"}};
   for (const auto& [typed, shown] : cases) EXPECT_EQ(NormalizeIntegerBox(typed), shown) << typed;
   ToolHarness h;
   h.ui.Type(Control::编辑框7, "007");
@@ -217,9 +223,22 @@ TEST(ShowThanks, BothButtonsShowTheSameMessage) {
 TEST(FieldRules, AnyTextInAnyBoxKeepsEveryValueDefined) {
   ToolHarness h;
   std::mt19937 random(12345);
-  const std::vector<std::string> samples{
-      "", "abc", "  ", std::string(10000, '9'), "１２.５", "😀😀", "1\r\n2", "-",
-      "1e999", "nan", "inf", "-1e999", std::string("\xff\xfe\x80", 3), std::string("5\0" "7", 3)};
+  const std::vector<std::string> samples{"",
+                                         "abc",
+                                         "  ",
+                                         std::string(10000, '9'),
+                                         "１２.５",
+                                         "😀😀",
+                                         "1\r\n2",
+                                         "-",
+                                         "1e999",
+                                         "nan",
+                                         "inf",
+                                         "-1e999",
+                                         std::string("\xff\xfe\x80", 3),
+                                         std::string("5\0"
+                                                     "7",
+                                                     3)};
   for (int round = 0; round < 2000; ++round) {
     const Control box = kAllBoxes[random() % kAllBoxes.size()];
     std::string text = samples[random() % samples.size()];
