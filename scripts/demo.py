@@ -117,20 +117,14 @@ class Tool:
     # ---- what a person does
 
     def move_aside(self) -> None:
-        """Drags the window by its caption into the screen's bottom-right corner.
-
-        The placed client (0, 0, 910 x 647) never covers it there, and without a window
-        manager a click activates a window but does not raise it: a tool left over the client
-        would catch the clicks meant for the client."""
+        """Drags the window by its caption into the screen's bottom-right corner, where the
+        placed client (0, 0, 910 x 647) never covers it."""
         r = self.rect()
-        width, height = screen_size(self.s)
+        width, height = self.s.screen_size()
         target = (width - r.w - 4, height - r.h - 4)
         if target[0] < 912:
             raise RuntimeError(f"the screen ({width} x {height}) is too small for both windows")
-        grab = (r.x + r.w // 3, r.y + 10)
-        harness.drag(self.s, grab, (grab[0] + target[0] - r.x, grab[1] + target[1] - r.y))
-        poll(lambda: (self.rect().x, self.rect().y) == target, 30,
-             f"the tool's window to be dragged to {target}", interval=0.2)
+        self.s.drag_window(TOOL_TITLE, target)
 
     def park_pointer(self) -> None:
         """Over the window's lower right corner: keys reach Wine, and the bubbles that pop up
@@ -139,9 +133,7 @@ class Tool:
         self.s.move(r.x + r.w - 20, r.y + r.h - 20)
 
     def type_into(self, field: dict, text: str, label: str) -> None:
-        self.s.click(*Rect(field["screen"]).center)
-        self.s.key("End", "shift+Home")  # Wine's edit boxes know no Ctrl+A
-        self.s.type(text)
+        self.s.type_over(field, text)
         poll(lambda: self.edit_right_of(label)["text"] == text, 30,
              f"the field beside {label!r} to read {text!r}", interval=0.2)
 
@@ -154,32 +146,13 @@ class Tool:
         poll(lambda: self.button_caption("选择表情文件夹"), 30, "the add page's folder button")
 
     def choose_folder(self, name: str, expected_count: int) -> None:
-        """Wine's folder picker shows only the tree, rooted at the Desktop: click into it below
-        its items, type the folder's name (the tree selects by prefix), Enter."""
+        """Chooses a folder on the Wine user's Desktop through the real folder picker."""
         self.s.click(*Rect(self.by_text("Button", "选择表情文件夹")["screen"]).center)
-        picker = poll(self._folder_picker, 60, "the folder picker", interval=0.3)
-        tree = Rect(next(c for c in picker[1] if c["class"] == "SysTreeView32")["screen"])
-        self.s.click(tree.x + tree.w // 2, tree.y + tree.h - 10)
-        self.s.type(name)
-        self.s.key("Return")
+        self.s.choose_desktop_folder(PICKER_PROMPT, name)
         expected = COUNT_PREFIX + str(expected_count)
         poll(lambda: any(c["class"] == "Static" and c["text"] == expected for c in self.shown()),
              60, f"the count label to read {expected!r}", interval=0.3)
 
-    def _folder_picker(self) -> tuple[dict, list[dict]] | None:
-        for top in self.s.top_windows():
-            if top["class"] != "#32770" or not top["visible"]:
-                continue
-            found = self.s.inspect(top["text"], "#32770")
-            if found and any(c["text"] == PICKER_PROMPT for c in found[1]) and any(
-                    c["class"] == "SysTreeView32" and c["visible"] for c in found[1]):
-                return found
-        return None
-
-
-def screen_size(s: Session) -> tuple[int, int]:
-    out = s._xdotool("getdisplaygeometry").split()
-    return int(out[0]), int(out[1])
 
 
 # --------------------------------------------------------------------------------------------
@@ -210,22 +183,6 @@ def of(events: list[dict], kind: str) -> list[dict]:
     return [e for e in events if e["event"] == kind]
 
 
-def wait_journal(journal: Journal, since: int, done, what: str, quiet_s: float) -> list[dict]:
-    """Waits until done(events after `since`) holds and the journal then stays quiet."""
-    poll(lambda: done(journal.after(since)), RUN_TIMEOUT, what, interval=0.2)
-    state = {"seq": journal.last_seq(), "at": time.monotonic()}
-
-    def quiet() -> bool:
-        seq = journal.last_seq()
-        if seq != state["seq"]:
-            state.update(seq=seq, at=time.monotonic())
-        return time.monotonic() - state["at"] >= quiet_s
-
-    poll(quiet, RUN_TIMEOUT, f"the journal to stay quiet for {quiet_s:g} s after {what}",
-         interval=0.2)
-    return journal.after(since)
-
-
 def make_samples(folder: Path) -> None:
     shutil.rmtree(folder, ignore_errors=True)
     folder.mkdir(parents=True)
@@ -242,12 +199,8 @@ def make_samples(folder: Path) -> None:
 # The demo
 
 
-def start(s: Session, journal_path: Path) -> tuple[harness.WineProcess, Journal, Tool]:
-    journal_path.unlink(missing_ok=True)
-    client = s.start(s.build.practice_client, "--journal", harness.windows_path(journal_path),
-                     "--collected", "|".join(COLLECTION), name="practice_client")
-    s.wait_window(CLIENT_TITLE, 90)
-    journal = Journal(journal_path)
+def start(s: Session) -> tuple[harness.WineProcess, Journal, Tool]:
+    client, journal = s.start_practice_client("--collected", "|".join(COLLECTION), timeout=90)
     poll(journal.events, 60, "the practice client's first journal line")
     log("the practice client is up")
 
@@ -313,9 +266,10 @@ def add_job(s: Session, tool: Tool, journal: Journal, shots: Shots, folder: Path
         shots.take("add-refused", tool)
     except TimeoutError as e:
         log(f"no picture of the refusal: {e}")
-    events = wait_journal(journal, since, over,
-                          f"{expected_added} stickers added and {ALREADY_COLLECTED} refused",
-                          ADD_QUIET_S)
+    poll(lambda: over(journal.after(since)), RUN_TIMEOUT,
+         f"{expected_added} stickers added and {ALREADY_COLLECTED} refused", interval=0.2)
+    journal.wait_quiet(ADD_QUIET_S, RUN_TIMEOUT)
+    events = journal.after(since)
     shots.take("add-after", tool)
     hits = [e["hit"] for e in of(events, "click")]
     for target in ("file_button", "sent_sticker", "add_item"):
@@ -370,7 +324,7 @@ def demo(s: Session, out: Path) -> None:
     folder = s.desktop_dir() / SAMPLE_FOLDER
     make_samples(folder)
     try:
-        client, journal, tool = start(s, out / "journal.jsonl")
+        client, journal, tool = start(s)
         delete_events = delete_job(s, tool, journal, shots)
         add_events = add_job(s, tool, journal, shots, folder)
         close_both(s, tool, client)
@@ -397,7 +351,7 @@ def main() -> None:
         old.unlink()
     started = time.monotonic()
     session = Session(Build(args.build), "demo", deadline=args.deadline)
-    session.artifacts = out  # logs of the programs, and the screenshot of a failure
+    session.artifacts = out  # the journal, the programs' logs and the screenshot of a failure
     try:
         with session as s:
             demo(s, out)

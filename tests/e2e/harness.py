@@ -28,6 +28,7 @@ captions and the X window of a top-level window covers its whole outer rectangle
 from __future__ import annotations
 
 import argparse
+import functools
 import json
 import os
 import re
@@ -262,11 +263,36 @@ class Journal:
         events = self.events()
         return events[-1]["seq"] if events else 0
 
+    def of(self, since: int, *kinds: str) -> list[dict]:
+        """Events after sequence number `since`, of these kinds (or all)."""
+        return [e for e in self.after(since) if not kinds or e["event"] in kinds]
+
     def wait_for(self, what: str, match: Callable[[dict], bool], since: int = 0,
                  timeout: float = DEFAULT_TIMEOUT) -> dict:
         """The first event after sequence number `since` that matches."""
         return poll(lambda: next((e for e in self.after(since) if match(e)), None), timeout,
                     f"{what} in the practice client's journal")
+
+    def wait_count(self, since: int, kind: str, count: int, timeout: float = 60) -> list[dict]:
+        """Waits until `count` events of this kind follow `since`; returns them."""
+        return poll(lambda: (lambda e: e if len(e) >= count else None)(self.of(since, kind)),
+                    timeout, f"{count} {kind!r} event(s) in the practice client's journal")
+
+    def wait_quiet(self, quiet: float, timeout: float = 30) -> int:
+        """Waits until nothing has been journaled for `quiet` seconds; returns the last seq.
+
+        A run that shows no end of its own is over once the journal stays quiet for longer
+        than any pause inside it."""
+        state = {"seq": self.last_seq(), "since": time.monotonic()}
+
+        def quiet_enough() -> bool:
+            seq, now = self.last_seq(), time.monotonic()
+            if seq != state["seq"]:
+                state.update(seq=seq, since=now)
+            return now - state["since"] >= quiet
+
+        poll(quiet_enough, timeout, f"the practice client's journal to stay quiet for {quiet:g} s")
+        return state["seq"]
 
 
 class Rect:
@@ -279,6 +305,30 @@ class Rect:
 
     def __repr__(self) -> str:
         return f"Rect(x={self.x}, y={self.y}, w={self.w}, h={self.h})"
+
+
+# --------------------------------------------------------------------------------------------
+# The tool's controls
+
+
+@functools.cache
+def control_ids() -> dict[str, int]:
+    """Form name -> child-window id of the tool's controls: the declaration index plus the
+    window's id base, read from the headers so the tests follow the declaration."""
+    header = (REPO / "services" / "controls.h").read_text(encoding="utf-8")
+    body = re.search(r"enum class Control : int \{(.*?)\};", header, re.S)
+    base = re.search(r"kControlIdBase = (\d+);",
+                     (REPO / "services" / "ui_win32.h").read_text(encoding="utf-8"))
+    if not body or not base:
+        raise RuntimeError("cannot read the controls' declaration order and id base")
+    names = re.findall(r"^\s*(\w+),", body.group(1), re.M)
+    return {name: int(base.group(1)) + index for index, name in enumerate(names)}
+
+
+def controls_by_name(children: list[dict], ids: dict[str, int] | None = None) -> dict[str, dict]:
+    """The child windows that inspect.exe listed, by form name (编辑框7, 按钮1, ...)."""
+    by_id = {c["id"]: c for c in children}
+    return {name: by_id[i] for name, i in (ids or control_ids()).items() if i in by_id}
 
 
 class Session:
@@ -444,6 +494,13 @@ class Session:
             raise RuntimeError(f"inspect.exe {title!r} failed (exit code {code}): {lines}")
         return lines[0], lines[1:]
 
+    def window_rect(self, title: str, cls: str | None = None) -> Rect:
+        """The outer rectangle of the top-level window with this exact title."""
+        found = self.inspect(title, cls)
+        if not found:
+            raise RuntimeError(f"inspect.exe finds no window titled {title!r}")
+        return Rect(found[0]["rect"])
+
     def top_windows(self) -> list[dict]:
         return self.inspect_raw("--top")[1]
 
@@ -516,6 +573,30 @@ class Session:
         self.wait_no_window(title, timeout)
         return text
 
+    def folder_picker(self, prompt: str) -> tuple[dict, list[dict]] | None:
+        """The shown folder picker whose prompt reads `prompt`, and its children, or None."""
+        for top in self.top_windows():
+            if top["class"] != "#32770" or not top["visible"]:
+                continue
+            found = self.inspect(top["text"], "#32770")
+            if found and any(c["text"] == prompt for c in found[1]) and any(
+                    c["class"] == "SysTreeView32" and c["visible"] for c in found[1]):
+                return found
+        return None
+
+    def choose_desktop_folder(self, prompt: str, name: str, timeout: float = 60) -> None:
+        """Chooses a folder on the Wine user's Desktop in the folder picker that is opening.
+
+        Wine's picker shows only the tree, rooted at the Desktop: a click below its few items
+        focuses the tree and selects nothing, the tree selects by the typed prefix (so keep the
+        name ASCII and unlike its neighbours'), and Enter confirms."""
+        picker = poll(lambda: self.folder_picker(prompt), timeout, "the folder picker",
+                      interval=0.3)
+        tree = Rect(next(c for c in picker[1] if c["class"] == "SysTreeView32")["screen"])
+        self.click(tree.x + tree.w // 2, tree.y + tree.h - 10)
+        self.type(name)
+        self.key("Return")
+
     # ---- input and output, through XTEST as a person would
 
     def move(self, x: int, y: int) -> None:
@@ -523,6 +604,33 @@ class Session:
 
     def click(self, x: int, y: int, button: int = 1) -> None:
         self._xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def drag(self, start: tuple[int, int], end: tuple[int, int], steps: int = 10) -> None:
+        """Presses the left button at start, moves to end in steps, and lets go there."""
+        self.move(*start)
+        self._xdotool("mousedown", "1")
+        try:
+            for k in range(1, steps + 1):
+                self.move(start[0] + (end[0] - start[0]) * k // steps,
+                          start[1] + (end[1] - start[1]) * k // steps)
+                time.sleep(0.02)  # pacing, so Wine's move loop follows; nothing waits on it
+        finally:
+            self._xdotool("mouseup", "1")
+
+    def drag_window(self, title: str, to: tuple[int, int], timeout: float = 30) -> None:
+        """Drags a top-level window by its caption until its outer rectangle starts at `to`.
+
+        Without a window manager a click activates a window but does not raise it, so a
+        window must be moved out of the way of the clicks meant for another one."""
+        r = self.window_rect(title)
+        grab = (r.x + r.w // 3, r.y + 10)
+        self.drag(grab, (grab[0] + to[0] - r.x, grab[1] + to[1] - r.y))
+
+        def arrived() -> bool:
+            now = self.window_rect(title)
+            return (now.x, now.y) == to
+
+        poll(arrived, timeout, f"window {title!r} to be dragged to {to}", interval=0.2)
 
     def _require_wine_window_under_pointer(self) -> None:
         if self._root_window is None:
@@ -542,6 +650,17 @@ class Session:
     def type(self, text: str) -> None:
         self._require_wine_window_under_pointer()
         self._xdotool("type", "--delay", "30", text)
+
+    def type_over(self, field: dict, text: str) -> None:
+        """Clicks into an edit box (as inspect.exe lists it), selects what it holds and types
+        over it; reading the result back is the caller's."""
+        self.click(*Rect(field["screen"]).center)
+        self.key("End", "shift+Home")  # Wine's edit boxes know no Ctrl+A
+        self.type(text)
+
+    def screen_size(self) -> tuple[int, int]:
+        width, height = self._xdotool("getdisplaygeometry").split()
+        return int(width), int(height)
 
     def screenshot(self, path: os.PathLike[str] | str) -> Path:
         path = Path(path)
@@ -610,21 +729,3 @@ if __name__ == "__main__":
         init_prefix(Path(sys.argv[2]) if len(sys.argv) > 2 else default_prefix())
     else:
         sys.exit("usage: harness.py init-prefix [PREFIX]")
-
-
-# --------------------------------------------------------------------------------------------
-# Added for the delete-job test: a drag with the left button, as a person moves a window by its
-# caption (for instance the tool's window out of the way of the placed chat client).
-
-
-def drag(session: Session, start: tuple[int, int], end: tuple[int, int], steps: int = 10) -> None:
-    """Presses the left button at start, moves to end in steps, and lets go there."""
-    session.move(*start)
-    session._xdotool("mousedown", "1")
-    try:
-        for k in range(1, steps + 1):
-            session.move(start[0] + (end[0] - start[0]) * k // steps,
-                         start[1] + (end[1] - start[1]) * k // steps)
-            time.sleep(0.02)  # pacing, as a hand moves; nothing waits on it
-    finally:
-        session._xdotool("mouseup", "1")

@@ -16,15 +16,12 @@ spell longer than any pause inside a run.
 from __future__ import annotations
 
 import shutil
-import time
 from pathlib import Path, PureWindowsPath
 
 import harness
-from harness import Expect, Journal, Rect, Session, poll
+from harness import CLIENT_CLASS, CLIENT_TITLE, Expect, Journal, Rect, Session, poll
 
 TOOL_TITLE = "Pelloram  By:Tovrin"
-CLIENT_TITLE = harness.CLIENT_TITLE
-CLIENT_CLASS = harness.CLIENT_CLASS
 PICKER_PROMPT = "选择要添加的表情文件夹"
 COUNT_PREFIX = "当前表情数量： "  # full-width colon, then one ASCII space
 
@@ -73,9 +70,7 @@ class ToolWindow:
         return found[1]
 
     def rect(self) -> Rect:
-        found = self.s.inspect(TOOL_TITLE)
-        assert found, f"inspect.exe finds no window titled {TOOL_TITLE!r}"
-        return Rect(found[0]["rect"])
+        return self.s.window_rect(TOOL_TITLE)
 
     def shown(self) -> list[dict]:
         return [c for c in self.children() if c["visible"]]
@@ -132,13 +127,8 @@ class ToolWindow:
         poll(lambda: self.tab_control()["cursel"] == 1, 30, "the add page to be shown")
         poll(lambda: self.delay_field()["text"] == "500", 30, "the add page's delay field")
 
-    def type_into(self, field: dict, text: str) -> None:
-        self.s.click(*Rect(field["screen"]).center)
-        self.s.key("End", "shift+Home")
-        self.s.type(text)
-
     def set_delay(self, milliseconds: int) -> None:
-        self.type_into(self.delay_field(), str(milliseconds))
+        self.s.type_over(self.delay_field(), str(milliseconds))
         poll(lambda: self.delay_field()["text"] == str(milliseconds), 30,
              f"the delay field to read {milliseconds}")
 
@@ -149,22 +139,12 @@ class ToolWindow:
              "添加模式二 to be checked")
 
     def move_aside(self) -> None:
-        """Drags the tool by its caption to the right of the client's mode-one place.
-
-        Without a window manager a click activates a window but does not raise it, so a
-        tool left over the client would catch the clicks meant for the client."""
+        """Drags the tool by its caption to the right of the client's mode-one place, where
+        it catches none of the clicks meant for the client."""
         r = self.rect()
-        grab = (r.x + 100, r.y + 10)
         to_x = CLIENT_MODE_ONE_WIDTH + 2
-        assert to_x + r.w <= harness.SCREEN[0], "the screen is too narrow for both windows"
-        # Private to the harness, which has no drag of its own; the steps let Wine's move
-        # loop follow the pointer.
-        self.s._xdotool("mousemove", str(grab[0]), str(grab[1]), "mousedown", "1")
-        for step in range(1, 6):
-            x = grab[0] + (to_x - r.x) * step // 5
-            self.s._xdotool("mousemove", str(x), str(grab[1]))
-        self.s._xdotool("mouseup", "1")
-        poll(lambda: self.rect().x == to_x, 30, f"the tool to be dragged to x = {to_x}")
+        assert to_x + r.w <= self.s.screen_size()[0], "the screen is too narrow for both windows"
+        self.s.drag_window(TOOL_TITLE, (to_x, r.y))
 
     def park_pointer(self) -> tuple[int, int]:
         """Over the tool's lower right corner, away from every point the runs click, so
@@ -177,26 +157,10 @@ class ToolWindow:
     def choose_folder(self, name: str, expected_count: int) -> None:
         """Chooses a folder on the Wine user's Desktop through the real folder picker."""
         self.s.click(*Rect(self.by_text("Button", "选择表情文件夹")["screen"]).center)
-        picker = poll(self._folder_picker, 60, "the folder picker")
-        tree = next(c for c in picker[1] if c["class"] == "SysTreeView32")
-        # Below the few items of the Desktop: focuses the tree, selects nothing.
-        tree_rect = Rect(tree["screen"])
-        self.s.click(tree_rect.x + tree_rect.w // 2, tree_rect.y + tree_rect.h - 10)
-        self.s.type(name)
-        self.s.key("Return")
+        self.s.choose_desktop_folder(PICKER_PROMPT, name)
         expected = COUNT_PREFIX + str(expected_count)
         poll(lambda: self.count_label()["text"] == expected, 60,
              f"the count label to read {expected!r}")
-
-    def _folder_picker(self) -> tuple[dict, list[dict]] | None:
-        for top in self.s.top_windows():
-            if top["class"] != "#32770" or not top["visible"]:
-                continue
-            found = self.s.inspect(top["text"], "#32770")
-            if found and any(c["text"] == PICKER_PROMPT for c in found[1]) and any(
-                    c["class"] == "SysTreeView32" and c["visible"] for c in found[1]):
-                return found
-        return None
 
 
 # --------------------------------------------------------------------------------------------
@@ -220,18 +184,8 @@ def windows_name(s: Session, folder: Path) -> PureWindowsPath:
 
 def wait_run_over(s: Session, journal: Journal, since: int, done, what: str) -> list[dict]:
     """Waits until done(events) holds and the journal has then stayed quiet for a while."""
-    events = poll(lambda: (lambda e: e if done(e) else None)(journal.after(since)), RUN_TIMEOUT,
-                  what)
-    state = {"seq": events[-1]["seq"], "since": time.monotonic()}
-
-    def quiet() -> bool:
-        last = journal.last_seq()
-        now = time.monotonic()
-        if last != state["seq"]:
-            state.update(seq=last, since=now)
-        return now - state["since"] >= QUIET_S
-
-    poll(quiet, RUN_TIMEOUT, f"the journal to stay quiet for {QUIET_S:g} s after {what}")
+    poll(lambda: done(journal.after(since)), RUN_TIMEOUT, what)
+    journal.wait_quiet(QUIET_S, RUN_TIMEOUT)
     return journal.after(since)
 
 
@@ -271,9 +225,7 @@ def covers(r: Rect, at: tuple[int, int]) -> bool:
 
 
 def client_rect(s: Session) -> Rect:
-    found = s.inspect(CLIENT_TITLE, CLIENT_CLASS)
-    assert found, "inspect.exe does not find the practice client"
-    return Rect(found[0]["rect"])
+    return s.window_rect(CLIENT_TITLE, CLIENT_CLASS)
 
 
 def forward_window_shown(s: Session) -> bool:

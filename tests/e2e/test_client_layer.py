@@ -14,42 +14,17 @@ where it was before, and a click sent in that instant would land there.
 from __future__ import annotations
 
 import json
-from pathlib import Path
 
 import harness
-from harness import Expect, Session, poll, windows_path
+from harness import CLIENT_CLASS, CLIENT_TITLE, Expect, Journal, Session, poll
 
 TOOL_TITLE = "Pelloram  By:Tovrin"
-CLIENT_TITLE = "微信"
-CLIENT_CLASS = "WeChatMainWndForPC"
 CLIENT_MISSING = "未获取到微信！请打开微信后重新开启程序！"
 STICKER_PATH = "C:\\表情\\😀 a.gif"
 F10, F11 = 0x79, 0x7A
 VK_RETURN = 0x0D
 PARKED = (1000, 800)  # pointer position off the client, where every click must return it
 PAUSE = "300"         # ms of responsive wait between steps, as a run's click delay
-
-
-class Journal:
-    """The practice client's journal: one JSON object a line, appended as things happen."""
-
-    def __init__(self, path: Path):
-        self.path = path
-
-    def events(self) -> list[dict]:
-        if not self.path.exists():
-            return []
-        text = self.path.read_text(encoding="utf-8")
-        complete = text[: text.rfind("\n") + 1]  # the client may be mid-line
-        return [json.loads(line) for line in complete.splitlines() if line.strip()]
-
-    def wait_for(self, count: int, what: str, timeout: float = 60) -> list[dict]:
-        """Waits until `count` events have been journaled; returns them all."""
-        return poll(lambda: (lambda e: e if len(e) >= count else None)(self.events()), timeout,
-                    f"{what} in the practice client's journal")
-
-    def after(self, seq: int) -> list[dict]:
-        return [e for e in self.events() if e["seq"] > seq]
 
 
 class Prober:
@@ -102,7 +77,7 @@ def check_placement(s: Session, probe: Prober) -> None:
 
 
 def check_clicks_and_keys(s: Session, probe: Prober, journal: Journal) -> None:
-    seen = len(journal.events())
+    seen = journal.last_seq()
     clicks = [("340", "525", "left", "sticker_panel"), ("220", "460", "left", "collected_tab"),
               ("175", "210", "right", "first_sticker"), ("213", "259", "left", "delete_item")]
     steps = ["move", *map(str, PARKED)]
@@ -110,9 +85,8 @@ def check_clicks_and_keys(s: Session, probe: Prober, journal: Journal) -> None:
         steps += ["wait", PAUSE, "click", x, y, button]
     report = probe(*steps, "wait", PAUSE, "cursor")
 
-    events = journal.wait_for(seen + len(clicks), "the four clicks")[seen:]
-    arrived = [(ev.get("x"), ev.get("y"), ev.get("button"), ev.get("hit"))
-               for ev in events[: len(clicks)]]
+    events = journal.wait_count(seen, "click", len(clicks))
+    arrived = [(ev["x"], ev["y"], ev["button"], ev["hit"]) for ev in events[: len(clicks)]]
     e = Expect()
     e.equal(arrived, [(int(x), int(y), b, hit) for x, y, b, hit in clicks],
             "clicks as the client saw them (client point, button, what was hit)")
@@ -121,19 +95,18 @@ def check_clicks_and_keys(s: Session, probe: Prober, journal: Journal) -> None:
                 f"pointer before click {i + 1}")
     e.equal(step(report, "cursor")["pointer"], list(PARKED), "pointer after the clicks")
     e.check()
-    deleted = poll(lambda: next((ev for ev in journal.after(seen) if ev["event"] == "deleted"),
-                                None), 60, "the first sticker to be deleted")
+    deleted = journal.wait_count(seen, "deleted", 1)[0]
     assert deleted["name"] == "sticker01.gif", deleted
 
     # Keys go to the focused window of the foreground program, as for a person typing.
-    seen = len(journal.events())
+    seen = journal.last_seq()
     probe("waitactive", "client", "30000", "key", str(VK_RETURN))
-    key = journal.wait_for(seen + 1, "the Enter key")[seen]
-    assert (key["event"], key.get("window"), key.get("vk")) == ("key", "main", VK_RETURN), key
+    key = journal.wait_count(seen, "key", 1)[0]
+    assert (key.get("window"), key.get("vk")) == ("main", VK_RETURN), key
 
 
 def check_paste_into_open_dialog(probe: Prober, journal: Journal) -> None:
-    seen = len(journal.events())
+    seen = journal.last_seq()
     report = probe("click", "373", "526", "left", "waitactive", "open", "60000",
                    "paste", STICKER_PATH, "readclip", "key", str(VK_RETURN))
     e = Expect()
@@ -145,15 +118,13 @@ def check_paste_into_open_dialog(probe: Prober, journal: Journal) -> None:
     e.true(not clip["has_files"], "the clipboard holds no file list")
     e.check()
 
-    opened = poll(lambda: next((ev for ev in journal.after(seen) if ev["event"] == "opened"),
-                               None), 60, "the dialog to return the pasted path")
+    opened = journal.wait_count(seen, "opened", 1)[0]
     assert opened["path"] == STICKER_PATH, f"the dialog returned {opened['path']!r}"
 
     # The second Enter sends what the dialog put into the chat input.
     seen = opened["seq"]
     probe("waitactive", "client", "30000", "key", str(VK_RETURN))
-    sent = poll(lambda: next((ev for ev in journal.after(seen) if ev["event"] == "sent"), None),
-                60, "the file to be sent")
+    sent = journal.wait_count(seen, "sent", 1)[0]
     assert (sent["path"], sent["name"]) == (STICKER_PATH, "😀 a.gif"), sent
 
 
@@ -186,11 +157,8 @@ def check_tool_without_client(s: Session) -> None:
 
 
 def scenario(s: Session) -> None:
-    journal = Journal(s.artifacts / "journal.jsonl")
-    journal.path.unlink(missing_ok=True)
-    client = s.start(s.build.practice_client, "--stickers", "3", "--pos", "150", "90",
-                     "--journal", windows_path(journal.path))
-    journal.wait_for(1, "the client's start")
+    client, journal = s.start_practice_client("--stickers", "3", "--pos", "150", "90")
+    poll(journal.events, 60, "the client's start in its journal")
     probe = Prober(s)
     found = step(probe("waitfor", "client", "60000"), "waitfor")
     assert found["hwnd"], "FindChatClient does not find the practice client"

@@ -15,7 +15,6 @@ the pointer on stay in view for the whole scenario, and the screenshots show bot
 from __future__ import annotations
 
 import argparse
-import re
 import shutil
 import signal
 import sys
@@ -24,7 +23,7 @@ import traceback
 from typing import Callable
 
 import harness
-from harness import CLIENT_CLASS, CLIENT_TITLE, REPO, Build, Expect, Rect, Session, poll
+from harness import CLIENT_CLASS, CLIENT_TITLE, Build, Expect, Journal, Rect, Session, poll
 
 TOOL_TITLE = "Pelloram  By:Tovrin"
 MESSAGE_BOX_TITLE = "信息："
@@ -45,21 +44,6 @@ CAPTURED_ITEM_OFFSET = (30, 50)
 # The tool's window, read back with inspect.exe
 
 
-def _control_ids() -> dict[str, int]:
-    """Form name -> child-window id: the declaration index plus the window's id base."""
-    header = (REPO / "services" / "controls.h").read_text(encoding="utf-8")
-    body = re.search(r"enum class Control : int \{(.*?)\};", header, re.S)
-    base = re.search(r"kControlIdBase = (\d+);",
-                     (REPO / "services" / "ui_win32.h").read_text(encoding="utf-8"))
-    if not body or not base:
-        raise RuntimeError("cannot read the controls' declaration order and id base")
-    names = re.findall(r"^\s*(\w+),", body.group(1), re.M)
-    return {name: int(base.group(1)) + index for index, name in enumerate(names)}
-
-
-CONTROL_IDS = _control_ids()
-
-
 class Tool:
     """The tool's main window as another program sees it."""
 
@@ -73,8 +57,7 @@ class Tool:
         if not found:
             raise AssertionError(f"the tool's window {TOOL_TITLE!r} is gone")
         top, children = found
-        by_id = {c["id"]: c for c in children}
-        return top, {name: by_id[i] for name, i in CONTROL_IDS.items() if i in by_id}
+        return top, harness.controls_by_name(children)
 
     def controls(self) -> dict[str, dict]:
         return self.read()[1]
@@ -101,17 +84,18 @@ class Tool:
             raise AssertionError(f"{e}: {names} read {last[0] if last else None}, "
                                  f"expected {want}") from None
 
-    def click(self, name: str) -> None:
+    def shown(self, name: str) -> dict:
         control = self.controls()[name]
         if not control["visible"]:
-            raise AssertionError(f"{name} is not visible, so it cannot be clicked")
-        self.s.click(*Rect(control["screen"]).center)
+            raise AssertionError(f"{name} is not visible, so it cannot be used")
+        return control
+
+    def click(self, name: str) -> None:
+        self.s.click(*Rect(self.shown(name)["screen"]).center)
 
     def set_field(self, name: str, text: str) -> None:
         """Clicks into the field, selects what it holds and types over it."""
-        self.click(name)
-        self.s.key("End", "shift+Home")  # Wine's edit boxes know no Ctrl+A
-        self.s.type(text)
+        self.s.type_over(self.shown(name), text)
         self.wait_texts({name: text}, f"{name} to read {text!r} after typing")
 
     def rest_pointer(self) -> None:
@@ -124,11 +108,8 @@ class Tool:
     def move_out_of_the_way(self) -> None:
         """Drags the window by its caption to the bottom-right corner of the screen."""
         r = self.rect()
-        grab = (r.x + r.w // 3, r.y + 10)
-        target = (harness.SCREEN[0] - r.w - 4, harness.SCREEN[1] - r.h - 4)
-        harness.drag(self.s, grab, (grab[0] + target[0] - r.x, grab[1] + target[1] - r.y))
-        poll(lambda: (self.rect().x, self.rect().y) == target, 30,
-             f"the tool's window to be dragged to {target}", interval=0.2)
+        width, height = self.s.screen_size()
+        self.s.drag_window(TOOL_TITLE, (width - r.w - 4, height - r.h - 4))
         self.rest = None
 
     def close_box(self) -> tuple[int, int]:
@@ -144,40 +125,13 @@ class Tool:
 # The practice client and its journal
 
 
-class Journal(harness.Journal):
-    """The practice client's journal, with the counts and the quiet spells the runs need."""
-
-    def of(self, since: int, *kinds: str) -> list[dict]:
-        """Events after sequence number `since`, of these kinds (or all)."""
-        return [e for e in self.after(since) if not kinds or e["event"] in kinds]
-
-    def wait_count(self, since: int, kind: str, count: int, timeout: float = 60) -> list[dict]:
-        """Waits until `count` events of this kind follow `since`; returns them."""
-        return poll(lambda: (lambda e: e if len(e) >= count else None)(self.of(since, kind)),
-                    timeout, f"{count} {kind!r} event(s) in the practice client's journal")
-
-    def wait_quiet(self, quiet: float, timeout: float = 30) -> int:
-        """Waits until nothing has been journaled for `quiet` seconds; returns the last seq."""
-        last, since = self.last_seq(), time.monotonic()
-        deadline = since + timeout
-        while time.monotonic() - since < quiet:
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"the journal did not stay quiet for {quiet:g} s")
-            time.sleep(0.1)
-            now = self.last_seq()
-            if now != last:
-                last, since = now, time.monotonic()
-        return last
-
-
 def clicks(events: list[dict], with_hit: bool = True) -> list[tuple]:
     return [(e["x"], e["y"], e["button"], *([e["hit"]] if with_hit else []))
             for e in events if e["event"] == "click"]
 
 
 def start_programs(s: Session, client_pos: tuple[int, int]) -> tuple[Tool, Journal]:
-    _, shared = s.start_practice_client("--stickers", "10", "--pos", *map(str, client_pos))
-    journal = Journal(shared.path)
+    _, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, client_pos))
     poll(journal.events, 60, "the practice client's start line")
 
     tool = Tool(s, s.start(s.build.pelloram))

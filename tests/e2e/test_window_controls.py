@@ -180,8 +180,7 @@ def controls(s: Session) -> tuple[dict, dict[str, dict], list[dict]]:
     found = s.inspect(TITLE)
     assert found, f"no window {TITLE!r}"
     top, children = found
-    by_id = {c["id"]: c for c in children}
-    return top, {name: by_id[i] for name, i in ID.items() if i in by_id}, children
+    return top, harness.controls_by_name(children, ID), children
 
 
 def text_of(s: Session, name: str) -> str:
