@@ -215,6 +215,28 @@ def start(s: Session) -> tuple[harness.WineProcess, Journal, Tool]:
     return client, journal, tool
 
 
+def tour(s: Session, tool: Tool, shots: Shots) -> None:
+    """Both pages in both modes, as a person would click through them."""
+    shots.take("page-delete-mode-one", tool)
+    for radio, shot in (("删除模式二", "page-delete-mode-two"), (None, "page-add-mode-one"),
+                        ("添加模式二", "page-add-mode-two")):
+        if radio is None:
+            tool.open_add_page()
+        else:
+            s.click(*Rect(tool.by_text("Button", radio)["screen"]).center)
+            poll(lambda: tool.by_text("Button", radio)["check"] == 1, 30,
+                 f"{radio} to be checked", interval=0.2)
+        shots.take(shot, tool)
+    # Back to the delete page, which a page change returns to its mode one.
+    tab = Rect(tool.tab_control()["screen"])
+    s.click(tab.x + 40, tab.y + 11)
+    poll(lambda: tool.tab_control()["cursel"] == 0, 30, "the delete page to be shown",
+         interval=0.2)
+    poll(lambda: tool.by_text("Button", "删除模式一")["check"] == 1, 30,
+         "删除模式一 to be checked", interval=0.2)
+    log("toured both pages in both modes")
+
+
 def delete_job(s: Session, tool: Tool, journal: Journal, shots: Shots) -> list[dict]:
     log(f"delete job: mode one, count {DELETE_COUNT}, delay {DELETE_DELAY_MS} ms, F11")
     tool.type_into(tool.edit_right_of("欲删除表情数量："), str(DELETE_COUNT), "欲删除表情数量：")
@@ -325,6 +347,7 @@ def demo(s: Session, out: Path) -> None:
     make_samples(folder)
     try:
         client, journal, tool = start(s)
+        tour(s, tool, shots)
         delete_events = delete_job(s, tool, journal, shots)
         add_events = add_job(s, tool, journal, shots, folder)
         close_both(s, tool, client)
