@@ -31,6 +31,12 @@ std::vector<InputRecord> FakeDesktop::Keys() const {
   return out;
 }
 
+std::vector<Point> FakeDesktop::ClickPoints() const {
+  std::vector<Point> points;
+  for (const auto& click : Clicks()) points.push_back(click.at);
+  return points;
+}
+
 WindowHandle FakeDesktop::FindTopLevelWindow(std::string_view className, std::string_view title) {
   if (findHook) {
     if (const WindowHandle found = findHook(className, title)) return found;

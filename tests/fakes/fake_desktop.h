@@ -56,6 +56,7 @@ class FakeDesktop : public Desktop {
 
   std::vector<InputRecord> Clicks() const;
   std::vector<InputRecord> Keys() const;
+  std::vector<Point> ClickPoints() const;  // where each click landed, in order
 
   // --- Desktop ---
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;

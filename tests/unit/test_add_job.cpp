@@ -34,19 +34,13 @@ struct AddJob : ToolHarness {
   }
 };
 
-std::vector<Point> ClickPoints(const FakeDesktop& desktop) {
-  std::vector<Point> points;
-  for (const auto& click : desktop.Clicks()) points.push_back(click.at);
-  return points;
-}
-
 TEST(AddRun, OneStickerIsSentAndAddedInEightDelays) {
   AddJob h;
   h.Files({"C:\\s\\a.gif"});
   const auto start = h.desktop.now;
   h.F11();
   EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
-  EXPECT_EQ(ClickPoints(h.desktop), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
+  EXPECT_EQ(h.desktop.ClickPoints(), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
   EXPECT_EQ(h.desktop.Clicks()[1].button, MouseButton::Right);
   std::vector<std::pair<Kind, int>> keys;
   for (const auto& key : h.desktop.Keys()) keys.emplace_back(key.kind, key.key);
@@ -155,7 +149,7 @@ TEST(AddRun, ModeTwoAddsWithTheCapturedPointsAndItsOwnDelayRule) {
   const auto start = h.desktop.now;
   h.F11();
   EXPECT_EQ(h.ui.Text(Control::编辑框8), "500");
-  EXPECT_EQ(ClickPoints(h.desktop), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
+  EXPECT_EQ(h.desktop.ClickPoints(), (std::vector<Point>{{373, 526}, {799, 459}, {829, 474}}));
   EXPECT_EQ(h.desktop.Clicks()[0].time - start, 501u + 501);
   EXPECT_TRUE(h.desktop.moved.empty());
   EXPECT_EQ(h.world.Count("added"), 1);

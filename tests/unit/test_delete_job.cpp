@@ -12,12 +12,6 @@ namespace {
 constexpr std::string_view kStart = "F11\r\n开  始";
 constexpr std::string_view kPause = "F11\r\n暂  停";
 
-std::vector<Point> ClickPoints(const FakeDesktop& desktop) {
-  std::vector<Point> points;
-  for (const auto& click : desktop.Clicks()) points.push_back(click.at);
-  return points;
-}
-
 // A harness on the delete page with a count and a delay typed in.
 struct DeleteJob : ToolHarness {
   DeleteJob(std::string_view count, std::string_view delay) {
@@ -88,7 +82,7 @@ TEST(DeleteRun, CountThreeDeletesThreeTimesAndFinishes) {
   EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
   const std::vector<Point> expected{{340, 525}, {220, 460}, {175, 210}, {213, 259},
                                     {175, 210}, {213, 259}, {175, 210}, {213, 259}};
-  EXPECT_EQ(ClickPoints(h.desktop), expected);
+  EXPECT_EQ(h.desktop.ClickPoints(), expected);
   EXPECT_EQ(counts, (std::vector<std::string>{"2", "1", "0"}));
   EXPECT_EQ(h.ui.Text(Control::按钮1), "给我删");
   EXPECT_EQ(h.tool.state.running, 1);
@@ -116,7 +110,7 @@ TEST(DeleteRun, ZeroEmptyOrTextCountStillMakesTheOpeningSteps) {
   for (const char* count : {"0", "", "abc"}) {
     DeleteJob h(count, "100");
     h.F11();
-    EXPECT_EQ(ClickPoints(h.desktop), (std::vector<Point>{{340, 525}, {220, 460}})) << count;
+    EXPECT_EQ(h.desktop.ClickPoints(), (std::vector<Point>{{340, 525}, {220, 460}})) << count;
     EXPECT_EQ(h.ui.Text(Control::按钮1), kPause) << count;  // ended without finishing
     EXPECT_EQ(h.tool.state.running, 1);
   }
@@ -167,7 +161,7 @@ TEST(DeleteRun, ModeTwoClicksTheCapturedPointsAfterItsOwnWait) {
   h.EnterModeTwoPoints();
   const auto start = h.desktop.now;
   h.F11();
-  EXPECT_EQ(ClickPoints(h.desktop),
+  EXPECT_EQ(h.desktop.ClickPoints(),
             (std::vector<Point>{{340, 525}, {220, 460}, {175, 210}, {205, 260}}));
   EXPECT_EQ(h.desktop.Clicks()[0].time - start, 501u);
   EXPECT_TRUE(h.desktop.moved.empty());  // mode two never places the client
@@ -180,7 +174,7 @@ TEST(DeleteRun, ModeTwoWithAnEmptyDeletePointClicksTheScreenOrigin) {
   h.ui.Type(Control::编辑框16, "");
   h.ui.Type(Control::编辑框17, "");
   h.F11();
-  EXPECT_EQ(ClickPoints(h.desktop).back(), (Point{0, 0}));
+  EXPECT_EQ(h.desktop.ClickPoints().back(), (Point{0, 0}));
 }
 
 TEST(DeleteRun, ModeTwoClicksRelativeToTheDesktopWindowLookedUpPerClick) {
@@ -188,7 +182,7 @@ TEST(DeleteRun, ModeTwoClicksRelativeToTheDesktopWindowLookedUpPerClick) {
   h.EnterModeTwoPoints();
   h.desktop.WindowAt(h.desktopWindow).rect = Rect{-1280, 0, 1280, 1024};
   h.F11();
-  EXPECT_EQ(ClickPoints(h.desktop).front(), (Point{340 - 1280, 525}));
+  EXPECT_EQ(h.desktop.ClickPoints().front(), (Point{340 - 1280, 525}));
 }
 
 TEST(DeleteRun, ModeTwoReadsEachPointAtTheMomentOfItsClick) {
@@ -199,7 +193,7 @@ TEST(DeleteRun, ModeTwoReadsEachPointAtTheMomentOfItsClick) {
   h.tool.state.deleteCaptureStep = 3;
   h.At(h.desktop.now + 1200, [&] { h.F10(); });
   h.F11();
-  const auto points = ClickPoints(h.desktop);
+  const auto points = h.desktop.ClickPoints();
   ASSERT_EQ(points.size(), 6u);
   EXPECT_EQ(points[4], (Point{600, 400}));
   EXPECT_EQ(points[5], (Point{630, 450}));
