@@ -26,6 +26,7 @@
 #include "client/desktop_win32.h"
 #include "client/input.h"
 #include "services/utf16.h"
+#include "tests/support/temp_folder.h"
 #include "workflows/sticker_folder.h"
 
 namespace pelloram {
@@ -53,38 +54,6 @@ double Median(std::vector<double> v) {
   const std::size_t mid = v.size() / 2;
   return v.size() % 2 ? v[mid] : (v[mid - 1] + v[mid]) / 2;
 }
-
-// The folder and everything in it; removed again however the program leaves Run.
-class TestFolder {
- public:
-  TestFolder() {
-    std::error_code error;
-    // Process id and tick count: two benchmarks running at once never share a folder.
-    const auto path = std::filesystem::temp_directory_path(error) /
-                      (L"pelloram-list-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                       std::to_wstring(GetTickCount()));
-    if (!error && std::filesystem::create_directory(path, error)) path_ = path.wstring();
-  }
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-  ~TestFolder() { Remove(); }
-
-  const std::wstring& path() const { return path_; }
-
-  // False when something was left behind.
-  bool Remove() {
-    if (path_.empty()) return true;
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-    const bool removed = !std::filesystem::exists(path_, error) && !error;
-    if (!removed) std::fprintf(stderr, "list_bench: could not remove %s\n", Utf8(path_).c_str());
-    path_.clear();
-    return removed;
-  }
-
- private:
-  std::wstring path_;
-};
 
 std::wstring GifName(int i) {
   const std::wstring stem = (i % 100 == 7 ? L"表情" : L"sticker") + std::to_wstring(i);
@@ -240,20 +209,20 @@ int Run(int argc, char** argv) {
   const int gifs = Option(argc, argv, "--gifs", 10000, 100);
   const int reps = Option(argc, argv, "--reps", 7, 1);
   const int intervalMs = Option(argc, argv, "--interval-ms", 1, 0);
-  TestFolder folder;
+  testing::TempFolder folder("list-bench");
   const std::int64_t created = Now();
   if (folder.path().empty() || !Populate(folder.path(), gifs)) {
     std::fprintf(stderr, "list_bench: cannot create the test folder under %%TEMP%%\n");
     return 1;
   }
-  const std::string utf8 = Utf8(folder.path());
+  const std::string utf8 = folder.Utf8();
   std::printf("%s: %d GIF files, %d PNG/text files, a subfolder folder.gif (created in %.0f s)\n",
               utf8.c_str(), gifs, gifs, Ms(created, Now()) / 1000);
 
   Win32Desktop desktop;
   std::vector<std::string> listed, bare;
   ListFiles(desktop, utf8, "*.gif", listed);  // warms the directory cache, untimed
-  BareScan(folder.path(), bare);
+  BareScan(folder.path().wstring(), bare);
   std::vector<double> listMs, bareMs;
   const auto timed = [](std::vector<double>& ms, auto work) {
     const std::int64_t t0 = Now();
@@ -263,7 +232,7 @@ int Run(int argc, char** argv) {
   // Alternating which goes first, so a slow stretch of the shared machine falls on both.
   for (int rep = 0; rep < reps; ++rep) {
     if (rep % 2 == 0) timed(listMs, [&] { ListFiles(desktop, utf8, "*.gif", listed); });
-    timed(bareMs, [&] { BareScan(folder.path(), bare); });
+    timed(bareMs, [&] { BareScan(folder.path().wstring(), bare); });
     if (rep % 2 == 1) timed(listMs, [&] { ListFiles(desktop, utf8, "*.gif", listed); });
   }
 

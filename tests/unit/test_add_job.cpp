@@ -7,6 +7,7 @@
 
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
+#include "tests/support/temp_folder.h"
 #include "workflows/add_run.h"
 #include "workflows/sticker_folder.h"
 
@@ -102,10 +103,9 @@ TEST(AddRun, DelayRulesOfModeOne) {
 
 TEST(AddRun, AnEmptyListAsksForTheFolderOnceAndEndsThere) {
   AddJob h({}, "500");
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "pelloram_empty";
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "x.gif") << "GIF89a";
-  h.ui.folderAnswers.push_back(folder.string());
+  const TempFolder folder;
+  std::ofstream(folder.path() / "x.gif") << "GIF89a";
+  h.ui.folderAnswers.push_back(folder.Utf8());
   h.desktop.WindowAt(h.client).rect = Rect{50, 60, 700, 500};
   h.F11();
   EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{0, 0, 910, 647}));
@@ -116,7 +116,6 @@ TEST(AddRun, AnEmptyListAsksForTheFolderOnceAndEndsThere) {
   EXPECT_TRUE(h.desktop.Clicks().empty());
   h.F11();  // the next start adds the chosen file
   EXPECT_EQ(h.world.Count("added"), 1);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(AddRun, ModeTwoChecksItsSixFieldsInOrderWithoutWaiting) {
@@ -176,15 +175,13 @@ TEST(AddRun, AStartDuringARunIsRefused) {
 TEST(AddRun, AFolderChosenDuringARunIsForTheNextStart) {
   AddJob h;
   h.Files({"C:\\a.gif", "C:\\b.gif"});
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "pelloram_mid";
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "z.gif") << "GIF89a";
-  h.ui.folderAnswers.push_back(folder.string());
+  const TempFolder folder;
+  std::ofstream(folder.path() / "z.gif") << "GIF89a";
+  h.ui.folderAnswers.push_back(folder.Utf8());
   h.At(h.desktop.now + 250, [&] { h.ui.Click(Control::按钮3); });
   h.F11();
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif", "b.gif"}));
   EXPECT_EQ(h.tool.state.StickerFileList.size(), 1u);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(AddRun, ClosingDuringARunEndsItWithoutAnotherInput) {
@@ -221,22 +218,13 @@ TEST(AddRun, PathsInAnyScriptReachTheDialogUnchanged) {
 
 class ListFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        std::filesystem::temp_directory_path() /
-        ("pelloram_list_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
   void Touch(const std::u8string& name) {
     std::ofstream(folder_ / std::filesystem::path(name)) << "x";
   }
-  std::string Folder() const {
-    const auto bytes = folder_.u8string();
-    return std::string(bytes.begin(), bytes.end());
-  }
-  std::filesystem::path folder_;
+  std::string Folder() const { return temp_.Utf8(); }
+  TempFolder temp_{"list"};
+  const std::filesystem::path& folder_ = temp_.path();
   FakeDesktop desktop_;
 };
 
