@@ -13,8 +13,8 @@ const std::string_view kThanksText =
     "再次感谢！您的支持就是对我最大的\r\n鼓励！\r\n                         By:Tovrin";
 
 namespace {
-constexpr std::array kModeRadios{Control::单选框1, Control::单选框2, Control::单选框3,
-                                 Control::单选框4};
+constexpr std::array kModeRadios{Control::DeleteModeOneRadio, Control::DeleteModeTwoRadio,
+                                 Control::AddModeOneRadio, Control::AddModeTwoRadio};
 }  // namespace
 
 void FlashModeRadio(Tool& tool) {

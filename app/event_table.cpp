@@ -20,33 +20,29 @@ struct Binding {
 };
 
 // Every event that runs something; all other events of all controls do nothing. Edit
-// boxes' content changes and 标签1's hotkey feedback carry data and are handled below.
+// boxes' content changes run the changed box's rule, below.
 constexpr Binding kEventTable[] = {
     {Control::MainWindow, Event::Created, InitMainWindow},
     {Control::MainWindow, Event::Destroying, ReleaseHotkeys},
-    {Control::高级选择夹1, Event::PageChanged, SwitchTabPage},
-    {Control::单选框1, Event::Clicked, SelectDeleteModeOne},
-    {Control::单选框2, Event::Clicked, SelectDeleteModeTwo},
-    {Control::单选框3, Event::Clicked, SelectAddModeOne},
-    {Control::单选框4, Event::Clicked, SelectAddModeTwo},
-    {Control::时钟1, Event::Tick, FlashModeRadio},
-    {Control::按钮4, Event::Clicked, ShowThanks},
-    {Control::按钮5, Event::Clicked, ShowThanks},
-    {Control::按钮3, Event::Clicked, ChooseStickerFolder},
-    {Control::按钮2, Event::Clicked, StartAddRun},
-    {Control::按钮1, Event::Clicked, DeleteStartPause},
-    {Control::编辑框7, Event::FocusLost, NormalizeIntegerBoxOnFocusLost},
+    {Control::JobPages, Event::PageChanged, SwitchTabPage},
+    {Control::DeleteModeOneRadio, Event::Clicked, SelectDeleteModeOne},
+    {Control::DeleteModeTwoRadio, Event::Clicked, SelectDeleteModeTwo},
+    {Control::AddModeOneRadio, Event::Clicked, SelectAddModeOne},
+    {Control::AddModeTwoRadio, Event::Clicked, SelectAddModeTwo},
+    {Control::FlashTimer, Event::Tick, FlashModeRadio},
+    {Control::AddThanksButton, Event::Clicked, ShowThanks},
+    {Control::DeleteThanksButton, Event::Clicked, ShowThanks},
+    {Control::ChooseFolderButton, Event::Clicked, ChooseStickerFolder},
+    {Control::AddStartButton, Event::Clicked, StartAddRun},
+    {Control::DeleteStartButton, Event::Clicked, DeleteStartPause},
+    {Control::DeleteCount, Event::FocusLost, NormalizeIntegerBoxOnFocusLost},
 };
 
 }  // namespace
 
-void HandleEvent(Tool& tool, Control control, Event event, std::int64_t arg) {
+void HandleEvent(Tool& tool, Control control, Event event) {
   if (event == Event::ContentChanged) {
     ApplyFieldRule(tool, control);
-    return;
-  }
-  if (control == Control::标签1 && event == Event::Feedback) {
-    DispatchHotkey(tool, arg);
     return;
   }
   for (const Binding& binding : kEventTable) {

@@ -2,13 +2,11 @@
 // window procedure and the test fakes both deliver events here and nowhere else.
 #pragma once
 
-#include <cstdint>
-
 #include "services/controls.h"
 #include "workflows/tool.h"
 
 namespace pelloram {
 
-void HandleEvent(Tool& tool, Control control, Event event, std::int64_t arg);
+void HandleEvent(Tool& tool, Control control, Event event);
 
 }  // namespace pelloram

@@ -4,53 +4,37 @@
 #include <cstdint>
 
 #include "services/convert.h"
+#include "workflows/job_points.h"
 
 namespace pelloram {
 
 namespace {
 
-std::int32_t* StoredValueOf(RunState& state, Control box) {
-  switch (box) {
-    case Control::编辑框1:
-      return &state.stickerPanelX;
-    case Control::编辑框2:
-      return &state.stickerPanelY;
-    case Control::编辑框3:
-      return &state.collectedTabX;
-    case Control::编辑框4:
-      return &state.collectedTabY;
-    case Control::编辑框5:
-      return &state.firstStickerX;
-    case Control::编辑框6:
-      return &state.firstStickerY;
-    case Control::编辑框16:
-      return &state.deleteItemX;
-    case Control::编辑框17:
-      return &state.deleteItemY;
-    case Control::编辑框7:
-      return &state.remainingCount;
-    case Control::编辑框8:
-      return &state.ClickDelay;
-    default:
-      return nullptr;
+// A derived point follows its source on every change, untruncated: "12.5" gives "42.5".
+void FollowSource(Tool& tool, Control editBox) {
+  for (const DerivedPoint& derived : DerivedPoints()) {
+    if (derived.when != Derivation::OnEdit) continue;
+    const JobPoint& source = PointOf(derived.source);
+    const JobPoint& target = PointOf(derived.derived);
+    if (editBox == source.xField) {
+      tool.ui.WriteControlText(
+          target.xField, ToText(ToNumber(tool.ui.ReadControlText(editBox)) + derived.offset.x));
+    } else if (editBox == source.yField) {
+      tool.ui.WriteControlText(
+          target.yField, ToText(ToNumber(tool.ui.ReadControlText(editBox)) + derived.offset.y));
+    }
   }
-}
-
-// The add item lies 30 right of and 15 below the sent sticker; the derived box follows
-// its source on every change, untruncated.
-void DeriveAddPoint(Tool& tool, Control source, Control derived, double offset) {
-  tool.ui.WriteControlText(derived, ToText(ToNumber(tool.ui.ReadControlText(source)) + offset));
 }
 
 }  // namespace
 
 void ApplyFieldRule(Tool& tool, Control editBox) {
-  if (std::int32_t* value = StoredValueOf(tool.state, editBox)) {
-    *value = FieldValue(tool.ui.ReadControlText(editBox));
-  } else if (editBox == Control::编辑框11) {
-    DeriveAddPoint(tool, Control::编辑框11, Control::编辑框13, 30);
-  } else if (editBox == Control::编辑框12) {
-    DeriveAddPoint(tool, Control::编辑框12, Control::编辑框14, 15);
+  if (editBox == Control::DeleteCount) {
+    tool.state.remainingCount = FieldValue(tool.ui.ReadControlText(editBox));
+  } else if (editBox == Control::AddDelay) {
+    tool.state.addDelayMs = FieldValue(tool.ui.ReadControlText(editBox));
+  } else {
+    FollowSource(tool, editBox);
   }
 }
 
@@ -74,9 +58,9 @@ std::string NormalizeIntegerBox(std::string_view text) {
 }
 
 void NormalizeIntegerBoxOnFocusLost(Tool& tool) {
-  const std::string current = tool.ui.ReadControlText(Control::编辑框7);
+  const std::string current = tool.ui.ReadControlText(Control::DeleteCount);
   const std::string normal = NormalizeIntegerBox(current);
-  if (normal != current) tool.ui.WriteControlText(Control::编辑框7, normal);
+  if (normal != current) tool.ui.WriteControlText(Control::DeleteCount, normal);
 }
 
 }  // namespace pelloram

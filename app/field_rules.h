@@ -1,5 +1,5 @@
-// The content-changed rules that keep RunState in step with the fields, and the rules of
-// the integer box 编辑框7.
+// The content-changed rules: the user's typing reaches the run state through them, and a
+// derived point follows its source. Also the rules of the integer count box.
 #pragma once
 
 #include <string>
@@ -17,7 +17,7 @@ bool IntegerBoxAccepts(char32_t typed);
 // The text the integer box shows once it loses the focus: its 64-bit integer clamped to
 // 32 bits in decimal, 0 as an empty text.
 std::string NormalizeIntegerBox(std::string_view text);
-// Focus lost by 编辑框7: rewrites it when the normal form differs.
+// Focus lost by the count box: rewrites it when the normal form differs.
 void NormalizeIntegerBoxOnFocusLost(Tool& tool);
 
 }  // namespace pelloram

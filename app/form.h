@@ -29,15 +29,16 @@ enum class Picture : int { None, SmilingFace, Heart, Folder };
 
 struct ControlForm {
   Control id;
+  std::string_view designerName;  // the form designer's name ("编辑框7"), to trace the form
   ControlKind kind;
-  Control container;        // MainWindow, 高级选择夹1 (with page), or a group box
+  Control container;        // MainWindow, JobPages (with page), or a group box
   int page;                 // tab page for controls placed directly on the tab control; else -1
   int x, y, width, height;  // relative to the container (tab control: its own top-left)
   std::string_view text;    // caption or initial content, UTF-8
   int fontPx;               // bold GB2312 font height in pixels; 0: the system's default
   Colour colour;            // text colour
   TextAlign align;
-  bool border;    // labels: thin single line (标签10 only)
+  bool border;    // labels: thin single line (FolderCountLabel only)
   bool wordWrap;  // labels
   bool checked;   // radio buttons
   Picture picture;
@@ -48,7 +49,7 @@ inline constexpr int kMainWindowWidth = 338;
 inline constexpr int kMainWindowHeight = 370;
 inline constexpr std::string_view kMainWindowCaption = "Pelloram  By:Tovrin";
 inline constexpr int kTimerIntervalMs = 500;
-// Tab captions of 高级选择夹1, in page order (0: delete page, 1: add page).
+// Tab captions of JobPages, in page order (0: delete page, 1: add page).
 inline constexpr std::array<std::string_view, 2> kTabPageCaptions = {"自动删表情", "自动添加表情"};
 
 // Indexed by static_cast<int>(Control); MainWindow has no entry.

@@ -8,7 +8,6 @@
 #include "app/event_table.h"
 #include "app/window_win32.h"
 #include "client/desktop_win32.h"
-#include "services/hotkeys.h"
 #include "services/ui_win32.h"
 #include "workflows/tool.h"
 
@@ -39,14 +38,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   Win32Desktop desktop;
   Win32Ui ui;
   Tool tool{ui, desktop};
-  ui.SetSink([&tool](Control control, Event event, std::int64_t arg) {
-    HandleEvent(tool, control, event, arg);
-  });
-  MainWindow window(instance, ui, [&ui, &tool](int id) { DeliverHotkey(ui, tool.hotkeys, id); });
+  ui.SetSink([&tool](Control control, Event event) { HandleEvent(tool, control, event); });
+  MainWindow window(instance, ui, tool);
   if (!window.Create()) return 1;  // no window: nothing ran, and the caller should know
 
   // Shown first, so the focus that the created event puts into a field stays there.
   ShowWindow(window.handle(), showCommand);
-  ui.RaiseEvent(Control::MainWindow, Event::Created, 0);
+  ui.RaiseEvent(Control::MainWindow, Event::Created);
   return RunMessageLoop(window.handle());
 }

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "app/form.h"
+
 namespace pelloram {
 namespace {
 
@@ -33,50 +35,50 @@ struct ModeLayout {
   Control focus;
 };
 
-constexpr ModeLayout kDeleteModeOne{.groupBox = Control::分组框1,
+constexpr ModeLayout kDeleteModeOne{.groupBox = Control::DeleteModeFrame,
                                     .groupCaption = "模式一",
-                                    .helpLabel = Control::标签8,
+                                    .helpLabel = Control::DeleteModeHelp,
                                     .helpHeight = 164,
                                     .helpText = kDeleteModeOneHelp,
                                     .helpFontPt = 12,
                                     .wordWrap = true,
                                     .clearFields = true,
-                                    .delayBox = Control::编辑框18,
+                                    .delayBox = Control::DeleteDelay,
                                     .resetCount = true,
-                                    .focus = Control::编辑框7};
-constexpr ModeLayout kDeleteModeTwo{.groupBox = Control::分组框1,
+                                    .focus = Control::DeleteCount};
+constexpr ModeLayout kDeleteModeTwo{.groupBox = Control::DeleteModeFrame,
                                     .groupCaption = "模式二",
-                                    .helpLabel = Control::标签8,
+                                    .helpLabel = Control::DeleteModeHelp,
                                     .helpHeight = 24,
                                     .helpText = kDeleteModeTwoHelp,
                                     .helpFontPt = 11,
                                     .wordWrap = false,
                                     .clearFields = false,
-                                    .delayBox = Control::编辑框18,
+                                    .delayBox = Control::DeleteDelay,
                                     .resetCount = false,
-                                    .focus = Control::编辑框1};
-constexpr ModeLayout kAddModeOne{.groupBox = Control::分组框3,
+                                    .focus = Control::StickerPanelX};
+constexpr ModeLayout kAddModeOne{.groupBox = Control::AddModeFrame,
                                  .groupCaption = "模式一",
-                                 .helpLabel = Control::标签11,
+                                 .helpLabel = Control::AddModeHelp,
                                  .helpHeight = 183,
                                  .helpText = kAddModeOneHelp,
                                  .helpFontPt = 12,
                                  .wordWrap = true,
                                  .clearFields = true,
-                                 .delayBox = Control::编辑框8,
+                                 .delayBox = Control::AddDelay,
                                  .resetCount = false,
-                                 .focus = Control::编辑框8};
-constexpr ModeLayout kAddModeTwo{.groupBox = Control::分组框3,
+                                 .focus = Control::AddDelay};
+constexpr ModeLayout kAddModeTwo{.groupBox = Control::AddModeFrame,
                                  .groupCaption = "模式二",
-                                 .helpLabel = Control::标签11,
+                                 .helpLabel = Control::AddModeHelp,
                                  .helpHeight = 87,
                                  .helpText = kAddModeTwoHelp,
                                  .helpFontPt = 11,
                                  .wordWrap = true,
                                  .clearFields = false,
-                                 .delayBox = Control::编辑框8,
+                                 .delayBox = Control::AddDelay,
                                  .resetCount = false,
-                                 .focus = Control::编辑框8};
+                                 .focus = Control::AddDelay};
 
 constexpr int kHelpLabelWidth = 304;
 
@@ -90,7 +92,7 @@ void ApplyMode(Tool& tool, const ModeLayout& mode) {
   ui.WriteControlProperty(mode.helpLabel, Property::WordWrap, mode.wordWrap ? 1 : 0);
   if (mode.clearFields) ClearAllEditBoxes(tool);
   ui.WriteControlText(mode.delayBox, "500");
-  if (mode.resetCount) ui.WriteControlText(Control::编辑框7, "1");
+  if (mode.resetCount) ui.WriteControlText(Control::DeleteCount, "1");
   ui.SetControlFocus(mode.focus);
 }
 
@@ -107,21 +109,27 @@ void SelectAddModeOne(Tool& tool) { ApplyMode(tool, kAddModeOne); }
 void SelectAddModeTwo(Tool& tool) { ApplyMode(tool, kAddModeTwo); }
 
 void SwitchTabPage(Tool& tool) {
-  const int page = tool.ui.ReadControlProperty(Control::高级选择夹1, Property::CurrentPage);
+  const int page = tool.ui.ReadControlProperty(Control::JobPages, Property::CurrentPage);
   if (page == 0) {
-    CheckOnly(tool.ui, Control::单选框1, {Control::单选框2, Control::单选框3, Control::单选框4});
+    CheckOnly(tool.ui, Control::DeleteModeOneRadio,
+              {Control::DeleteModeTwoRadio, Control::AddModeOneRadio, Control::AddModeTwoRadio});
     SelectDeleteModeOne(tool);
   } else if (page == 1) {
-    CheckOnly(tool.ui, Control::单选框3, {Control::单选框1, Control::单选框2, Control::单选框4});
+    CheckOnly(tool.ui, Control::AddModeOneRadio,
+              {Control::DeleteModeOneRadio, Control::DeleteModeTwoRadio, Control::AddModeTwoRadio});
     SelectAddModeOne(tool);
   }
 }
 
 void ClearAllEditBoxes(Tool& tool) {
-  // Last to first: the sent-sticker boxes are emptied before the add-item boxes their
-  // rules derive, so those end empty too.
-  const std::vector<Control> boxes = FindControlsByName("编辑框");
-  for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) tool.ui.WriteControlText(*it, "");
+  // Last to first in declaration order: the sent-sticker boxes are emptied before the
+  // add-item boxes that follow them, so those end empty too.
+  const auto& form = Form();
+  for (auto it = form.rbegin(); it != form.rend(); ++it) {
+    if (it->kind == ControlKind::EditBox || it->kind == ControlKind::IntegerEditBox) {
+      tool.ui.WriteControlText(it->id, "");
+    }
+  }
 }
 
 }  // namespace pelloram

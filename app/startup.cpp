@@ -7,18 +7,18 @@ namespace pelloram {
 
 void InitMainWindow(Tool& tool) {
   RunState& state = tool.state;
-  state.ChatClientWindow = FindChatClient(tool.desktop);
+  state.chatClient = FindChatClient(tool.desktop);
   state.running = 0;
   state.deleteCaptureStep = 1;
   state.addCaptureStep = 1;
   SelectDeleteModeOne(tool);
-  if (state.ChatClientWindow == 0) {
+  if (state.chatClient == 0) {
     tool.ui.ShowMessage(kClientMissingMessage, kDefaultMessageCaption);
     return;
   }
   const WindowHandle window = tool.ui.GetControlHandle(Control::MainWindow);
-  state.f10HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, Control::标签1, 0, vk::kF10);
-  state.f11HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, Control::标签1, 0, vk::kF11);
+  state.f10HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, 0, vk::kF10);
+  state.f11HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, 0, vk::kF11);
 }
 
 void ReleaseHotkeys(Tool& tool) {

@@ -7,12 +7,13 @@
 #include <utility>
 
 #include "app/resource.h"
+#include "workflows/run_control.h"
 
 namespace pelloram {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"PelloramMainWindow";
-constexpr UINT_PTR kFlashTimer = 1;  // 时钟1
+constexpr UINT_PTR kFlashTimer = 1;  // FlashTimer
 
 // Group boxes and the tab control hold real child controls; the notifications those send
 // to their parent belong to the main window.
@@ -142,8 +143,8 @@ ChildClass ClassOf(const ControlForm& form) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, Win32Ui& ui, std::function<void(int)> onHotkey)
-    : instance_(instance), ui_(ui), onHotkey_(std::move(onHotkey)) {}
+MainWindow::MainWindow(HINSTANCE instance, Win32Ui& ui, Tool& tool)
+    : instance_(instance), ui_(ui), tool_(tool) {}
 
 MainWindow::~MainWindow() {
   if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
@@ -204,7 +205,7 @@ HWND MainWindow::CreateChild(const ControlForm& form, HWND parent) {
                                      form.x, form.y, form.width, form.height, parent,
                                      reinterpret_cast<HMENU>(id), instance_, nullptr);
   const Win32Kind kind = KindOf(form.kind);
-  ui_.Attach(form.id, child, kind, form.container == Control::高级选择夹1 ? form.page : -1);
+  ui_.Attach(form.id, child, kind, form.container == Control::JobPages ? form.page : -1);
   if (child == nullptr) return nullptr;
 
   Win32Control& item = ui_.Item(form.id);
@@ -255,7 +256,7 @@ void MainWindow::CreateBalloonTip(const ControlForm& form) {
     return;
   }
   ui_.AttachBalloonTip(form.id, tip);
-  if (form.id == Control::气球提示框2) {
+  if (form.id == Control::NoteTip) {
     ui_.SetFont(form.id, MulDiv(9, 96, 72), FW_NORMAL);  // 9 pt body text
     SendMessageW(tip, TTM_SETTIPTEXTCOLOR, RGB(0, 0, 0), 0);
   }
@@ -300,11 +301,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      const HWND tab = ui_.Item(Control::高级选择夹1).hwnd;
+      const HWND tab = ui_.Item(Control::JobPages).hwnd;
       if (ready_ && header->code == TCN_SELCHANGE && header->hwndFrom == tab) {
         const int page = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
         ui_.ShowPage(page);
-        ui_.RaiseEvent(Control::高级选择夹1, Event::PageChanged, page);
+        ui_.RaiseEvent(Control::JobPages, Event::PageChanged);
       }
       return 0;
     }
@@ -317,10 +318,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_TIMER:
-      if (ready_ && wParam == kFlashTimer) ui_.RaiseEvent(Control::时钟1, Event::Tick, 0);
+      if (ready_ && wParam == kFlashTimer) ui_.RaiseEvent(Control::FlashTimer, Event::Tick);
       return 0;
     case WM_HOTKEY:
-      if (onHotkey_) onHotkey_(static_cast<int>(wParam));
+      if (ready_) DispatchHotkey(tool_, static_cast<std::int64_t>(wParam));
       return 0;
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wParam), HIWORD(wParam) != 0)) return 0;
@@ -331,7 +332,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       KillTimer(window, kFlashTimer);
-      if (ready_) ui_.RaiseEvent(Control::MainWindow, Event::Destroying, 0);
+      if (ready_) ui_.RaiseEvent(Control::MainWindow, Event::Destroying);
       ready_ = false;
       PostQuitMessage(0);
       return 0;
@@ -371,7 +372,7 @@ void MainWindow::OnCommand(UINT code, HWND child) {
   if (!control) return;
   switch (ui_.Item(*control).kind) {
     case Win32Kind::Button:
-      if (code == BN_CLICKED) ui_.RaiseEvent(*control, Event::Clicked, 0);
+      if (code == BN_CLICKED) ui_.RaiseEvent(*control, Event::Clicked);
       break;
     case Win32Kind::Radio:
       // A plain radio button reports the second click of a double click separately.
@@ -380,9 +381,9 @@ void MainWindow::OnCommand(UINT code, HWND child) {
     case Win32Kind::Edit:
     case Win32Kind::IntegerEdit:
       if (code == EN_CHANGE && !ui_.IsBeingWritten(child)) {
-        ui_.RaiseEvent(*control, Event::ContentChanged, 0);
+        ui_.RaiseEvent(*control, Event::ContentChanged);
       } else if (code == EN_KILLFOCUS && ui_.Item(*control).kind == Win32Kind::IntegerEdit) {
-        ui_.RaiseEvent(*control, Event::FocusLost, 0);
+        ui_.RaiseEvent(*control, Event::FocusLost);
       }
       break;
     default:
@@ -401,7 +402,7 @@ void MainWindow::OnRadioClicked(Control radio) {
     SendMessageW(ui_.Item(form.id).hwnd, BM_SETCHECK,
                  form.id == radio ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  ui_.RaiseEvent(radio, Event::Clicked, 0);
+  ui_.RaiseEvent(radio, Event::Clicked);
 }
 
 LRESULT MainWindow::OnControlColour(UINT message, HDC dc, HWND child) {

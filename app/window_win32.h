@@ -4,19 +4,20 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "app/form.h"
 #include "app/pictures.h"
 #include "services/ui_win32.h"
+#include "workflows/tool.h"
 
 namespace pelloram {
 
 class MainWindow {
  public:
-  // `onHotkey` receives the identifier of every WM_HOTKEY.
-  MainWindow(HINSTANCE instance, Win32Ui& ui, std::function<void(int)> onHotkey);
+  // Control events reach the event table through `ui`; hotkey presses go straight to the
+  // hotkey dispatch of `tool`.
+  MainWindow(HINSTANCE instance, Win32Ui& ui, Tool& tool);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -45,7 +46,7 @@ class MainWindow {
 
   HINSTANCE instance_;
   Win32Ui& ui_;
-  std::function<void(int)> onHotkey_;
+  Tool& tool_;
   HWND window_ = nullptr;
   bool ready_ = false;  // every control exists: events may flow
   HWND focusBeforeDeactivation_ = nullptr;

@@ -14,7 +14,7 @@ bool PutTextOnClipboard(Desktop& desktop, std::string_view text) {
   // the wrong sticker, so keep trying for about half a second and then say it failed.
   for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
     if (attempt > 0) desktop.Sleep(kClipboardRetryMs);
-    if (desktop.PutClipboardText(ReadForegroundWindow(desktop), text)) return true;
+    if (desktop.PutClipboardText(desktop.ForegroundWindow(), text)) return true;
   }
   return false;
 }

@@ -4,17 +4,12 @@
 
 namespace pelloram {
 
-WindowHandle FindWindowByClassTitle(Desktop& desktop, std::string_view className,
-                                    std::string_view title) {
-  return desktop.FindTopLevelWindow(className, title);
-}
-
 WindowHandle FindChatClient(Desktop& desktop) {
-  return FindWindowByClassTitle(desktop, chat::kMainClass, chat::kMainTitle);
+  return desktop.FindTopLevelWindow(chat::kMainClass, chat::kMainTitle);
 }
 
 WindowHandle FindDesktopWindow(Desktop& desktop) {
-  return FindWindowByClassTitle(desktop, chat::kDesktopClass, chat::kDesktopTitle);
+  return desktop.FindTopLevelWindow(chat::kDesktopClass, chat::kDesktopTitle);
 }
 
 namespace {
@@ -22,7 +17,7 @@ namespace {
 // A dialog that has just been closed can still be found for a moment while it is torn
 // down; only a window that is shown counts as having come up.
 WindowHandle FindShownWindow(Desktop& desktop, std::string_view className, std::string_view title) {
-  const WindowHandle found = FindWindowByClassTitle(desktop, className, title);
+  const WindowHandle found = desktop.FindTopLevelWindow(className, title);
   return found != 0 && desktop.IsWindowShown(found) ? found : 0;
 }
 
@@ -36,13 +31,7 @@ WindowHandle FindForwardWindow(Desktop& desktop) {
   return FindShownWindow(desktop, chat::kForwardClass, chat::kForwardTitle);
 }
 
-WindowHandle ReadForegroundWindow(Desktop& desktop) { return desktop.ForegroundWindow(); }
-
 bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width, int height) {
-  // The rectangle read first is what an omitted value would keep; every caller here
-  // passes all four, but a window that is gone still fails quietly at the move.
-  Rect current;
-  desktop.ReadWindowRect(window, current);
   return desktop.MoveWindowTo(window, left, top, width, height);
 }
 

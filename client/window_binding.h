@@ -7,17 +7,13 @@
 
 namespace pelloram {
 
-// Parent and start-after are always 0 in this tool: a search of the top-level windows.
-WindowHandle FindWindowByClassTitle(Desktop& desktop, std::string_view className,
-                                    std::string_view title);
 WindowHandle FindChatClient(Desktop& desktop);
 WindowHandle FindDesktopWindow(Desktop& desktop);
 WindowHandle FindOpenDialog(Desktop& desktop);
 WindowHandle FindForwardWindow(Desktop& desktop);
-WindowHandle ReadForegroundWindow(Desktop& desktop);
 
-// Moves and sizes the window (outer rectangle) without activating it; no caller looks at
-// the result.
+// Moves and sizes the window (outer rectangle) without activating it; false when it is
+// gone.
 bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width, int height);
 
 // Pointer position in screen pixels; (0, 0) when it cannot be read.

@@ -12,11 +12,9 @@ unsigned ModifierFlags(int modifierCode) {
   return flags;
 }
 
-int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, Control label, int modifierCode,
-               int virtualKey) {
+int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int modifierCode, int virtualKey) {
   // Every attempt takes a fresh identifier, so one is never handed out twice.
   const int id = book.nextId++;
-  book.receiver = label;
   if (!ui.RegisterHotkey(window, id, ModifierFlags(modifierCode), virtualKey)) return 0;
   ++book.live;
   return id;
@@ -30,9 +28,5 @@ bool UnbindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int id) {
 }
 
 bool IsBoundHotkey(const HotkeyBook& book, int id) { return id >= 33001 && id < book.nextId; }
-
-void DeliverHotkey(Ui& ui, const HotkeyBook& book, int id) {
-  if (IsBoundHotkey(book, id)) ui.RaiseEvent(book.receiver, Event::Feedback, id);
-}
 
 }  // namespace pelloram

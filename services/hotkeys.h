@@ -1,5 +1,5 @@
 // System-wide hotkeys: identifiers from a counter that starts at 33001 and is never
-// reused; each press reaches the receiving label as its Feedback event.
+// reused. The window hands each press's identifier to the hotkey dispatch.
 #pragma once
 
 #include "services/types.h"
@@ -10,21 +10,16 @@ namespace pelloram {
 struct HotkeyBook {
   int nextId = 33001;  // next identifier to hand out
   int live = 0;        // registrations not yet released
-  Control receiver = Control::标签1;
 };
 
 // Modifier code (1 Ctrl, 2 Shift, 4 Alt, sums allowed) to MOD_* flags.
 unsigned ModifierFlags(int modifierCode);
 
-// Registers the key for `window`; presses go to `label`. Returns the identifier, 0 on failure.
-int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, Control label, int modifierCode,
-               int virtualKey);
+// Registers the key for `window`. Returns the identifier, 0 on failure.
+int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int modifierCode, int virtualKey);
 bool UnbindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int id);
 
 // True for an identifier that BindHotkey handed out during this run.
 bool IsBoundHotkey(const HotkeyBook& book, int id);
-
-// WM_HOTKEY arrived with `id`: forwards it as the receiver's Feedback event when it is ours.
-void DeliverHotkey(Ui& ui, const HotkeyBook& book, int id);
 
 }  // namespace pelloram

@@ -38,7 +38,7 @@ class Ui {
   // The Win32 handle of a control or of the main window; 0 when it has none.
   virtual WindowHandle GetControlHandle(Control control) = 0;
 
-  // Pops up a balloon tip (气球提示框1 or 气球提示框2) at a screen point, no icon. With
+  // Pops up a balloon tip (WarningTip or NoteTip) at a screen point, no icon. With
   // hideBySelf false it stays until clicked away or replaced.
   virtual void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) = 0;
   // Task-modal message box with one OK button; returns when dismissed. The tool's own
@@ -52,9 +52,6 @@ class Ui {
   // RegisterHotKey / UnregisterHotKey for `window`; modifiers are MOD_* flags.
   virtual bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) = 0;
   virtual bool UnregisterHotkey(WindowHandle window, int id) = 0;
-
-  // Raises a control's event exactly as the control itself would (a click on 按钮2).
-  virtual void RaiseEvent(Control control, Event event, std::int64_t arg = 0) = 0;
 };
 
 inline constexpr std::string_view kDefaultMessageCaption = "信息：";

@@ -208,7 +208,7 @@ void Win32Ui::WriteControlText(Control control, std::string_view text) {
       SetWindowTextW(hwnd, wide.c_str());
       writing_ = outer;
     }
-    RaiseEvent(control, Event::ContentChanged, 0);
+    RaiseEvent(control, Event::ContentChanged);
     return;
   }
   if (hwnd == nullptr) return;
@@ -360,8 +360,8 @@ bool Win32Ui::UnregisterHotkey(WindowHandle window, int id) {
   return UnregisterHotKey(reinterpret_cast<HWND>(window), id) != FALSE;
 }
 
-void Win32Ui::RaiseEvent(Control control, Event event, std::int64_t arg) {
-  if (sink_) sink_(control, event, arg);
+void Win32Ui::RaiseEvent(Control control, Event event) {
+  if (sink_) sink_(control, event);
 }
 
 }  // namespace pelloram

@@ -94,7 +94,8 @@ class Win32Ui final : public Ui {
   Point CursorPosition() override;
   bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;
   bool UnregisterHotkey(WindowHandle window, int id) override;
-  void RaiseEvent(Control control, Event event, std::int64_t arg = 0) override;
+  // Hands a control's event to the sink, the event table behind it.
+  void RaiseEvent(Control control, Event event);
 
   // Child-window identifiers: the control's declaration index plus this base.
   static constexpr int kControlIdBase = 1000;

@@ -1,7 +1,5 @@
 #include "workflows/add_run.h"
 
-#include <array>
-
 #include "client/chat_client.h"
 #include "client/clipboard.h"
 #include "client/input.h"
@@ -17,54 +15,22 @@ constexpr std::string_view kEmptyListMessage =
     "表情都不选，我操作什么？空气吗？\r\n选完表情再来一次！";
 constexpr std::string_view kAlreadyCollectedMessage = "添加失败！已有此表情....\r\n继续下一个！";
 
-constexpr std::array<RequiredField, 6> kAddModeTwoFields{{
-    {Control::编辑框9, "文件坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-    {Control::编辑框10, "文件坐标Y都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-    {Control::编辑框11, "已发送表情坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-    {Control::编辑框12, "已发送表情坐标Y都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-    {Control::编辑框13, "添加表情坐标X都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-    {Control::编辑框14, "添加表情坐标Y都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！"},
-}};
-
-enum class AddTarget { FileButton, SentSticker, AddItem };
-
-// Mode one clicks built-in points of the placed client; mode two the point fields, read at
-// the moment of each click, as screen points relative to the desktop window.
-void ClickAddTarget(Tool& tool, bool modeTwo, AddTarget target, MouseButton button) {
-  if (!modeTwo) {
-    const Point at = target == AddTarget::FileButton    ? chat::kFileButton
-                     : target == AddTarget::SentSticker ? chat::kSentSticker
-                                                        : chat::kAddItem;
-    ClickAt(tool.desktop, tool.state.ChatClientWindow, at.x, at.y, button);
-    return;
-  }
-  const auto [xBox, yBox] =
-      target == AddTarget::FileButton    ? std::pair{Control::编辑框9, Control::编辑框10}
-      : target == AddTarget::SentSticker ? std::pair{Control::编辑框11, Control::编辑框12}
-                                         : std::pair{Control::编辑框13, Control::编辑框14};
-  const std::int32_t x = FieldValue(tool.ui.ReadControlText(xBox));
-  const std::int32_t y = FieldValue(tool.ui.ReadControlText(yBox));
-  ClickAt(tool.desktop, FindDesktopWindow(tool.desktop), x, y, button);
-}
-
-int Delay(const Tool& tool) { return tool.state.ClickDelay; }
+int Delay(const Tool& tool) { return tool.state.addDelayMs; }
 
 // Steps 4 to 8 of one sticker: paste, open, send, menu, add item. False when closing.
-bool SendAndAdd(Tool& tool, bool modeTwo) {
+bool SendAndAdd(Tool& tool, Mode mode) {
   PressKeyChord(tool.desktop, vk::kV, vk::kControl);
   if (!WaitStep(tool, Delay(tool))) return false;
   PressKey(tool.desktop, vk::kReturn);
   if (!WaitStep(tool, Delay(tool))) return false;
   PressKey(tool.desktop, vk::kReturn);
   if (!WaitStep(tool, Delay(tool))) return false;
-  ClickAddTarget(tool, modeTwo, AddTarget::SentSticker, MouseButton::Right);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  ClickAddTarget(tool, modeTwo, AddTarget::AddItem, MouseButton::Left);
-  return WaitStep(tool, Delay(tool));
+  if (!ClickStep(tool, JobPointId::SentSticker, mode, Delay(tool))) return false;
+  return ClickStep(tool, JobPointId::AddItem, mode, Delay(tool));
 }
 
 // One sticker; false when the tool is closing and the run must end.
-bool AddOneSticker(Tool& tool, const std::string& path, bool modeTwo) {
+bool AddOneSticker(Tool& tool, const std::string& path, Mode mode) {
   // A forward window that came up late for the previous sticker would cover the client
   // and quietly spoil every sticker after it: report and close it first.
   if (FindForwardWindow(tool.desktop) != 0) {
@@ -76,43 +42,53 @@ bool AddOneSticker(Tool& tool, const std::string& path, bool modeTwo) {
   const bool onClipboard = PutTextOnClipboard(tool.desktop, path);
   if (!WaitStep(tool, Delay(tool))) return false;
   if (!onClipboard) return true;
-  ClickAddTarget(tool, modeTwo, AddTarget::FileButton, MouseButton::Left);
+  ClickJobPoint(tool, JobPointId::FileButton, mode);
   ProcessPendingEvents(tool.desktop);
   if (!WaitStep(tool, Delay(tool))) return false;
   if (FindOpenDialog(tool.desktop) == 0) return true;
-  if (!SendAndAdd(tool, modeTwo)) return false;
+  if (!SendAndAdd(tool, mode)) return false;
   HandleAlreadyCollected(tool);
   return !tool.state.closing;
 }
 
-void AddAllStickers(Tool& tool, bool modeTwo) {
+void AddAllStickers(Tool& tool, Mode mode) {
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
-  const std::vector<std::string> list = tool.state.StickerFileList;
+  const std::vector<std::string> list = tool.state.stickerFiles;
   for (const std::string& path : list) {
-    if (!AddOneSticker(tool, path, modeTwo)) return;
+    if (!AddOneSticker(tool, path, mode)) return;
   }
 }
 
-void AskForFolder(Tool& tool) {
-  tool.ui.ShowBalloonTip(Control::气球提示框2, PointerForTip(tool), kEmptyListMessage, false);
-  ChooseStickerFolder(tool);
+// Reads the delay; one that reads 0 (also empty or text) becomes the mode's default,
+// shown in its field.
+void SettleDelay(Tool& tool, std::int32_t fallback) {
+  tool.state.addDelayMs = FieldValue(tool.ui.ReadControlText(Control::AddDelay));
+  if (tool.state.addDelayMs != 0) return;
+  tool.state.addDelayMs = fallback;
+  tool.ui.WriteControlText(Control::AddDelay, ToText(fallback));
 }
 
-// Reads the delay and puts the mode's default into the field when it reads 0.
-void SettleDelay(Tool& tool, std::string_view fallback) {
-  tool.state.ClickDelay = FieldValue(tool.ui.ReadControlText(Control::编辑框8));
-  if (tool.state.ClickDelay == 0) tool.ui.WriteControlText(Control::编辑框8, fallback);
+// With no files chosen yet the start asks for the folder and ends there; the next start
+// adds the chosen files.
+void AddChosenFiles(Tool& tool, Mode mode) {
+  SettleDelay(tool, mode == Mode::One ? 300 : 500);
+  if (!tool.state.stickerFiles.empty()) {
+    AddAllStickers(tool, mode);
+    return;
+  }
+  tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), kEmptyListMessage, false);
+  ChooseStickerFolder(tool);
 }
 
 }  // namespace
 
 void StartAddRun(Tool& tool) {
   if (StartRefused(tool)) return;
-  if (IsChecked(tool, Control::单选框3)) {
+  if (IsChecked(tool, Control::AddModeOneRadio)) {
     StartAddModeOne(tool);
-  } else if (IsChecked(tool, Control::单选框4)) {
-    if (!CheckRequiredFields(tool, kAddModeTwoFields)) return;
+  } else if (IsChecked(tool, Control::AddModeTwoRadio)) {
+    if (!CheckModeTwoFields(tool, Job::Add)) return;
     ActiveRun active(tool.state);
     if (!WaitStep(tool, 500)) return;
     StartAddModeTwo(tool);
@@ -121,24 +97,14 @@ void StartAddRun(Tool& tool) {
 
 void StartAddModeOne(Tool& tool) {
   ActiveRun active(tool.state);
-  PlaceWindow(tool.desktop, tool.state.ChatClientWindow, chat::kModeOneLeft, chat::kModeOneTop,
+  PlaceWindow(tool.desktop, tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
               chat::kModeOneWidth, chat::kModeOneHeight);
-  SettleDelay(tool, "300");
-  if (tool.state.StickerFileList.empty()) {
-    AskForFolder(tool);  // the start ends here; the next one adds the chosen files
-    return;
-  }
-  AddAllStickers(tool, false);
+  AddChosenFiles(tool, Mode::One);
 }
 
 void StartAddModeTwo(Tool& tool) {
   ActiveRun active(tool.state);
-  SettleDelay(tool, "500");
-  if (tool.state.StickerFileList.empty()) {
-    AskForFolder(tool);
-    return;
-  }
-  AddAllStickers(tool, true);
+  AddChosenFiles(tool, Mode::Two);
 }
 
 void HandleAlreadyCollected(Tool& tool) {
@@ -147,7 +113,7 @@ void HandleAlreadyCollected(Tool& tool) {
     if (!BlockStep(tool, delay)) return;
     PlaceWindow(tool.desktop, FindForwardWindow(tool.desktop), chat::kForwardLeft,
                 chat::kForwardTop, chat::kForwardWidth, chat::kForwardHeight);
-    tool.ui.ShowBalloonTip(Control::气球提示框2, PointerForTip(tool), kAlreadyCollectedMessage,
+    tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), kAlreadyCollectedMessage,
                            true);
     if (!WaitStep(tool, delay)) return;
     PressKey(tool.desktop, vk::kEscape);

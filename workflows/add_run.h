@@ -1,4 +1,4 @@
-// The add run: every file of StickerFileList sent into the chat and added to the collection.
+// The add run: every chosen sticker file sent into the chat and added to the collection.
 #pragma once
 
 #include "workflows/tool.h"

@@ -1,5 +1,7 @@
 #include "workflows/delete_run.h"
 
+#include <limits>
+
 #include "client/chat_client.h"
 #include "client/input.h"
 #include "client/window_binding.h"
@@ -10,102 +12,76 @@
 namespace pelloram {
 namespace {
 
-enum class Target { StickerPanel, CollectedTab, FirstSticker, DeleteItem };
-
-Point BuiltInPoint(Target target) {
-  switch (target) {
-    case Target::StickerPanel:
-      return chat::kStickerPanelButton;
-    case Target::CollectedTab:
-      return chat::kCollectedTab;
-    case Target::FirstSticker:
-      return chat::kFirstSticker;
-    case Target::DeleteItem:
-      return chat::kDeleteItem;
-  }
-  return {};
+void ShowCount(Tool& tool) {
+  tool.ui.WriteControlText(Control::DeleteCount, ToText(tool.state.remainingCount));
 }
 
-// Captured points are read at the moment of each click: an F10 capture during the run
-// moves the next click.
-Point CapturedPoint(const RunState& s, Target target) {
-  switch (target) {
-    case Target::StickerPanel:
-      return {s.stickerPanelX, s.stickerPanelY};
-    case Target::CollectedTab:
-      return {s.collectedTabX, s.collectedTabY};
-    case Target::FirstSticker:
-      return {s.firstStickerX, s.firstStickerY};
-    case Target::DeleteItem:
-      return {s.deleteItemX, s.deleteItemY};
-  }
-  return {};
+void MarkRunning(Tool& tool) {
+  tool.ui.WriteControlText(Control::DeleteStartButton, kPauseCaption);
+  tool.state.running = 1;
 }
 
-MouseButton ButtonFor(Target target) {
-  return target == Target::FirstSticker ? MouseButton::Right : MouseButton::Left;
+void ReadDeleteDelay(Tool& tool) {
+  tool.state.deleteDelayMs = FieldValue(tool.ui.ReadControlText(Control::DeleteDelay));
 }
 
-void ClickTarget(Tool& tool, bool modeTwo, Target target) {
-  if (modeTwo) {
-    const WindowHandle desktopWindow = FindDesktopWindow(tool.desktop);
-    const Point at = CapturedPoint(tool.state, target);
-    ClickAt(tool.desktop, desktopWindow, at.x, at.y, ButtonFor(target));
-  } else {
-    const Point at = BuiltInPoint(target);
-    ClickAt(tool.desktop, tool.state.ChatClientWindow, at.x, at.y, ButtonFor(target));
-  }
-}
-
-// Opening steps after placement: the sticker panel, then the collected stickers.
-bool OpenCollection(Tool& tool, bool modeTwo) {
-  const int delay = tool.state.deleteDelayMs;
-  ClickTarget(tool, modeTwo, Target::StickerPanel);
-  if (!WaitStep(tool, delay)) return false;
-  ClickTarget(tool, modeTwo, Target::CollectedTab);
-  return WaitStep(tool, delay);
+// A deletion whose clicks are done: one fewer to go. The count never wraps around.
+void CountDeletion(Tool& tool) {
+  std::int32_t& remaining = tool.state.remainingCount;
+  if (remaining > std::numeric_limits<std::int32_t>::min()) --remaining;
+  ShowCount(tool);
 }
 
 // One deletion; false when the run must end (tool closing, or the count reached 0).
-bool DeleteFirstSticker(Tool& tool, bool modeTwo) {
-  RunState& s = tool.state;
-  const int delay = s.deleteDelayMs;
+bool DeleteFirstSticker(Tool& tool, Mode mode) {
+  const int delay = tool.state.deleteDelayMs;
   if (!WaitStep(tool, delay)) return false;
-  ClickTarget(tool, modeTwo, Target::FirstSticker);
-  if (!WaitStep(tool, delay)) return false;
-  ClickTarget(tool, modeTwo, Target::DeleteItem);
-  if (!WaitStep(tool, delay)) return false;
-  // The count goes down through its field; the field's rule lowers remainingCount.
-  tool.ui.WriteControlText(Control::编辑框7,
-                           ToText(static_cast<std::int64_t>(s.remainingCount) - 1));
-  if (s.remainingCount != 0) return true;
-  tool.ui.WriteControlText(Control::按钮1, kFinishedCaption);
+  if (!ClickStep(tool, JobPointId::FirstSticker, mode, delay)) return false;
+  if (!ClickStep(tool, JobPointId::DeleteItem, mode, delay)) return false;
+  CountDeletion(tool);
+  if (tool.state.remainingCount != 0) return true;
+  tool.ui.WriteControlText(Control::DeleteStartButton, kFinishedCaption);
   return false;
 }
 
-void DeletionLoop(Tool& tool, bool modeTwo) {
+// The sticker panel, the collected stickers, then the deletions. F11 pauses by clearing
+// `running`, which is looked at before each deletion; the number of passes is the count
+// at the start, so a count typed meanwhile changes what is shown, not how often it runs.
+void OpenAndDelete(Tool& tool, Mode mode) {
+  const int delay = tool.state.deleteDelayMs;
+  if (!ClickStep(tool, JobPointId::StickerPanel, mode, delay)) return;
+  if (!ClickStep(tool, JobPointId::CollectedTab, mode, delay)) return;
   const std::int32_t passes = tool.state.remainingCount;
   for (std::int64_t i = 1; i <= passes; ++i) {
     ProcessPendingEvents(tool.desktop);
     if (tool.state.closing || tool.state.running != 1) return;
-    if (!DeleteFirstSticker(tool, modeTwo)) return;
+    if (!DeleteFirstSticker(tool, mode)) return;
   }
 }
 
 }  // namespace
 
 void RunDeleteModeOne(Tool& tool) {
-  PlaceWindow(tool.desktop, tool.state.ChatClientWindow, chat::kModeOneLeft, chat::kModeOneTop,
+  ActiveRun active(tool.state);
+  MarkRunning(tool);
+  ReadDeleteDelay(tool);
+  PlaceWindow(tool.desktop, tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
               chat::kModeOneWidth, chat::kModeOneHeight);
   if (!WaitStep(tool, 500)) return;
-  if (!OpenCollection(tool, false)) return;
-  DeletionLoop(tool, false);
+  OpenAndDelete(tool, Mode::One);
 }
 
 void RunDeleteModeTwo(Tool& tool) {
-  if (tool.state.closing) return;
-  if (!OpenCollection(tool, true)) return;
-  DeletionLoop(tool, true);
+  if (!CheckModeTwoFields(tool, Job::Delete)) return;
+  ActiveRun active(tool.state);
+  MarkRunning(tool);
+  if (tool.ui.ReadControlText(Control::DeleteCount).empty()) {
+    tool.state.remainingCount = 1;
+    ShowCount(tool);
+  }
+  if (!WaitStep(tool, 500)) return;
+  ReadDeleteDelay(tool);
+  OpenAndDelete(tool, Mode::Two);
 }
 
 }  // namespace pelloram

@@ -1,10 +1,14 @@
 // Hotkey dispatch and the delete page's start/pause.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 #include "workflows/tool.h"
 
 namespace pelloram {
 
+// A registered hotkey was pressed: F10 captures a point, F11 acts on the page shown.
 void DispatchHotkey(Tool& tool, std::int64_t hotkeyId);
 void DeleteStartPause(Tool& tool);
 

@@ -1,10 +1,8 @@
-// Small pieces every run is made of: waits that notice a closing tool, and the guard that
-// marks a run as executing.
+// Small pieces every run is made of: waits that notice a closing tool, clicks on the job's
+// points, the mode-two checks, and the guard that marks a run as executing.
 #pragma once
 
-#include <span>
-#include <string_view>
-
+#include "workflows/job_points.h"
 #include "workflows/tool.h"
 
 namespace pelloram {
@@ -14,6 +12,13 @@ namespace pelloram {
 bool WaitStep(Tool& tool, int milliseconds);
 // Sleeps without handling messages; false when the tool is closing.
 bool BlockStep(Tool& tool, int milliseconds);
+
+// Clicks one of the job's points: mode one at its built-in client point of the client's
+// window, mode two at its fields' screen point, read at this moment (an F10 capture during
+// a run moves the next click), relative to the desktop's window.
+void ClickJobPoint(Tool& tool, JobPointId point, Mode mode);
+// The click, then a wait of `milliseconds`; false when the tool is closing.
+bool ClickStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
 
 // True when the tool is closing or another run is executing: a new start is refused, so
 // no run ever starts inside another and no two runs click at once.
@@ -36,14 +41,9 @@ class ActiveRun {
 
 bool IsChecked(Tool& tool, Control radio);
 
-struct RequiredField {
-  Control box;
-  std::string_view warning;
-};
-// Finds the first field with no text at all: shows its warning in 气球提示框1 at the
-// pointer (it stays up until clicked away), focuses the field and returns false.
-bool CheckRequiredFields(Tool& tool, std::span<const RequiredField> fields);
-// The pointer's current screen position, where tips pop up.
-Point PointerForTip(Tool& tool);
+// Mode two needs every checked point of the job filled in: the first field with no text
+// at all gets its warning in a tip at the pointer (it stays up until clicked away) and
+// the focus, and the start is refused.
+bool CheckModeTwoFields(Tool& tool, Job job);
 
 }  // namespace pelloram

@@ -86,8 +86,9 @@ void ChooseStickerFolder(Tool& tool) {
   tool.state.listing = false;
   if (tool.state.closing) return;
   // Swapped in whole: a run that starts meanwhile never sees a half-filled list.
-  tool.state.StickerFileList = std::move(listed);
-  tool.ui.WriteControlText(Control::标签10, std::string(kCountLabelPrefix) + ToText(count));
+  tool.state.stickerFiles = std::move(listed);
+  tool.ui.WriteControlText(Control::FolderCountLabel,
+                           std::string(kCountLabelPrefix) + ToText(count));
 }
 
 }  // namespace pelloram

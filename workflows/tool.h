@@ -12,24 +12,23 @@
 
 namespace pelloram {
 
+// State flows one way: the user's typing reaches it through the field rules, a run
+// changes it and shows it in the fields. The points a run clicks in mode two are not kept
+// here; they are read from their fields at the moment of each click.
 struct RunState {
-  WindowHandle ChatClientWindow = 0;  // looked up once at start-up; 0 when missing
-  std::int32_t running = 0;           // delete run's go-on flag (F11 pauses by clearing it)
+  WindowHandle chatClient = 0;  // looked up once at start-up; 0 when missing
+  std::int32_t running = 0;     // delete run's go-on flag (F11 pauses by clearing it)
   std::int32_t f10HotkeyId = 0;
   std::int32_t f11HotkeyId = 0;
-  std::int32_t deleteDelayMs = 0;
+  std::int32_t deleteDelayMs = 0;  // read from its field when a delete run starts
   std::int32_t deleteCaptureStep = 0;
   std::int32_t addCaptureStep = 0;
-  // Kept in step with their fields by the field rules.
+  // Kept in step with their fields while the user types (a count typed during a run
+  // takes effect at its next deletion, a delay at the next wait).
   std::int32_t remainingCount = 0;
-  std::int32_t ClickDelay = 0;
-  std::int32_t stickerPanelX = 0, stickerPanelY = 0;
-  std::int32_t collectedTabX = 0, collectedTabY = 0;
-  std::int32_t firstStickerX = 0, firstStickerY = 0;
-  std::int32_t deleteItemX = 0, deleteItemY = 0;
-  std::vector<std::string> StickerFileList;  // full paths, UTF-8
+  std::int32_t addDelayMs = 0;
+  std::vector<std::string> stickerFiles;  // full paths, UTF-8
 
-  // The tool's own guards, beyond the plain values above.
   bool runActive = false;  // a delete or add run is executing: further starts are refused
   bool listing = false;    // a folder is being listed: further folder choices are refused
   bool closing = false;    // the main window is being destroyed: every run ends at once

@@ -326,7 +326,7 @@ def control_ids() -> dict[str, int]:
 
 
 def controls_by_name(children: list[dict], ids: dict[str, int] | None = None) -> dict[str, dict]:
-    """The child windows that inspect.exe listed, by form name (编辑框7, 按钮1, ...)."""
+    """The child windows that inspect.exe listed, by form name (DeleteCount, DeleteStartButton, ...)."""
     by_id = {c["id"]: c for c in children}
     return {name: by_id[i] for name, i in (ids or control_ids()).items() if i in by_id}
 

@@ -159,8 +159,8 @@ def press(s: Session, tool: Tool, key: str) -> None:
 def mode_one_counts_down_and_finishes(s: Session) -> None:
     tool, journal = start_programs(s, (200, 120))
     # The tool reacts to typing only once its start-up, hotkeys included, is over.
-    tool.set_field("编辑框7", "3")
-    tool.set_field("编辑框18", "300")
+    tool.set_field("DeleteCount", "3")
+    tool.set_field("DeleteDelay", "300")
     e = Expect()
     e.true(not s.window_ids(MESSAGE_BOX_TITLE), "no message box with the client running")
     e.equal(client_rect(s), {"x": 200, "y": 120, "w": 910, "h": 647}, "client before the run")
@@ -171,7 +171,7 @@ def mode_one_counts_down_and_finishes(s: Session) -> None:
     journal.wait_count(mark, "deleted", 1)
     s.screenshot(s.artifacts / "mode-one-running.png")
     journal.wait_count(mark, "deleted", 3)
-    tool.wait_texts({"按钮1": FINISHED, "编辑框7": "0"}, "the run to finish")
+    tool.wait_texts({"DeleteStartButton": FINISHED, "DeleteCount": "0"}, "the run to finish")
     s.screenshot(s.artifacts / "mode-one-finished.png")
 
     events = journal.after(mark)
@@ -185,7 +185,7 @@ def mode_one_counts_down_and_finishes(s: Session) -> None:
     # The press after a finished run only rearms the button.
     mark = journal.wait_quiet(1.0)
     press(s, tool, "F11")
-    tool.wait_texts({"按钮1": START}, "the caption to return to start")
+    tool.wait_texts({"DeleteStartButton": START}, "the caption to return to start")
     time.sleep(2.0)  # grace period in which a wrongly started run would click
     e.equal(journal.after(mark), [], "journal after the press that follows a finished run")
     e.check()
@@ -193,24 +193,24 @@ def mode_one_counts_down_and_finishes(s: Session) -> None:
     # The next press starts a whole new run, with the count the last one left: 0.
     press(s, tool, "F11")
     new = journal.wait_count(mark, "click", 2)
-    tool.wait_texts({"按钮1": PAUSE}, "a run that deletes nothing to leave the pause caption")
+    tool.wait_texts({"DeleteStartButton": PAUSE}, "a run that deletes nothing to leave the pause caption")
     journal.wait_quiet(1.5)
     e.equal(clicks(new, with_hit=False), [OPEN_PANEL[:3], COLLECTED_TAB[:3]],
             "opening clicks of the new run")
     e.equal(journal.of(mark, "deleted"), [], "deletions by a run with the count at 0")
-    e.equal(tool.texts("按钮1", "编辑框7"), (PAUSE, "0"), "caption and count after that run")
+    e.equal(tool.texts("DeleteStartButton", "DeleteCount"), (PAUSE, "0"), "caption and count after that run")
     e.check()
 
 
 def pause_stops_after_the_deletion_in_progress(s: Session) -> None:
     tool, journal = start_programs(s, (150, 100))
-    tool.set_field("编辑框7", "5")
-    tool.set_field("编辑框18", "500")
+    tool.set_field("DeleteCount", "5")
+    tool.set_field("DeleteDelay", "500")
     mark = journal.last_seq()
     press(s, tool, "F11")
     journal.wait_count(mark, "deleted", 2)
     press(s, tool, "F11")
-    tool.wait_texts({"按钮1": START}, "the caption to show start after the pause")
+    tool.wait_texts({"DeleteStartButton": START}, "the caption to show start after the pause")
     journal.wait_quiet(3.0)
 
     events = journal.after(mark)
@@ -219,7 +219,7 @@ def pause_stops_after_the_deletion_in_progress(s: Session) -> None:
     e = Expect()
     e.true(len(deleted) in (2, 3), f"2 deletions, or 3 if the pause came late: {len(deleted)}")
     e.equal(len(right_clicks), len(deleted), "every deletion begun was completed")
-    e.equal(tool.texts("按钮1", "编辑框7"), (START, str(5 - len(deleted))),
+    e.equal(tool.texts("DeleteStartButton", "DeleteCount"), (START, str(5 - len(deleted))),
             "caption and remaining count after the pause")
     e.check()
     s.screenshot(s.artifacts / "paused.png")
@@ -232,8 +232,8 @@ def mode_two_clicks_the_captured_points(s: Session) -> None:
     def on_screen(point: tuple) -> tuple[int, int]:
         return origin[0] + point[0], origin[1] + point[1]
 
-    tool.click("单选框2")
-    poll(lambda: tool.controls()["单选框2"]["check"] == 1, 30, "删除模式二 to be checked",
+    tool.click("DeleteModeTwoRadio")
+    poll(lambda: tool.controls()["DeleteModeTwoRadio"]["check"] == 1, 30, "删除模式二 to be checked",
          interval=0.2)
 
     # Open the panel and its collected stickers by hand, then capture the three places.
@@ -248,12 +248,12 @@ def mode_two_clicks_the_captured_points(s: Session) -> None:
     e.check()
     panel, tab, first = on_screen(OPEN_PANEL), on_screen(COLLECTED_TAB), on_screen(FIRST_STICKER)
     item = (first[0] + CAPTURED_ITEM_OFFSET[0], first[1] + CAPTURED_ITEM_OFFSET[1])
-    for point, fields in ((panel, ("编辑框1", "编辑框2")), (tab, ("编辑框3", "编辑框4")),
-                          (first, ("编辑框5", "编辑框6"))):
+    for point, fields in ((panel, ("StickerPanelX", "StickerPanelY")), (tab, ("CollectedTabX", "CollectedTabY")),
+                          (first, ("FirstStickerX", "FirstStickerY"))):
         s.move(*point)
         s.key("F10")
         tool.wait_texts(dict(zip(fields, map(str, point))), f"F10 over {point} to fill {fields}")
-    tool.wait_texts({"编辑框16": str(item[0]), "编辑框17": str(item[1])},
+    tool.wait_texts({"DeleteItemX": str(item[0]), "DeleteItemY": str(item[1])},
                     "the delete item derived from the first sticker")
     s.screenshot(s.artifacts / "mode-two-captured.png")
 
@@ -261,15 +261,15 @@ def mode_two_clicks_the_captured_points(s: Session) -> None:
     poll(lambda: not s.tooltips(), 30, "the capture confirmations to hide", interval=0.3)
     s.click(*panel)  # closes the panel again
     journal.wait_count(mark, "click", 1)
-    tool.set_field("编辑框7", "2")
-    tool.set_field("编辑框18", "300")
+    tool.set_field("DeleteCount", "2")
+    tool.set_field("DeleteDelay", "300")
 
     mark = journal.last_seq()
     press(s, tool, "F11")
     journal.wait_count(mark, "deleted", 1)
     s.screenshot(s.artifacts / "mode-two-running.png")
     journal.wait_count(mark, "deleted", 2)
-    tool.wait_texts({"按钮1": FINISHED, "编辑框7": "0"}, "the mode-two run to finish")
+    tool.wait_texts({"DeleteStartButton": FINISHED, "DeleteCount": "0"}, "the mode-two run to finish")
     s.screenshot(s.artifacts / "mode-two-finished.png")
 
     events = journal.after(mark)
@@ -286,8 +286,8 @@ def mode_two_clicks_the_captured_points(s: Session) -> None:
 
 def closing_mid_run_stops_the_run(s: Session) -> None:
     tool, journal = start_programs(s, (200, 120))
-    tool.set_field("编辑框7", "5")
-    tool.set_field("编辑框18", "800")
+    tool.set_field("DeleteCount", "5")
+    tool.set_field("DeleteDelay", "800")
     close_box = tool.close_box()
     mark = journal.last_seq()
     press(s, tool, "F11")

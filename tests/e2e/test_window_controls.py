@@ -18,76 +18,76 @@ THANKS_TITLE = "非常感谢"
 
 # Declaration order of the controls; a control's window identifier is 1000 + its index.
 NAMES = (
-    "按钮5 按钮4 标签11 标签19 编辑框13 标签20 编辑框14 标签14 编辑框11 标签18 编辑框12 标签12 "
-    "编辑框9 标签13 编辑框10 图片框3 气球提示框2 按钮2 标签9 编辑框8 分组框3 单选框3 单选框4 标签10 "
-    "按钮3 时钟1 分组框2 单选框1 单选框2 标签8 标签17 编辑框18 标签15 编辑框16 标签16 编辑框17 "
-    "气球提示框1 图片框1 标签1 编辑框1 标签2 编辑框2 图片框2 标签3 编辑框3 标签4 编辑框4 标签5 编辑框5 "
-    "标签6 编辑框6 标签7 编辑框7 按钮1 分组框1 高级选择夹1"
+    "DeleteThanksButton AddThanksButton AddModeHelp AddItemXCaption AddItemX AddItemYCaption AddItemY SentStickerXCaption SentStickerX SentStickerYCaption SentStickerY FileButtonXCaption "
+    "FileButtonX FileButtonYCaption FileButtonY FileButtonPicture NoteTip AddStartButton AddDelayCaption AddDelay AddModeFrame AddModeOneRadio AddModeTwoRadio FolderCountLabel "
+    "ChooseFolderButton FlashTimer DeletePageFrame DeleteModeOneRadio DeleteModeTwoRadio DeleteModeHelp DeleteDelayCaption DeleteDelay DeleteItemXCaption DeleteItemX DeleteItemYCaption DeleteItemY "
+    "WarningTip StickerPanelPicture StickerPanelXCaption StickerPanelX StickerPanelYCaption StickerPanelY CollectedTabPicture CollectedTabXCaption CollectedTabX CollectedTabYCaption CollectedTabY FirstStickerXCaption FirstStickerX "
+    "FirstStickerYCaption FirstStickerY DeleteCountCaption DeleteCount DeleteStartButton DeleteModeFrame JobPages"
 ).split()
 ID = {name: 1000 + i for i, name in enumerate(NAMES)}
-WINDOWLESS = {"时钟1", "气球提示框1", "气球提示框2"}
+WINDOWLESS = {"FlashTimer", "WarningTip", "NoteTip"}
 
 # --------------------------------------------------------------------------------------------
 # The form: container, position and size in it, and text as the window opens (before start-up
 # applies the delete page's mode one). None: the control has no text to check (pictures).
 
-TAB = "高级选择夹1"
+TAB = "JobPages"
 FORM: dict[str, tuple[str, int, int, int, int, str | None]] = {
-    "高级选择夹1": ("window", 2, 6, 328, 336, ""),
+    "JobPages": ("window", 2, 6, 328, 336, ""),
     # Delete page
-    "按钮5": (TAB, 214, 0, 112, 23, "打赏作者"),
-    "分组框2": (TAB, 4, 27, 320, 304, ""),
-    "单选框1": ("分组框2", 9, 8, 106, 32, "删除模式一"),
-    "单选框2": ("分组框2", 192, 8, 119, 32, "删除模式二"),
-    "分组框1": ("分组框2", 5, 43, 312, 255, "模式一"),
-    "标签8": ("分组框1", 6, 23, 304, 24, None),  # help text: set by the mode
-    "图片框1": ("分组框1", 2, 57, 40, 30, None),
-    "标签1": ("分组框1", 42, 60, 94, 24, "表情坐标 X："),
-    "编辑框1": ("分组框1", 142, 55, 62, 32, ""),
-    "标签2": ("分组框1", 214, 60, 24, 24, "Y："),
-    "编辑框2": ("分组框1", 245, 55, 62, 32, ""),
-    "图片框2": ("分组框1", 1, 90, 40, 30, None),
-    "标签3": ("分组框1", 42, 93, 94, 24, "收藏坐标 X："),
-    "编辑框3": ("分组框1", 142, 88, 62, 32, ""),
-    "标签4": ("分组框1", 214, 93, 24, 24, "Y："),
-    "编辑框4": ("分组框1", 245, 88, 62, 32, ""),
-    "标签5": ("分组框1", 9, 125, 133, 24, "首个表情坐标 X："),
-    "编辑框5": ("分组框1", 142, 122, 62, 32, ""),
-    "标签6": ("分组框1", 214, 125, 24, 24, "Y："),
-    "编辑框6": ("分组框1", 245, 122, 62, 32, ""),
-    "标签15": ("分组框1", 9, 158, 133, 24, "删除按钮坐标 X："),
-    "编辑框16": ("分组框1", 142, 155, 62, 32, ""),
-    "标签16": ("分组框1", 214, 158, 24, 24, "Y："),
-    "编辑框17": ("分组框1", 245, 155, 62, 32, ""),
-    "标签7": ("分组框1", 9, 192, 133, 24, "欲删除表情数量："),
-    "编辑框7": ("分组框1", 142, 188, 62, 32, "1"),
-    "按钮1": ("分组框1", 210, 193, 97, 54, "F11\r\n开  始"),
-    "标签17": ("分组框1", 9, 220, 133, 32, "点击延时≥500ms"),
-    "编辑框18": ("分组框1", 142, 221, 62, 32, "500"),
+    "DeleteThanksButton": (TAB, 214, 0, 112, 23, "打赏作者"),
+    "DeletePageFrame": (TAB, 4, 27, 320, 304, ""),
+    "DeleteModeOneRadio": ("DeletePageFrame", 9, 8, 106, 32, "删除模式一"),
+    "DeleteModeTwoRadio": ("DeletePageFrame", 192, 8, 119, 32, "删除模式二"),
+    "DeleteModeFrame": ("DeletePageFrame", 5, 43, 312, 255, "模式一"),
+    "DeleteModeHelp": ("DeleteModeFrame", 6, 23, 304, 24, None),  # help text: set by the mode
+    "StickerPanelPicture": ("DeleteModeFrame", 2, 57, 40, 30, None),
+    "StickerPanelXCaption": ("DeleteModeFrame", 42, 60, 94, 24, "表情坐标 X："),
+    "StickerPanelX": ("DeleteModeFrame", 142, 55, 62, 32, ""),
+    "StickerPanelYCaption": ("DeleteModeFrame", 214, 60, 24, 24, "Y："),
+    "StickerPanelY": ("DeleteModeFrame", 245, 55, 62, 32, ""),
+    "CollectedTabPicture": ("DeleteModeFrame", 1, 90, 40, 30, None),
+    "CollectedTabXCaption": ("DeleteModeFrame", 42, 93, 94, 24, "收藏坐标 X："),
+    "CollectedTabX": ("DeleteModeFrame", 142, 88, 62, 32, ""),
+    "CollectedTabYCaption": ("DeleteModeFrame", 214, 93, 24, 24, "Y："),
+    "CollectedTabY": ("DeleteModeFrame", 245, 88, 62, 32, ""),
+    "FirstStickerXCaption": ("DeleteModeFrame", 9, 125, 133, 24, "首个表情坐标 X："),
+    "FirstStickerX": ("DeleteModeFrame", 142, 122, 62, 32, ""),
+    "FirstStickerYCaption": ("DeleteModeFrame", 214, 125, 24, 24, "Y："),
+    "FirstStickerY": ("DeleteModeFrame", 245, 122, 62, 32, ""),
+    "DeleteItemXCaption": ("DeleteModeFrame", 9, 158, 133, 24, "删除按钮坐标 X："),
+    "DeleteItemX": ("DeleteModeFrame", 142, 155, 62, 32, ""),
+    "DeleteItemYCaption": ("DeleteModeFrame", 214, 158, 24, 24, "Y："),
+    "DeleteItemY": ("DeleteModeFrame", 245, 155, 62, 32, ""),
+    "DeleteCountCaption": ("DeleteModeFrame", 9, 192, 133, 24, "欲删除表情数量："),
+    "DeleteCount": ("DeleteModeFrame", 142, 188, 62, 32, "1"),
+    "DeleteStartButton": ("DeleteModeFrame", 210, 193, 97, 54, "F11\r\n开  始"),
+    "DeleteDelayCaption": ("DeleteModeFrame", 9, 220, 133, 32, "点击延时≥500ms"),
+    "DeleteDelay": ("DeleteModeFrame", 142, 221, 62, 32, "500"),
     # Add page
-    "按钮4": (TAB, 214, 0, 112, 23, "打赏作者"),
-    "单选框3": (TAB, 13, 25, 106, 32, "添加模式一"),
-    "单选框4": (TAB, 215, 25, 119, 32, "添加模式二"),
-    "标签10": (TAB, 3, 57, 205, 32, "未选择表情文件"),
-    "按钮3": (TAB, 211, 56, 113, 33, "选择表情文件夹"),
-    "分组框3": (TAB, 5, 92, 320, 238, "模式一"),
-    "标签11": ("分组框3", 7, 19, 304, 83, None),
-    "图片框3": ("分组框3", 5, 104, 40, 30, None),
-    "标签12": ("分组框3", 44, 110, 101, 24, "文件夹坐标X："),
-    "编辑框9": ("分组框3", 148, 106, 62, 32, ""),
-    "标签13": ("分组框3", 220, 111, 24, 24, "Y："),
-    "编辑框10": ("分组框3", 244, 106, 62, 32, ""),
-    "标签14": ("分组框3", 10, 142, 136, 24, "已发送表情坐标X："),
-    "编辑框11": ("分组框3", 148, 138, 62, 32, ""),
-    "标签18": ("分组框3", 220, 143, 24, 24, "Y："),
-    "编辑框12": ("分组框3", 244, 138, 62, 32, ""),
-    "标签19": ("分组框3", 10, 174, 136, 24, "添加到表情坐标X："),
-    "编辑框13": ("分组框3", 148, 171, 62, 32, ""),
-    "标签20": ("分组框3", 220, 175, 24, 24, "Y："),
-    "编辑框14": ("分组框3", 244, 170, 62, 32, ""),
-    "标签9": ("分组框3", 8, 202, 133, 32, "点击延时≥500ms"),
-    "编辑框8": ("分组框3", 148, 203, 62, 32, "500"),
-    "按钮2": (TAB, 219, 296, 95, 32, "F11开始"),
+    "AddThanksButton": (TAB, 214, 0, 112, 23, "打赏作者"),
+    "AddModeOneRadio": (TAB, 13, 25, 106, 32, "添加模式一"),
+    "AddModeTwoRadio": (TAB, 215, 25, 119, 32, "添加模式二"),
+    "FolderCountLabel": (TAB, 3, 57, 205, 32, "未选择表情文件"),
+    "ChooseFolderButton": (TAB, 211, 56, 113, 33, "选择表情文件夹"),
+    "AddModeFrame": (TAB, 5, 92, 320, 238, "模式一"),
+    "AddModeHelp": ("AddModeFrame", 7, 19, 304, 83, None),
+    "FileButtonPicture": ("AddModeFrame", 5, 104, 40, 30, None),
+    "FileButtonXCaption": ("AddModeFrame", 44, 110, 101, 24, "文件夹坐标X："),
+    "FileButtonX": ("AddModeFrame", 148, 106, 62, 32, ""),
+    "FileButtonYCaption": ("AddModeFrame", 220, 111, 24, 24, "Y："),
+    "FileButtonY": ("AddModeFrame", 244, 106, 62, 32, ""),
+    "SentStickerXCaption": ("AddModeFrame", 10, 142, 136, 24, "已发送表情坐标X："),
+    "SentStickerX": ("AddModeFrame", 148, 138, 62, 32, ""),
+    "SentStickerYCaption": ("AddModeFrame", 220, 143, 24, 24, "Y："),
+    "SentStickerY": ("AddModeFrame", 244, 138, 62, 32, ""),
+    "AddItemXCaption": ("AddModeFrame", 10, 174, 136, 24, "添加到表情坐标X："),
+    "AddItemX": ("AddModeFrame", 148, 171, 62, 32, ""),
+    "AddItemYCaption": ("AddModeFrame", 220, 175, 24, 24, "Y："),
+    "AddItemY": ("AddModeFrame", 244, 170, 62, 32, ""),
+    "AddDelayCaption": ("AddModeFrame", 8, 202, 133, 32, "点击延时≥500ms"),
+    "AddDelay": ("AddModeFrame", 148, 203, 62, 32, "500"),
+    "AddStartButton": (TAB, 219, 296, 95, 32, "F11开始"),
 }
 FORM_HELP = ("模式一将设置微信窗口大小和位置\r\n使用内置的坐标参数\r\n添加表情包文件夹即可\r\n\r\n"
              "F11 快捷启动/暂停\r\n\r\n使用过程中请勿移动使用键鼠\r\n点击位置不对或其他问题\r\n"
@@ -107,10 +107,27 @@ THANKS = ("很荣幸您能点开打赏！\r\n您能点开打赏说明我的小�
           "鼓励！\r\n" + " " * 25 + "By:Tovrin")
 
 # Which page shows each control of the tab control (its descendants follow it).
-PAGE = {"按钮5": 0, "分组框2": 0, "按钮4": 1, "单选框3": 1, "单选框4": 1, "标签10": 1, "按钮3": 1,
-        "分组框3": 1, "按钮2": 1}
-RADIOS = ("单选框1", "单选框2", "单选框3", "单选框4")
-EDITS = [n for n in NAMES if n.startswith("编辑框")]
+PAGE = {"DeleteThanksButton": 0, "DeletePageFrame": 0, "AddThanksButton": 1, "AddModeOneRadio": 1, "AddModeTwoRadio": 1, "FolderCountLabel": 1, "ChooseFolderButton": 1,
+        "AddModeFrame": 1, "AddStartButton": 1}
+RADIOS = ("DeleteModeOneRadio", "DeleteModeTwoRadio", "AddModeOneRadio", "AddModeTwoRadio")
+
+
+def kind(name: str) -> str:
+    """What a control is, read from its role name."""
+    if name.endswith("Radio"):
+        return "radio"
+    if name.endswith("Frame"):
+        return "group"
+    if name.endswith("Button"):
+        return "button"
+    if name.endswith(("Caption", "Help", "Label", "Picture")):
+        return "static"
+    if name.endswith(("X", "Y")) or name in ("DeleteCount", "DeleteDelay", "AddDelay"):
+        return "edit"
+    return "windowless"
+
+
+EDITS = [n for n in NAMES if kind(n) == "edit"]
 
 # Window classes and the style bits that make each kind what it is.
 BS_TYPEMASK, BS_GROUPBOX, BS_RADIOBUTTON, BS_AUTORADIOBUTTON = 0xF, 0x7, 0x4, 0x9
@@ -125,9 +142,9 @@ class State:
         self.page = 0
         self.rect = {n: {"x": f[1], "y": f[2], "w": f[3], "h": f[4]} for n, f in FORM.items()}
         self.text = {n: f[5] for n, f in FORM.items()}
-        self.text["标签8"] = FORM_HELP
-        self.text["标签11"] = FORM_HELP
-        self.check = {"单选框1": 1, "单选框2": 0, "单选框3": 1, "单选框4": 0}
+        self.text["DeleteModeHelp"] = FORM_HELP
+        self.text["AddModeHelp"] = FORM_HELP
+        self.check = {"DeleteModeOneRadio": 1, "DeleteModeTwoRadio": 0, "AddModeOneRadio": 1, "AddModeTwoRadio": 0}
 
     # The window's own rules, written from what a person sees after each action.
 
@@ -136,31 +153,31 @@ class State:
             self.text[name] = ""
 
     def delete_mode(self, mode: int) -> None:
-        self.text["分组框1"] = "模式一" if mode == 1 else "模式二"
-        self.rect["标签8"]["h"] = 164 if mode == 1 else 24
-        self.text["标签8"] = DELETE_HELP_ONE if mode == 1 else DELETE_HELP_TWO
+        self.text["DeleteModeFrame"] = "模式一" if mode == 1 else "模式二"
+        self.rect["DeleteModeHelp"]["h"] = 164 if mode == 1 else 24
+        self.text["DeleteModeHelp"] = DELETE_HELP_ONE if mode == 1 else DELETE_HELP_TWO
         if mode == 1:
             self.clear_edits()
-            self.text["编辑框7"] = "1"
-        self.text["编辑框18"] = "500"
+            self.text["DeleteCount"] = "1"
+        self.text["DeleteDelay"] = "500"
 
     def add_mode(self, mode: int) -> None:
-        self.text["分组框3"] = "模式一" if mode == 1 else "模式二"
-        self.rect["标签11"]["h"] = 183 if mode == 1 else 87
-        self.text["标签11"] = ADD_HELP_ONE if mode == 1 else ADD_HELP_TWO
+        self.text["AddModeFrame"] = "模式一" if mode == 1 else "模式二"
+        self.rect["AddModeHelp"]["h"] = 183 if mode == 1 else 87
+        self.text["AddModeHelp"] = ADD_HELP_ONE if mode == 1 else ADD_HELP_TWO
         if mode == 1:
             self.clear_edits()
-        self.text["编辑框8"] = "500"
+        self.text["AddDelay"] = "500"
 
     def click_radio(self, radio: str) -> None:
-        partner = {"单选框1": "单选框2", "单选框2": "单选框1", "单选框3": "单选框4", "单选框4": "单选框3"}
+        partner = {"DeleteModeOneRadio": "DeleteModeTwoRadio", "DeleteModeTwoRadio": "DeleteModeOneRadio", "AddModeOneRadio": "AddModeTwoRadio", "AddModeTwoRadio": "AddModeOneRadio"}
         self.check[radio], self.check[partner[radio]] = 1, 0
-        {"单选框1": lambda: self.delete_mode(1), "单选框2": lambda: self.delete_mode(2),
-         "单选框3": lambda: self.add_mode(1), "单选框4": lambda: self.add_mode(2)}[radio]()
+        {"DeleteModeOneRadio": lambda: self.delete_mode(1), "DeleteModeTwoRadio": lambda: self.delete_mode(2),
+         "AddModeOneRadio": lambda: self.add_mode(1), "AddModeTwoRadio": lambda: self.add_mode(2)}[radio]()
 
     def switch_page(self, page: int) -> None:
         self.page = page
-        shown = "单选框1" if page == 0 else "单选框3"
+        shown = "DeleteModeOneRadio" if page == 0 else "AddModeOneRadio"
         self.check = {r: int(r == shown) for r in RADIOS}
         self.delete_mode(1) if page == 0 else self.add_mode(1)
 
@@ -228,21 +245,21 @@ def check_kinds(e: Expect, c: dict[str, dict], children: list[dict], top: dict) 
     """Window classes and kinds, the tab captions, and the stacking of siblings."""
     for name, ctl in c.items():
         cls, style = ctl["class"].lower(), ctl["style"]
-        if name.startswith("编辑框"):
+        if kind(name) == "edit":
             e.equal(cls, "edit", f"class of {name}")
             e.true(style & ES_CENTER, f"{name} centres its text")
             e.true(ctl["exstyle"] & WS_EX_CLIENTEDGE, f"{name} has a sunken border")
-        elif name.startswith(("标签", "图片框")):
+        elif kind(name) == "static":
             e.equal(cls, "static", f"class of {name}")
-            e.equal(bool(style & WS_BORDER), name == "标签10", f"border of {name}")
-        elif name.startswith("单选框"):
+            e.equal(bool(style & WS_BORDER), name == "FolderCountLabel", f"border of {name}")
+        elif kind(name) == "radio":
             e.equal(cls, "button", f"class of {name}")
             e.true((style & BS_TYPEMASK) in (BS_RADIOBUTTON, BS_AUTORADIOBUTTON),
                    f"{name} is a radio")
-        elif name.startswith("分组框"):
+        elif kind(name) == "group":
             e.equal(cls, "button", f"class of {name}")
             e.equal(style & BS_TYPEMASK, BS_GROUPBOX, f"{name} is a group box")
-        elif name.startswith("按钮"):
+        elif kind(name) == "button":
             e.equal(cls, "button", f"class of {name}")
             e.true((style & BS_TYPEMASK) in (0, 1), f"{name} is a push button")
     e.equal(c[TAB]["class"].lower(), "systabcontrol32", "class of the tab control")
@@ -295,7 +312,7 @@ def window_shot(s: Session, top: dict, name: str):
 
 
 def tab_point(c: dict[str, dict], page: int) -> tuple[int, int]:
-    """A point on a page's tab, left of 按钮5 which sits at the right end of the strip."""
+    """A point on a page's tab, left of DeleteThanksButton which sits at the right end of the strip."""
     tab = Rect(c[TAB]["screen"])
     return tab.x + (40 if page == 0 else 130), tab.y + 10
 
@@ -356,7 +373,7 @@ def caption_strip(r: Rect) -> Rect:
 def check_colours(e: Expect, shot, c: dict[str, dict], colours: dict[str, tuple]) -> None:
     for name, rgb in colours.items():
         r = Rect(c[name]["screen"])
-        area = caption_strip(r) if name.startswith("分组框") else r
+        area = caption_strip(r) if kind(name) == "group" else r
         e.true(has_colour(shot, area, rgb), f"{name} drawn in RGB{rgb}")
 
 
@@ -388,60 +405,60 @@ def scenario(s: Session) -> None:
     top, c, children = controls(s)
     check_kinds(e, c, children, top)
 
-    field = Rect(c["编辑框1"]["screen"])
+    field = Rect(c["StickerPanelX"]["screen"])
     shot = window_shot(s, top, "delete-mode-one")
-    e.true(pixel(shot, *inside_left(field)) != WHITE, "the help label hides 编辑框1 in mode one")
-    check_colours(e, shot, c, {"标签8": BLUE, "标签7": RED, "编辑框7": RED, "分组框1": ORANGE})
+    e.true(pixel(shot, *inside_left(field)) != WHITE, "the help label hides StickerPanelX in mode one")
+    check_colours(e, shot, c, {"DeleteModeHelp": BLUE, "DeleteCountCaption": RED, "DeleteCount": RED, "DeleteModeFrame": ORANGE})
 
     # The checked radio's caption changes colour on screen.
-    radio = Rect(c["单选框1"]["screen"])
+    radio = Rect(c["DeleteModeOneRadio"]["screen"])
     caption = Rect({"x": radio.x + 20, "y": radio.y, "w": radio.w - 20, "h": radio.h})
     first = signature(s.screenshot(s.artifacts / "flash.png"), caption)
     poll(lambda: signature(s.screenshot(s.artifacts / "flash.png"), caption) != first, 20,
-         "the caption of 单选框1 to change colour")
+         "the caption of DeleteModeOneRadio to change colour")
 
-    # ---- Delete mode two: the short help, the point rows show, the keyboard goes to 编辑框1.
-    click(s, c, "单选框2")
-    want.click_radio("单选框2")
+    # ---- Delete mode two: the short help, the point rows show, the keyboard goes to StickerPanelX.
+    click(s, c, "DeleteModeTwoRadio")
+    want.click_radio("DeleteModeTwoRadio")
     c = settle(s, e, want, "after clicking 删除模式二")
     s.type("42")
-    want.text["编辑框1"] = "42"
-    wait_text(s, "编辑框1", "42")
+    want.text["StickerPanelX"] = "42"
+    wait_text(s, "StickerPanelX", "42")
     poll(lambda: pixel(s.screenshot(s.artifacts / "screen.png"), *inside_left(field)) == WHITE,
-         30, "编辑框1 to show in mode two")
+         30, "StickerPanelX to show in mode two")
 
     # The count field takes digits and "-" only; leaving it rewrites what it denotes.
-    click(s, c, "编辑框7")
+    click(s, c, "DeleteCount")
     s.key("End")
     s.type("x5-y")
-    wait_text(s, "编辑框7", "15-")
-    click(s, c, "编辑框18")
-    wait_text(s, "编辑框7", "15")
-    want.text["编辑框7"] = "15"
+    wait_text(s, "DeleteCount", "15-")
+    click(s, c, "DeleteDelay")
+    wait_text(s, "DeleteCount", "15")
+    want.text["DeleteCount"] = "15"
 
     # F10 captures the pointer into the first point row and confirms in a bubble that goes
     # away by itself.
     at = (field.x - 60, field.y + 100)
     s.move(*at)
     s.key("F10")
-    want.text["编辑框1"], want.text["编辑框2"] = str(at[0]), str(at[1])
-    wait_text(s, "编辑框2", str(at[1]))
+    want.text["StickerPanelX"], want.text["StickerPanelY"] = str(at[0]), str(at[1])
+    wait_text(s, "StickerPanelY", str(at[1]))
     tips = poll(s.tooltips, 30, "the confirmation bubble")
     e.true(any("表情坐标获取成功" in t for tip in tips for t in tip["texts"]),
            f"confirmation text, got {tips!r}")
     poll(lambda: not s.tooltips(), 30, "the confirmation bubble to hide by itself")
 
     # Points typed by hand stay as typed.
-    type_into(s, c, "编辑框3", "321")
-    type_into(s, c, "编辑框16", "6 5x")
-    want.text["编辑框3"], want.text["编辑框16"] = "321", "6 5x"
+    type_into(s, c, "CollectedTabX", "321")
+    type_into(s, c, "DeleteItemX", "6 5x")
+    want.text["CollectedTabX"], want.text["DeleteItemX"] = "321", "6 5x"
     c = settle(s, e, want, "delete mode two with points")
     shot = window_shot(s, top, "delete-mode-two")
-    check_colours(e, shot, c, {"标签8": BLUE})
+    check_colours(e, shot, c, {"DeleteModeHelp": BLUE})
 
     # ---- The thank-you message: Enter dismisses it, and the window is as it was.
-    click(s, c, "按钮5")
-    check_thank_you_box(s, e, "按钮5")
+    click(s, c, "DeleteThanksButton")
+    check_thank_you_box(s, e, "DeleteThanksButton")
     s.move(*Rect(s.inspect(THANKS_TITLE, "#32770")[0]["rect"]).center)
     s.key("Return")
     s.wait_no_window(THANKS_TITLE)
@@ -453,28 +470,28 @@ def scenario(s: Session) -> None:
     want.switch_page(1)
     c = settle(s, e, want, "after changing to the add page")
     shot = window_shot(s, top, "add-mode-one")
-    check_colours(e, shot, c, {"标签11": BLUE, "标签10": ORANGE, "分组框3": MAGENTA})
-    e.true(pixel(shot, *inside_left(Rect(c["编辑框11"]["screen"]))) != WHITE,
-           "the help label hides 编辑框11 in add mode one")
+    check_colours(e, shot, c, {"AddModeHelp": BLUE, "FolderCountLabel": ORANGE, "AddModeFrame": MAGENTA})
+    e.true(pixel(shot, *inside_left(Rect(c["SentStickerX"]["screen"]))) != WHITE,
+           "the help label hides SentStickerX in add mode one")
 
     # Its own thank-you button says the same; OK dismisses it.
-    click(s, c, "按钮4")
-    check_thank_you_box(s, e, "按钮4")
+    click(s, c, "AddThanksButton")
+    check_thank_you_box(s, e, "AddThanksButton")
     s.dismiss_message_box(THANKS_TITLE)
     c = settle(s, e, want, "after the add page's thank-you message")
 
     # ---- Add mode two: the sent sticker's X gives the menu item's X 30 further right; its Y
     # 15 further down, whatever the text.
-    click(s, c, "单选框4")
-    want.click_radio("单选框4")
+    click(s, c, "AddModeTwoRadio")
+    want.click_radio("AddModeTwoRadio")
     c = settle(s, e, want, "after clicking 添加模式二")
-    type_into(s, c, "编辑框11", "100")
-    type_into(s, c, "编辑框12", "abc")
-    want.text.update({"编辑框11": "100", "编辑框13": "130", "编辑框12": "abc", "编辑框14": "15"})
+    type_into(s, c, "SentStickerX", "100")
+    type_into(s, c, "SentStickerY", "abc")
+    want.text.update({"SentStickerX": "100", "AddItemX": "130", "SentStickerY": "abc", "AddItemY": "15"})
     c = settle(s, e, want, "add mode two with points")
     shot = window_shot(s, top, "add-mode-two")
-    e.equal(pixel(shot, *inside_left(Rect(c["编辑框9"]["screen"]))), WHITE,
-            "编辑框9 shows in add mode two")
+    e.equal(pixel(shot, *inside_left(Rect(c["FileButtonX"]["screen"]))), WHITE,
+            "FileButtonX shows in add mode two")
 
     # ---- Back on the delete page: mode one again, every captured or typed point gone.
     s.click(*tab_point(c, 0))

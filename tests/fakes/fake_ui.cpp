@@ -25,14 +25,14 @@ void FakeUi::Click(Control control) {
   // A user click checks the radio and unchecks its partner of the same group.
   const auto partner = [](Control radio) {
     switch (radio) {
-      case Control::单选框1:
-        return Control::单选框2;
-      case Control::单选框2:
-        return Control::单选框1;
-      case Control::单选框3:
-        return Control::单选框4;
-      case Control::单选框4:
-        return Control::单选框3;
+      case Control::DeleteModeOneRadio:
+        return Control::DeleteModeTwoRadio;
+      case Control::DeleteModeTwoRadio:
+        return Control::DeleteModeOneRadio;
+      case Control::AddModeOneRadio:
+        return Control::AddModeTwoRadio;
+      case Control::AddModeTwoRadio:
+        return Control::AddModeOneRadio;
       default:
         return Control::MainWindow;
     }
@@ -46,7 +46,7 @@ void FakeUi::Click(Control control) {
 
 void FakeUi::SelectPage(int newPage) {
   page = newPage;
-  RaiseEvent(Control::高级选择夹1, Event::PageChanged);
+  RaiseEvent(Control::JobPages, Event::PageChanged);
 }
 
 void FakeUi::LeaveFocus(Control box) {
@@ -162,9 +162,9 @@ bool FakeUi::RegisterHotkey(WindowHandle, int id, unsigned modifiers, int virtua
 
 bool FakeUi::UnregisterHotkey(WindowHandle, int id) { return hotkeys.erase(id) > 0; }
 
-void FakeUi::RaiseEvent(Control control, Event event, std::int64_t arg) {
+void FakeUi::RaiseEvent(Control control, Event event) {
   raised.emplace_back(control, event);
-  if (sink_) sink_(control, event, arg);
+  if (sink_) sink_(control, event);
 }
 
 }  // namespace pelloram::testing

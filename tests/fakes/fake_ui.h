@@ -75,7 +75,7 @@ class FakeUi : public Ui {
   Point CursorPosition() override { return desktop_.cursor; }
   bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;
   bool UnregisterHotkey(WindowHandle window, int id) override;
-  void RaiseEvent(Control control, Event event, std::int64_t arg = 0) override;
+  void RaiseEvent(Control control, Event event);
 
  private:
   ControlState& Mutable(Control c) { return controls[static_cast<std::size_t>(c)]; }

@@ -5,6 +5,7 @@
 #include "services/hotkeys.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_ui.h"
+#include "workflows/run_control.h"
 
 namespace pelloram::testing {
 
@@ -22,8 +23,8 @@ struct ToolHarness {
       client = desktop.AddWindow("WeChatMainWndForPC", "微信", Rect{200, 120, 1000, 720});
     }
     desktopWindow = desktop.AddWindow("Progman", "Program Manager", Rect{0, 0, 1280, 1024});
-    ui.SetSink([this](Control c, Event e, std::int64_t arg) { HandleEvent(tool, c, e, arg); });
-    ui.onHotkey = [this](int id) { DeliverHotkey(ui, tool.hotkeys, id); };
+    ui.SetSink([this](Control c, Event e) { HandleEvent(tool, c, e); });
+    ui.onHotkey = [this](int id) { DispatchHotkey(tool, id); };
     if (start) Start();
   }
 
@@ -33,6 +34,9 @@ struct ToolHarness {
     ui.RaiseEvent(Control::MainWindow, Event::Destroying);
     desktop.PostQuit(0);
   }
+  // How many whole delays of `ms` an elapsed time holds. A wait lasts at least its delay and
+  // ends at the first tick past it, so k waits of D read as k, whatever the tick's length.
+  static std::uint32_t WholeDelays(std::uint32_t elapsed, std::uint32_t ms) { return elapsed / ms; }
   // Schedules a user action at a virtual time.
   void At(std::uint32_t time, std::function<void()> action) { desktop.At(time, std::move(action)); }
 };

@@ -16,9 +16,9 @@ bool IsContainer(Control control) {
 // window through real containers only, and tab pages are named exactly for the tab's children.
 TEST(Form, EveryControlHangsFromTheWindowThroughContainers) {
   for (const ControlForm& form : Form()) {
-    SCOPED_TRACE(std::string(ControlName(form.id)));
-    EXPECT_EQ(form.container == Control::高级选择夹1, form.page == 0 || form.page == 1);
-    if (form.container != Control::高级选择夹1) {
+    SCOPED_TRACE(std::string(form.designerName));
+    EXPECT_EQ(form.container == Control::JobPages, form.page == 0 || form.page == 1);
+    if (form.container != Control::JobPages) {
       EXPECT_EQ(form.page, -1);
     }
     Control at = form.id;
@@ -52,8 +52,8 @@ TEST(Form, FieldsAreTheSeventeenEditBoxesOnlyTheCountTakingIntegers) {
   int edits = 0;
   for (const ControlForm& form : Form()) {
     const bool edit = form.kind == ControlKind::EditBox || form.kind == ControlKind::IntegerEditBox;
-    EXPECT_EQ(edit, ControlName(form.id).starts_with("编辑框")) << ControlName(form.id);
-    EXPECT_EQ(form.kind == ControlKind::IntegerEditBox, form.id == Control::编辑框7);
+    EXPECT_EQ(edit, form.designerName.starts_with("编辑框")) << form.designerName;
+    EXPECT_EQ(form.kind == ControlKind::IntegerEditBox, form.id == Control::DeleteCount);
     edits += edit ? 1 : 0;
   }
   EXPECT_EQ(edits, 17);
@@ -62,7 +62,7 @@ TEST(Form, FieldsAreTheSeventeenEditBoxesOnlyTheCountTakingIntegers) {
 TEST(Form, OnlyOnScreenControlsHaveASize) {
   for (const ControlForm& form : Form()) {
     const bool offScreen = form.kind == ControlKind::Timer || form.kind == ControlKind::BalloonTip;
-    EXPECT_EQ(offScreen, form.width == 0 && form.height == 0) << ControlName(form.id);
+    EXPECT_EQ(offScreen, form.width == 0 && form.height == 0) << form.designerName;
   }
 }
 

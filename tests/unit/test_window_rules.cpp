@@ -6,13 +6,23 @@
 
 #include "app/decorations.h"
 #include "app/field_rules.h"
+#include "app/form.h"
 #include "app/startup.h"
 #include "tests/fakes/tool_harness.h"
 
 namespace pelloram::testing {
 namespace {
 
-const std::vector<Control> kAllBoxes = FindControlsByName("编辑框");
+std::vector<Control> AllBoxes() {
+  std::vector<Control> boxes;
+  for (const ControlForm& form : Form()) {
+    if (form.kind == ControlKind::EditBox || form.kind == ControlKind::IntegerEditBox) {
+      boxes.push_back(form.id);
+    }
+  }
+  return boxes;
+}
+const std::vector<Control> kAllBoxes = AllBoxes();
 
 void FillEveryBox(FakeUi& ui) {
   for (Control box : kAllBoxes) ui.Type(box, "77");
@@ -20,13 +30,13 @@ void FillEveryBox(FakeUi& ui) {
 
 TEST(StartUp, LeavesTheDeletePageInModeOne) {
   ToolHarness h;
-  EXPECT_EQ(h.ui.Text(Control::分组框1), "模式一");
-  EXPECT_EQ(h.ui.State(Control::标签8).height, 164);
-  EXPECT_EQ(h.ui.State(Control::标签8).fontSize, 12);
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "1");
-  EXPECT_EQ(h.ui.Text(Control::编辑框18), "500");
-  EXPECT_EQ(h.ui.Text(Control::编辑框8), "");
-  EXPECT_EQ(h.ui.focus, Control::编辑框7);
+  EXPECT_EQ(h.ui.Text(Control::DeleteModeFrame), "模式一");
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).height, 164);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).fontSize, 12);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");
+  EXPECT_EQ(h.ui.Text(Control::DeleteDelay), "500");
+  EXPECT_EQ(h.ui.Text(Control::AddDelay), "");
+  EXPECT_EQ(h.ui.focus, Control::DeleteCount);
   EXPECT_EQ(h.tool.state.remainingCount, 1);
   EXPECT_EQ(h.tool.state.deleteCaptureStep, 1);
   EXPECT_EQ(h.tool.state.addCaptureStep, 1);
@@ -36,104 +46,103 @@ TEST(StartUp, LeavesTheDeletePageInModeOne) {
 TEST(ModeSelection, DeleteModeOneEmptiesBothPagesAndResetsCountAndDelay) {
   ToolHarness h;
   FillEveryBox(h.ui);
-  h.ui.Click(Control::单选框1);
+  h.ui.Click(Control::DeleteModeOneRadio);
   for (Control box : kAllBoxes) {
-    if (box == Control::编辑框7 || box == Control::编辑框18) continue;
-    EXPECT_EQ(h.ui.Text(box), "") << ControlName(box);
+    if (box == Control::DeleteCount || box == Control::DeleteDelay) continue;
+    EXPECT_EQ(h.ui.Text(box), "") << FormOf(box).role;
   }
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "1");
-  EXPECT_EQ(h.ui.Text(Control::编辑框18), "500");
-  EXPECT_EQ(h.tool.state.ClickDelay, 0);
-  EXPECT_EQ(h.tool.state.stickerPanelX, 0);
-  EXPECT_EQ(h.ui.focus, Control::编辑框7);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");
+  EXPECT_EQ(h.ui.Text(Control::DeleteDelay), "500");
+  EXPECT_EQ(h.tool.state.addDelayMs, 0);
+  EXPECT_EQ(h.ui.focus, Control::DeleteCount);
 }
 
 TEST(ModeSelection, DeleteModeTwoKeepsFieldsAndShrinksTheHelp) {
   ToolHarness h;
-  h.ui.Type(Control::编辑框1, "12");
-  h.ui.Type(Control::编辑框18, "900");
-  h.ui.Click(Control::单选框2);
-  EXPECT_EQ(h.ui.Text(Control::分组框1), "模式二");
-  EXPECT_EQ(h.ui.Text(Control::标签8), "F10依次获取①表情②收藏③首个表情坐标");
-  EXPECT_EQ(h.ui.State(Control::标签8).height, 24);
-  EXPECT_EQ(h.ui.State(Control::标签8).width, 304);
-  EXPECT_EQ(h.ui.State(Control::标签8).fontSize, 11);
-  EXPECT_EQ(h.ui.State(Control::标签8).wordWrap, 0);
-  EXPECT_EQ(h.ui.Text(Control::编辑框1), "12");
-  EXPECT_EQ(h.ui.Text(Control::编辑框18), "500");
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "1");
-  EXPECT_EQ(h.ui.focus, Control::编辑框1);
+  h.ui.Type(Control::StickerPanelX, "12");
+  h.ui.Type(Control::DeleteDelay, "900");
+  h.ui.Click(Control::DeleteModeTwoRadio);
+  EXPECT_EQ(h.ui.Text(Control::DeleteModeFrame), "模式二");
+  EXPECT_EQ(h.ui.Text(Control::DeleteModeHelp), "F10依次获取①表情②收藏③首个表情坐标");
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).height, 24);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).width, 304);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).fontSize, 11);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeHelp).wordWrap, 0);
+  EXPECT_EQ(h.ui.Text(Control::StickerPanelX), "12");
+  EXPECT_EQ(h.ui.Text(Control::DeleteDelay), "500");
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");
+  EXPECT_EQ(h.ui.focus, Control::StickerPanelX);
 }
 
 TEST(ModeSelection, AddModesSetTheirHelpAndDelay) {
   ToolHarness h;
-  h.ui.Type(Control::编辑框7, "9");
-  h.ui.Click(Control::单选框3);
-  EXPECT_EQ(h.ui.Text(Control::分组框3), "模式一");
-  EXPECT_EQ(h.ui.State(Control::标签11).height, 183);
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "");  // the delete page's count is emptied too
+  h.ui.Type(Control::DeleteCount, "9");
+  h.ui.Click(Control::AddModeOneRadio);
+  EXPECT_EQ(h.ui.Text(Control::AddModeFrame), "模式一");
+  EXPECT_EQ(h.ui.State(Control::AddModeHelp).height, 183);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "");  // the delete page's count is emptied too
   EXPECT_EQ(h.tool.state.remainingCount, 0);
-  EXPECT_EQ(h.ui.Text(Control::编辑框8), "500");
-  EXPECT_EQ(h.tool.state.ClickDelay, 500);
-  h.ui.Type(Control::编辑框9, "5");
-  h.ui.Click(Control::单选框4);
-  EXPECT_EQ(h.ui.Text(Control::分组框3), "模式二");
-  EXPECT_EQ(h.ui.State(Control::标签11).height, 87);
-  EXPECT_EQ(h.ui.State(Control::标签11).wordWrap, 1);
-  EXPECT_EQ(h.ui.Text(Control::编辑框9), "5");
-  EXPECT_EQ(h.ui.focus, Control::编辑框8);
+  EXPECT_EQ(h.ui.Text(Control::AddDelay), "500");
+  EXPECT_EQ(h.tool.state.addDelayMs, 500);
+  h.ui.Type(Control::FileButtonX, "5");
+  h.ui.Click(Control::AddModeTwoRadio);
+  EXPECT_EQ(h.ui.Text(Control::AddModeFrame), "模式二");
+  EXPECT_EQ(h.ui.State(Control::AddModeHelp).height, 87);
+  EXPECT_EQ(h.ui.State(Control::AddModeHelp).wordWrap, 1);
+  EXPECT_EQ(h.ui.Text(Control::FileButtonX), "5");
+  EXPECT_EQ(h.ui.focus, Control::AddDelay);
 }
 
 TEST(ModeSelection, ClickingACheckedRadioAgainClearsAgain) {
   ToolHarness h;
-  h.ui.Type(Control::编辑框3, "40");
-  h.ui.Click(Control::单选框1);
-  EXPECT_EQ(h.ui.Text(Control::编辑框3), "");
+  h.ui.Type(Control::CollectedTabX, "40");
+  h.ui.Click(Control::DeleteModeOneRadio);
+  EXPECT_EQ(h.ui.Text(Control::CollectedTabX), "");
 }
 
 TEST(ClearAllEditBoxes, EndsWithTheDerivedAddPointsEmpty) {
   ToolHarness h;
-  h.ui.Type(Control::编辑框11, "100");
-  h.ui.Type(Control::编辑框12, "200");
-  ASSERT_EQ(h.ui.Text(Control::编辑框13), "130");
-  ASSERT_EQ(h.ui.Text(Control::编辑框14), "215");
-  h.ui.Click(Control::单选框3);
-  EXPECT_EQ(h.ui.Text(Control::编辑框13), "");
-  EXPECT_EQ(h.ui.Text(Control::编辑框14), "");
+  h.ui.Type(Control::SentStickerX, "100");
+  h.ui.Type(Control::SentStickerY, "200");
+  ASSERT_EQ(h.ui.Text(Control::AddItemX), "130");
+  ASSERT_EQ(h.ui.Text(Control::AddItemY), "215");
+  h.ui.Click(Control::AddModeOneRadio);
+  EXPECT_EQ(h.ui.Text(Control::AddItemX), "");
+  EXPECT_EQ(h.ui.Text(Control::AddItemY), "");
 }
 
 TEST(SwitchTabPage, ResetsTheShownPageToModeOneAndLosesCapturedPoints) {
   ToolHarness h;
-  h.ui.Click(Control::单选框2);
-  h.ui.Type(Control::编辑框1, "300");
+  h.ui.Click(Control::DeleteModeTwoRadio);
+  h.ui.Type(Control::StickerPanelX, "300");
   h.ui.SelectPage(1);
-  EXPECT_EQ(h.ui.State(Control::单选框3).checked, 1);
-  EXPECT_EQ(h.ui.State(Control::单选框1).checked, 0);
-  EXPECT_EQ(h.ui.State(Control::单选框2).checked, 0);
-  EXPECT_EQ(h.ui.State(Control::单选框4).checked, 0);
-  EXPECT_EQ(h.ui.Text(Control::编辑框1), "");
-  EXPECT_EQ(h.ui.Text(Control::编辑框8), "500");
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "");
-  h.ui.Click(Control::单选框4);
-  h.ui.Type(Control::编辑框9, "8");
+  EXPECT_EQ(h.ui.State(Control::AddModeOneRadio).checked, 1);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeOneRadio).checked, 0);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeTwoRadio).checked, 0);
+  EXPECT_EQ(h.ui.State(Control::AddModeTwoRadio).checked, 0);
+  EXPECT_EQ(h.ui.Text(Control::StickerPanelX), "");
+  EXPECT_EQ(h.ui.Text(Control::AddDelay), "500");
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "");
+  h.ui.Click(Control::AddModeTwoRadio);
+  h.ui.Type(Control::FileButtonX, "8");
   h.ui.SelectPage(0);
-  EXPECT_EQ(h.ui.State(Control::单选框1).checked, 1);
-  EXPECT_EQ(h.ui.State(Control::单选框4).checked, 0);
-  EXPECT_EQ(h.ui.Text(Control::编辑框9), "");
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "1");
-  EXPECT_EQ(h.ui.Text(Control::分组框1), "模式一");
+  EXPECT_EQ(h.ui.State(Control::DeleteModeOneRadio).checked, 1);
+  EXPECT_EQ(h.ui.State(Control::AddModeTwoRadio).checked, 0);
+  EXPECT_EQ(h.ui.Text(Control::FileButtonX), "");
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");
+  EXPECT_EQ(h.ui.Text(Control::DeleteModeFrame), "模式一");
 }
 
 TEST(FieldRules, DerivedAddPointFollowsItsSourceUntruncated) {
   ToolHarness h;
-  h.ui.Type(Control::编辑框11, "100");
-  EXPECT_EQ(h.ui.Text(Control::编辑框13), "130");
-  h.ui.Type(Control::编辑框11, "12.5");
-  EXPECT_EQ(h.ui.Text(Control::编辑框13), "42.5");
-  h.ui.Type(Control::编辑框12, "abc");
-  EXPECT_EQ(h.ui.Text(Control::编辑框14), "15");
-  h.ui.Type(Control::编辑框13, "1");  // a hand edit stays until the source changes
-  EXPECT_EQ(h.ui.Text(Control::编辑框13), "1");
+  h.ui.Type(Control::SentStickerX, "100");
+  EXPECT_EQ(h.ui.Text(Control::AddItemX), "130");
+  h.ui.Type(Control::SentStickerX, "12.5");
+  EXPECT_EQ(h.ui.Text(Control::AddItemX), "42.5");
+  h.ui.Type(Control::SentStickerY, "abc");
+  EXPECT_EQ(h.ui.Text(Control::AddItemY), "15");
+  h.ui.Type(Control::AddItemX, "1");  // a hand edit stays until the source changes
+  EXPECT_EQ(h.ui.Text(Control::AddItemX), "1");
 }
 
 TEST(FieldRules, ValuesAreTruncatedTowardZero) {
@@ -141,21 +150,17 @@ TEST(FieldRules, ValuesAreTruncatedTowardZero) {
   const std::pair<std::string, int> cases[] = {{"2.9", 2}, {"-3.9", -3},    {"1e3", 1000}, {"", 0},
                                                {"abc", 0}, {"１２３", 123}, {" 7", 7}};
   for (const auto& [text, value] : cases) {
-    h.ui.Type(Control::编辑框8, text);
-    EXPECT_EQ(h.tool.state.ClickDelay, value) << text;
+    h.ui.Type(Control::AddDelay, text);
+    EXPECT_EQ(h.tool.state.addDelayMs, value) << text;
   }
-  h.ui.Type(Control::编辑框16, "630");
-  h.ui.Type(Control::编辑框17, "450");
-  EXPECT_EQ(h.tool.state.deleteItemX, 630);
-  EXPECT_EQ(h.tool.state.deleteItemY, 450);
 }
 
 TEST(FieldRules, AWriteRaisesTheChangeOnceEvenWhenUnchanged) {
   ToolHarness h;
   h.ui.raised.clear();
-  h.ui.WriteControlText(Control::编辑框7, "1");
+  h.ui.WriteControlText(Control::DeleteCount, "1");
   ASSERT_EQ(h.ui.raised.size(), 1u);
-  EXPECT_EQ(h.ui.raised[0], std::make_pair(Control::编辑框7, Event::ContentChanged));
+  EXPECT_EQ(h.ui.raised[0], std::make_pair(Control::DeleteCount, Event::ContentChanged));
 }
 
 TEST(IntegerBox, AcceptsOnlyDigitsAndMinus) {
@@ -178,42 +183,45 @@ TEST(IntegerBox, NormalisesOnFocusLoss) {
                                                        {"999999999999999999999999", "2147483647"}};
   for (const auto& [typed, shown] : cases) EXPECT_EQ(NormalizeIntegerBox(typed), shown) << typed;
   ToolHarness h;
-  h.ui.Type(Control::编辑框7, "007");
+  h.ui.Type(Control::DeleteCount, "007");
   h.ui.raised.clear();
-  h.ui.LeaveFocus(Control::编辑框7);
-  EXPECT_EQ(h.ui.Text(Control::编辑框7), "7");
+  h.ui.LeaveFocus(Control::DeleteCount);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "7");
   EXPECT_EQ(h.tool.state.remainingCount, 7);
   h.ui.raised.clear();
-  h.ui.LeaveFocus(Control::编辑框7);  // already normal: not rewritten
+  h.ui.LeaveFocus(Control::DeleteCount);  // already normal: not rewritten
   EXPECT_EQ(h.ui.raised.size(), 1u);
 }
 
 TEST(FlashModeRadio, OnlyTheFirstCheckedRadioFlashes) {
   ToolHarness h;
-  // After start-up both 单选框1 and 单选框3 are checked; 单选框1 wins.
-  for (Control radio : {Control::单选框2, Control::单选框3, Control::单选框4}) {
+  // After start-up both DeleteModeOneRadio and AddModeOneRadio are checked; DeleteModeOneRadio
+  // wins.
+  for (Control radio :
+       {Control::DeleteModeTwoRadio, Control::AddModeOneRadio, Control::AddModeTwoRadio}) {
     h.ui.WriteControlProperty(radio, Property::TextColour, 0x123456);
   }
   bool changed = false;
   for (int tick = 0; tick < 5; ++tick) {
-    const int before = h.ui.State(Control::单选框1).colour;
+    const int before = h.ui.State(Control::DeleteModeOneRadio).colour;
     h.desktop.now += 500;
-    h.ui.RaiseEvent(Control::时钟1, Event::Tick);
-    changed = changed || h.ui.State(Control::单选框1).colour != before;
+    h.ui.RaiseEvent(Control::FlashTimer, Event::Tick);
+    changed = changed || h.ui.State(Control::DeleteModeOneRadio).colour != before;
   }
   EXPECT_TRUE(changed);
-  for (Control radio : {Control::单选框2, Control::单选框3, Control::单选框4}) {
-    EXPECT_EQ(h.ui.State(radio).colour, 0) << ControlName(radio);
+  for (Control radio :
+       {Control::DeleteModeTwoRadio, Control::AddModeOneRadio, Control::AddModeTwoRadio}) {
+    EXPECT_EQ(h.ui.State(radio).colour, 0) << FormOf(radio).role;
   }
-  h.ui.Click(Control::单选框2);
-  h.ui.RaiseEvent(Control::时钟1, Event::Tick);
-  EXPECT_EQ(h.ui.State(Control::单选框1).colour, 0);
+  h.ui.Click(Control::DeleteModeTwoRadio);
+  h.ui.RaiseEvent(Control::FlashTimer, Event::Tick);
+  EXPECT_EQ(h.ui.State(Control::DeleteModeOneRadio).colour, 0);
 }
 
 TEST(ShowThanks, BothButtonsShowTheSameMessage) {
   ToolHarness h;
-  h.ui.Click(Control::按钮4);
-  h.ui.Click(Control::按钮5);
+  h.ui.Click(Control::AddThanksButton);
+  h.ui.Click(Control::DeleteThanksButton);
   ASSERT_EQ(h.ui.messages.size(), 2u);
   EXPECT_EQ(h.ui.messages[0].caption, "非常感谢");
   EXPECT_EQ(h.ui.messages[0].text, h.ui.messages[1].text);
@@ -246,10 +254,11 @@ TEST(FieldRules, AnyTextInAnyBoxKeepsEveryValueDefined) {
       for (int k = 0; k < 8; ++k) text += static_cast<char>(random() % 256);
     }
     h.ui.Type(box, text);
-    if (box == Control::编辑框7) h.ui.LeaveFocus(box);
+    if (box == Control::DeleteCount) h.ui.LeaveFocus(box);
   }
-  // Reaching here under the sanitizers is the point; the values are plain integers.
-  EXPECT_GE(h.tool.state.ClickDelay, INT32_MIN);
+  // Whatever was typed, each value is its field's number (the sanitizers watch the rest).
+  EXPECT_EQ(h.tool.state.addDelayMs, FieldValue(h.ui.Text(Control::AddDelay)));
+  EXPECT_EQ(h.tool.state.remainingCount, FieldValue(h.ui.Text(Control::DeleteCount)));
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "workflows/job_points.h"
+
+#include <array>
+
+#include "client/chat_client.h"
+
+namespace pelloram {
+namespace {
+
+using enum Control;
+using enum JobPointId;
+
+constexpr MouseButton kLeft = MouseButton::Left;
+constexpr MouseButton kRight = MouseButton::Right;
+
+// Indexed by JobPointId; each job's points are contiguous, in run order.
+constexpr std::array<JobPoint, 7> kPoints{{
+    {StickerPanel, Job::Delete, StickerPanelX, StickerPanelY, chat::kStickerPanelButton, kLeft,
+     "表情坐标", "表情坐标获取成功！！继续F10将获取已收藏位置"},
+    {CollectedTab, Job::Delete, CollectedTabX, CollectedTabY, chat::kCollectedTab, kLeft,
+     "收藏坐标", "收藏坐标获取成功！继续F10将获取首个表情位置"},
+    {FirstSticker, Job::Delete, FirstStickerX, FirstStickerY, chat::kFirstSticker, kRight,
+     "首个表情坐标", "首个表情坐标获取成功！继续F10将获取表情位置"},
+    {DeleteItem, Job::Delete, DeleteItemX, DeleteItemY, chat::kDeleteItem, kLeft, "", ""},
+    {FileButton, Job::Add, FileButtonX, FileButtonY, chat::kFileButton, kLeft, "文件坐标",
+     "文件位置获取成功！继续F10将获取已发送表情位置"},
+    {SentSticker, Job::Add, SentStickerX, SentStickerY, chat::kSentSticker, kRight,
+     "已发送表情坐标", "表情位置获取成功！继续F10将获取文件位置"},
+    {AddItem, Job::Add, AddItemX, AddItemY, chat::kAddItem, kLeft, "添加表情坐标", ""},
+}};
+
+constexpr std::array<DerivedPoint, 2> kDerived{{
+    {FirstSticker, DeleteItem, chat::kDeleteItemOffset, Derivation::OnCapture},
+    {SentSticker, AddItem, chat::kAddItemOffset, Derivation::OnEdit},
+}};
+
+constexpr bool IndexedById() {
+  for (std::size_t i = 0; i < kPoints.size(); ++i) {
+    if (static_cast<std::size_t>(kPoints[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(IndexedById(), "the points must be listed in JobPointId order");
+
+constexpr std::string_view kEmptyFieldTail =
+    "都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！";
+
+}  // namespace
+
+const JobPoint& PointOf(JobPointId id) { return kPoints[static_cast<std::size_t>(id)]; }
+
+std::span<const JobPoint> PointsOf(Job job) {
+  const std::span<const JobPoint> all(kPoints);
+  return job == Job::Delete ? all.first(4) : all.subspan(4);
+}
+
+std::span<const DerivedPoint> DerivedPoints() { return kDerived; }
+
+std::string EmptyFieldWarning(const JobPoint& point, bool isX) {
+  return std::string(point.warningName) + (isX ? "X" : "Y") + std::string(kEmptyFieldTail);
+}
+
+}  // namespace pelloram
