@@ -155,7 +155,10 @@ bool MainWindow::Create() {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &MainWindow::Procedure;
   windowClass.hInstance = instance_;
-  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_PELLORAM));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PELLORAM), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 // clang-format on
 
+#include "practice_client/resource.h"
 #include "practice_client/shell_win32.h"
 
 namespace practice {
@@ -181,6 +182,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = MainProc;
   windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PRACTICE_CLIENT));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kMainClass;
   return RegisterClassExW(&windowClass) != 0;
