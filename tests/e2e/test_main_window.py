@@ -1,7 +1,16 @@
 #!/usr/bin/env python3
-"""The real tool opens its fixed, centred main window and ends with exit code 0 when closed."""
+"""The real tool opens its fixed, centred main window and ends with exit code 0 when closed.
+
+With --archive ZIP --version X.Y.Z it runs the tool unpacked from the release archive instead,
+after checking the archive (release_archive.py)."""
+
+import argparse
+import shutil
+import tempfile
+from pathlib import Path
 
 import harness
+import release_archive
 from harness import SCREEN, Expect, Session
 
 TITLE = "Pelloram  By:Tovrin"
@@ -9,8 +18,8 @@ SIZE = (338, 370)
 CLIENT_MISSING = "未获取到微信！请打开微信后重新开启程序！"
 
 
-def scenario(s: Session) -> None:
-    tool = s.start(s.build.pelloram)
+def scenario(s: Session, exe: Path | None = None) -> None:
+    tool = s.start(exe or s.build.pelloram)
 
     # No chat client is running, so the tool says so before its window is usable.
     said = s.dismiss_message_box("信息：", timeout=60)
@@ -47,4 +56,17 @@ def scenario(s: Session) -> None:
 
 
 if __name__ == "__main__":
-    harness.main(scenario)
+    options = argparse.ArgumentParser(add_help=False)
+    options.add_argument("--archive", type=Path)
+    options.add_argument("--version")
+    args, rest = options.parse_known_args()
+    if not args.archive:
+        harness.main(scenario, argv=rest)
+    else:
+        unpacked = Path(tempfile.mkdtemp(prefix="pelloram-release-"))
+        try:
+            harness.main(lambda s: scenario(s, release_archive.unpack(args.archive, args.version,
+                                                                      unpacked)),
+                         name="main_window_packaged", argv=rest)
+        finally:
+            shutil.rmtree(unpacked, ignore_errors=True)
