@@ -9,6 +9,7 @@ mkdir -p "$out"
 grey='#808080'
 paper='#f7f7f7' # a light face, so the outline also reads on a dark task bar
 fold='#dcdcdc'
+# shellcheck disable=SC2054 # the commas belong to ImageMagick's option values
 strip=(-define png:exclude-chunks=date,time +set date:create +set date:modify -strip)
 
 # Each icon is drawn on a 32-unit grid and scaled, with the stroke chosen per size in pixels so
