@@ -221,30 +221,14 @@ std::string ToText(std::int64_t value) {
   return std::string(buffer.data(), result.ptr);
 }
 
-namespace {
-
-// printf's "%.*g" without its dependence on the C locale's decimal point.
-template <typename Float>
-std::string FormatGeneral(Float value, int precision) {
+// printf's "%.13g" without its dependence on the C locale's decimal point.
+std::string ToText(double value) {
   // A field showing "-0" would read as a fault; zero has one face.
   if (value == 0) value = 0;
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::general, precision);
+                                    std::chars_format::general, 13);
   return std::string(buffer.data(), result.ptr);
-}
-
-}  // namespace
-
-std::string ToText(double value) { return FormatGeneral(value, 13); }
-
-std::string ToText(float value) { return FormatGeneral(value, 6); }
-
-std::string ToText(bool value) { return value ? "真" : "假"; }
-
-std::int32_t TextLength(std::string_view text) {
-  constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-  return static_cast<std::int32_t>(std::min(text.size(), kMax));
 }
 
 // The cut is moved to the front of the character it would split, so the result can be up
@@ -288,36 +272,6 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
   }
   if (partStart < text.size() && !full()) parts.emplace_back(text.substr(partStart));
   return parts;
-}
-
-std::string ToUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-// Unsigned byte order of UTF-8 is code point order, so whole characters compare as units
-// without decoding them.
-int CompareText(std::string_view a, std::string_view b, bool caseSensitive) {
-  const auto key = [caseSensitive](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (!caseSensitive && byte >= 'A' && byte <= 'Z') return byte + ('a' - 'A');
-    return static_cast<int>(byte);
-  };
-  const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const int difference = key(a[i]) - key(b[i]);
-    if (difference != 0) return difference < 0 ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-double IntegerDivide(double a, double b) {
-  if (b == 0) return 0.0;
-  return std::trunc(a / b);
 }
 
 namespace {

@@ -25,23 +25,13 @@ inline std::int32_t FieldValue(std::string_view text) { return TruncateToInt(ToN
 
 std::string ToText(std::int64_t value);  // "%d" style
 std::string ToText(double value);        // "%.13g"
-std::string ToText(float value);         // "%.6g"
-std::string ToText(bool value);          // "真" / "假"
 inline std::string ToText(std::int32_t value) { return ToText(static_cast<std::int64_t>(value)); }
-inline std::string ToText(std::string_view value) { return std::string(value); }
-// Without it a string literal would pick the bool overload and come out as "真".
-inline std::string ToText(const char* value) { return value ? std::string(value) : std::string(); }
 
-std::int32_t TextLength(std::string_view text);  // bytes
 // The last n bytes, widened at the front so no character is split; whole text when shorter.
 std::string RightText(std::string_view text, std::int32_t n);
 // Parts between delimiters; empty parts kept except a trailing one; maxCount <= 0: no limit.
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter,
                                    std::int32_t maxCount = 0);
-std::string ToUpper(std::string_view text);  // ASCII letters only
-int CompareText(std::string_view a, std::string_view b, bool caseSensitive);
-
-double IntegerDivide(double a, double b);  // truncated toward zero; b == 0 gives 0
 
 // The tool's pseudo-random generator; the decorations reseed it on every tick.
 struct RandomGenerator {

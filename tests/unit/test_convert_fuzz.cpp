@@ -118,8 +118,6 @@ bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
-int Sign(int value) { return (value > 0) - (value < 0); }
-
 std::string Join(const std::vector<std::string>& parts, const std::string& delimiter) {
   std::string text;
   for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? delimiter : "") + parts[i];
@@ -156,18 +154,6 @@ void CheckText(TextSource& source, const std::string& text, bool valid) {
     ASSERT_LE(limited.size(), parts.size());
     ASSERT_TRUE(std::equal(limited.begin(), limited.end(), parts.begin()));
   }
-
-  const std::string upper = ToUpper(text);
-  ASSERT_EQ(upper.size(), text.size());
-  ASSERT_EQ(CompareText(upper, text, false), 0);
-  ASSERT_EQ(TextLength(text), static_cast<std::int32_t>(text.size()));
-}
-
-void CheckPair(const std::string& a, const std::string& b) {
-  for (const bool caseSensitive : {true, false}) {
-    ASSERT_EQ(Sign(CompareText(a, b, caseSensitive)), -Sign(CompareText(b, a, caseSensitive)));
-  }
-  ASSERT_EQ(Sign(CompareText(a, b, true)), Sign(a.compare(b)));  // std::string is unsigned bytes
 }
 
 void CheckNumberLike(const std::string& ascii) {
@@ -179,18 +165,15 @@ void CheckNumberLike(const std::string& ascii) {
 
 TEST(ConvertFuzz, AnyTextIsAccepted) {
   TextSource source(20240611);
-  std::string previous;
   for (int i = 0; i < 120000; ++i) {
     const int kind = i % 3;
     const std::string text = kind == 0   ? source.RandomBytes()
                              : kind == 1 ? source.RandomUtf8()
                                          : source.NumberLike();
     ASSERT_NO_FATAL_FAILURE(CheckText(source, text, kind != 0));
-    ASSERT_NO_FATAL_FAILURE(CheckPair(text, previous));
     if (kind == 2) {
       ASSERT_NO_FATAL_FAILURE(CheckNumberLike(text));
     }
-    previous = text;
   }
 }
 
@@ -210,8 +193,6 @@ TEST(ConvertFuzz, LargeInputs) {
   const std::size_t right = RightText(mixed, 1 << 19).size();
   EXPECT_GE(right, std::size_t{1} << 19);
   EXPECT_LE(right, (std::size_t{1} << 19) + 2);
-  EXPECT_EQ(ToUpper(mixed).size(), mixed.size());
-  EXPECT_EQ(CompareText(mixed, mixed, false), 0);
 }
 
 }  // namespace
