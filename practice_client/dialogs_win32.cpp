@@ -9,6 +9,7 @@
 #include <string>
 
 #include "practice_client/shell_win32.h"
+#include "services/utf16.h"
 
 namespace practice {
 namespace {
@@ -40,7 +41,8 @@ void PaintForward(Shell& shell, HWND window) {
   FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   HGDIOBJ oldFont = SelectObject(dc, shell.font);
   SetBkMode(dc, TRANSPARENT);
-  const std::wstring text = L"选择联系人转发\n\n「" + Widen(shell.model.ForwardStickerName()) +
+  const std::wstring text = L"选择联系人转发\n\n「" +
+                            pelloram::Wide(shell.model.ForwardStickerName()) +
                             L"」已在收藏的表情中。\n\n按 Esc 关闭。";
   InflateRect(&client, -24, -24);
   DrawTextW(dc, text.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
@@ -118,7 +120,7 @@ void ShowOpenDialog(Shell& shell) {
 
   if (GetOpenFileNameW(&dialog)) {
     const std::wstring path(buffer.c_str());
-    shell.model.OpenDialogConfirmed(Narrow(path), FileExists(path));
+    shell.model.OpenDialogConfirmed(pelloram::Narrow(path), FileExists(path));
   } else if (const DWORD error = CommDlgExtendedError(); error != 0) {
     shell.model.OpenDialogCancelled(error);
   } else {

@@ -8,10 +8,6 @@
 
 namespace practice {
 
-// A JSON string literal for UTF-8 text. Quotes, backslashes and control characters are
-// escaped; bytes that are not valid UTF-8 become U+FFFD so the line stays valid JSON.
-std::string JsonQuote(std::string_view utf8);
-
 class JsonLine {
  public:
   JsonLine& Add(std::string_view key, std::string_view value);

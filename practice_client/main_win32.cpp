@@ -28,28 +28,9 @@
 
 #include "practice_client/command_line.h"
 #include "practice_client/shell_win32.h"
+#include "services/utf16.h"
 
 namespace practice {
-
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int size = static_cast<int>(utf16.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
-  return narrow;
-}
-
 namespace {
 
 class Journal {
@@ -63,7 +44,7 @@ class Journal {
 
   bool Open(const std::string& path) {
     // Shared for reading and deleting: tests read it while the client runs.
-    file_ = CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+    file_ = CreateFileW(pelloram::Wide(path).c_str(), GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file_ != INVALID_HANDLE_VALUE;
@@ -93,7 +74,7 @@ std::vector<std::string> Arguments() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!argv) return args;
-  for (int i = 1; i < count; ++i) args.push_back(Narrow(argv[i]));
+  for (int i = 1; i < count; ++i) args.push_back(pelloram::Narrow(argv[i]));
   LocalFree(argv);
   return args;
 }

@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-#include <string_view>
-
 #include "practice_client/model.h"
 
 namespace practice {
@@ -27,9 +24,6 @@ struct Shell {
   HFONT font = nullptr;
   HFONT smallFont = nullptr;
 };
-
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
 
 bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(Shell& shell, int left, int top);

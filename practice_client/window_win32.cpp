@@ -7,6 +7,7 @@
 
 #include "practice_client/resource.h"
 #include "practice_client/shell_win32.h"
+#include "services/utf16.h"
 
 namespace practice {
 namespace {
@@ -73,7 +74,7 @@ void DrawBox(Shell& shell, HDC dc, const Model::Box& box) {
   SelectObject(dc, style.small ? shell.smallFont : shell.font);
   SetTextColor(dc, box.active && box.kind != Model::Kind::Area ? RGB(255, 255, 255) : RGB(0, 0, 0));
   InflateRect(&rect, -4, -3);
-  const std::wstring label = Widen(box.label);
+  const std::wstring label = pelloram::Wide(box.label);
   DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
 }
 

@@ -7,55 +7,11 @@
 #include <limits>
 #include <system_error>
 
+#include "services/utf8.h"
+
 namespace pelloram {
 
 namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-bool InRange(unsigned char byte, unsigned char low, unsigned char high) {
-  return byte >= low && byte <= high;
-}
-
-// Length of the well-formed UTF-8 character at `at`, or 1 for a byte that does not start one.
-// Treating each bad byte as a character of its own keeps every walk finite and makes the
-// forward and backward views of the boundaries agree: well-formed sequences never overlap.
-std::size_t CharLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) {
-    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0;
-  };
-  const unsigned char lead = byte(0);
-  std::size_t length = 1;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (InRange(lead, 0xC2, 0xDF)) {
-    length = 2;
-  } else if (InRange(lead, 0xE0, 0xEF)) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (InRange(lead, 0xF0, 0xF4)) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return 1;
-  }
-  if (!InRange(byte(1), low, high)) return 1;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(byte(i))) return 1;
-  }
-  return length;
-}
-
-// Start of the character that contains byte `at`: a character starting up to three bytes
-// earlier may run past it.
-std::size_t StartOfCharAt(std::string_view text, std::size_t at) {
-  for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
-    if (CharLength(text, at - back) > back) return at - back;
-  }
-  return at;
-}
 
 // Reads a text one character at a time, handing out the ASCII form of each character: ASCII
 // as is, full-width forms folded, anything else as kNotAscii.
@@ -78,19 +34,17 @@ class FoldedReader {
       length_ = 0;
       return;
     }
-    length_ = CharLength(text_, position_);
-    current_ = Fold(text_.substr(position_, length_));
+    const utf8::Char c = utf8::Decode(text_, position_);
+    length_ = c.length;
+    current_ = Fold(c.codePoint);
   }
 
-  static int Fold(std::string_view ch) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
-    if (ch.size() == 1) return byte(0) < 0x80 ? byte(0) : kNotAscii;
-    if (ch.size() != 3) return kNotAscii;
-    // U+FF01..U+FF3F and U+FF40..U+FF5E are the full-width twins of 0x21..0x7E.
-    if (byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x81) return 0x21 + (byte(2) - 0x81);
-    if (byte(0) == 0xEF && byte(1) == 0xBD && byte(2) <= 0x9E) return 0x60 + (byte(2) - 0x80);
-    if (ch == "\u3000") return ' ';
-    if (ch == "\u2605" || ch == "\u2606") return '*';
+  // U+FF01..U+FF5E are the full-width twins of 0x21..0x7E; a bad byte decodes as U+FFFD.
+  static int Fold(char32_t c) {
+    if (c < 0x80) return static_cast<int>(c);
+    if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<int>(c - 0xFF01 + 0x21);
+    if (c == 0x3000) return ' ';
+    if (c == 0x2605 || c == 0x2606) return '*';
     return kNotAscii;
   }
 
@@ -237,7 +191,7 @@ std::string RightText(std::string_view text, std::int32_t n) {
   if (n <= 0) return {};
   const auto count = static_cast<std::size_t>(n);
   if (count >= text.size()) return std::string(text);
-  return std::string(text.substr(StartOfCharAt(text, text.size() - count)));
+  return std::string(text.substr(utf8::StartOfChar(text, text.size() - count)));
 }
 
 namespace {
@@ -246,7 +200,7 @@ namespace {
 bool DelimiterAt(std::string_view text, std::size_t at, std::string_view delimiter) {
   if (text.substr(at, delimiter.size()) != delimiter) return false;
   std::size_t end = at;
-  while (end < at + delimiter.size()) end += CharLength(text, end);
+  while (end < at + delimiter.size()) end += utf8::Decode(text, end).length;
   return end == at + delimiter.size();
 }
 
@@ -267,7 +221,7 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
       at += delimiter.size();
       partStart = at;
     } else {
-      at += CharLength(text, at);
+      at += utf8::Decode(text, at).length;
     }
   }
   if (partStart < text.size() && !full()) parts.emplace_back(text.substr(partStart));

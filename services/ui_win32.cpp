@@ -6,8 +6,6 @@
 
 #include <vector>
 
-#include "services/utf16.h"
-
 namespace pelloram {
 namespace {
 
@@ -85,15 +83,6 @@ int PixelsToPoints(int pixels) { return MulDiv(pixels, 72, 96); }
 int PointsToPixels(int points) { return MulDiv(points, 96, 72); }
 
 }  // namespace
-
-std::wstring Wide(std::string_view text) {
-  const std::u16string utf16 = Utf8ToUtf16(text);
-  return std::wstring(utf16.begin(), utf16.end());
-}
-
-std::string Narrow(std::wstring_view text) {
-  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
-}
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);

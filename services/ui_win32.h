@@ -11,6 +11,7 @@
 
 #include "services/ui.h"
 #include "services/unique_handle.h"
+#include "services/utf16.h"
 
 namespace pelloram {
 
@@ -19,9 +20,6 @@ struct GdiObjectClose {
 };
 using UniqueFont = UniqueHandle<HFONT, GdiObjectClose>;
 
-// UTF-8 inside, UTF-16 at the Win32 boundary.
-std::wstring Wide(std::string_view text);
-std::string Narrow(std::wstring_view text);
 std::wstring WindowText(HWND window);
 
 // Classic subclassing (comctl32's SetWindowSubclass is not exported by name by the v5

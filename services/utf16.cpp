@@ -1,103 +1,59 @@
 #include "services/utf16.h"
 
+#include "services/utf8.h"
+
 namespace pelloram {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Decodes one code point at text[i], advancing i; malformed input yields U+FFFD and
-// consumes a single byte so decoding resynchronises at the next one.
-char32_t DecodeOne(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  int extra = 0;
-  char32_t cp = 0;
-  char32_t min = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, min = 0x10000;
-  } else {
-    ++i;
-    return kReplacement;
-  }
-  if (i + static_cast<std::size_t>(extra) >= text.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (int k = 1; k <= extra; ++k) {
-    const unsigned char c = byte(i + static_cast<std::size_t>(k));
-    if ((c & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
+template <typename Unit>
+std::basic_string<Unit> ToUtf16(std::string_view text) {
+  std::basic_string<Unit> out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const utf8::Char c = utf8::Decode(text, at);
+    at += c.length;
+    if (c.codePoint >= 0x10000) {
+      out += static_cast<Unit>(0xD800 + ((c.codePoint - 0x10000) >> 10));
+      out += static_cast<Unit>(0xDC00 + ((c.codePoint - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<Unit>(c.codePoint);
     }
-    cp = (cp << 6) | (c & 0x3F);
   }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
-  i += static_cast<std::size_t>(extra) + 1;
-  return cp;
+  return out;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+template <typename Unit>
+std::string FromUtf16(std::basic_string_view<Unit> text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto unit = static_cast<char32_t>(text[i]);
+    char32_t codePoint = unit;
+    if (IsHighSurrogate(unit) && i + 1 < text.size() &&
+        IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
+      codePoint = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+    }
+    // A lone surrogate is appended as U+FFFD.
+    utf8::Append(out, codePoint);
   }
+  return out;
 }
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const char32_t cp = DecodeOne(text, i);
-    if (cp >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-  }
-  return out;
-}
+std::u16string Utf8ToUtf16(std::string_view text) { return ToUtf16<char16_t>(text); }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    char32_t cp = unit;
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      cp = kReplacement;
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
+std::string Utf16ToUtf8(std::u16string_view text) { return FromUtf16(text); }
+
+#ifdef _WIN32
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide API takes UTF-16");
+
+std::wstring Wide(std::string_view text) { return ToUtf16<wchar_t>(text); }
+
+std::string Narrow(std::wstring_view text) { return FromUtf16(text); }
+#endif
 
 }  // namespace pelloram

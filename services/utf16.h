@@ -11,4 +11,10 @@ std::u16string Utf8ToUtf16(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+#ifdef _WIN32
+// The same for the wide API's strings: wchar_t is a UTF-16 unit on Windows.
+std::wstring Wide(std::string_view text);
+std::string Narrow(std::wstring_view text);
+#endif
+
 }  // namespace pelloram

@@ -45,10 +45,6 @@ double Ms(std::int64_t from, std::int64_t to) {
   return static_cast<double>(to - from) * 1000.0 / g_frequency;
 }
 
-std::string Utf8(const std::wstring& text) {
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.c_str())));
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   const std::size_t mid = v.size() / 2;
@@ -74,14 +70,14 @@ bool Populate(const std::filesystem::path& folder, int gifs) {
 // The system's search, filtered by the system, as a listing written directly over Win32.
 void BareScan(const std::wstring& folder, std::vector<std::string>& list) {
   list.clear();
-  const std::string base = Utf8(folder) + "\\";
+  const std::string base = Narrow(folder) + "\\";
   WIN32_FIND_DATAW data;
   const HANDLE find = FindFirstFileExW((folder + L"\\*.gif").c_str(), FindExInfoBasic, &data,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      list.push_back(base + Utf8(data.cFileName));
+      list.push_back(base + Narrow(data.cFileName));
   } while (FindNextFileW(find, &data));
   FindClose(find);
 }
@@ -237,7 +233,7 @@ int Run(int argc, char** argv) {
   }
 
   std::vector<std::string> expected;
-  for (int i = 0; i < gifs; ++i) expected.push_back(utf8 + "\\" + Utf8(GifName(i)));
+  for (int i = 0; i < gifs; ++i) expected.push_back(utf8 + "\\" + Narrow(GifName(i)));
   std::vector<std::string> sorted = listed;
   std::sort(sorted.begin(), sorted.end());
   std::sort(expected.begin(), expected.end());

@@ -34,29 +34,11 @@
 #include "client/desktop_win32.h"
 #include "client/input.h"
 #include "client/window_binding.h"
+#include "services/json_quote.h"
 #include "services/utf16.h"
 
 namespace pelloram {
 namespace {
-
-std::string Quote(std::string_view text) {
-  std::string out(1, '"');
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", byte);
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-  return out;
-}
 
 std::string Num(long long value) { return std::to_string(value); }
 // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string&&.
@@ -75,10 +57,10 @@ std::string Bool(bool value) { return value ? "true" : "false"; }
 // One JSON object a line; fields are already-encoded JSON values.
 void Emit(std::string_view op, const std::vector<std::pair<std::string, std::string>>& fields) {
   std::string line = "{\"op\":";
-  line += Quote(op);
+  line += JsonQuote(op);
   for (const auto& [name, value] : fields) {
     line += ',';
-    line += Quote(name);
+    line += JsonQuote(name);
     line += ':';
     line += value;
   }
@@ -94,8 +76,7 @@ struct UsageError {
 std::string WindowText(HWND window, bool className) {
   wchar_t buf[512] = {};
   const int n = className ? GetClassNameW(window, buf, 512) : GetWindowTextW(window, buf, 512);
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buf),
-                                         static_cast<std::size_t>(n > 0 ? n : 0)));
+  return Narrow(std::wstring_view(buf, static_cast<std::size_t>(n > 0 ? n : 0)));
 }
 
 class Probe {
@@ -110,7 +91,7 @@ class Probe {
       const auto found = Steps().find(step);
       if (found == Steps().end()) throw UsageError{"unknown step: " + step};
       if (found->second.needsClient && client_ == 0) {
-        Emit("error", {{"message", Quote("chat client not found")}, {"step", Quote(step)}});
+        Emit("error", {{"message", JsonQuote("chat client not found")}, {"step", JsonQuote(step)}});
         return 3;
       }
       found->second.run(*this);
@@ -213,7 +194,7 @@ class Probe {
     ClickAt(desktop_, client_, x, y, button == "left" ? MouseButton::Left : MouseButton::Right);
     Emit("click", {{"x", Num(x)},
                    {"y", Num(y)},
-                   {"button", Quote(button)},
+                   {"button", JsonQuote(button)},
                    {"pointer_before", PointJson(before)},
                    {"pointer_after", PointJson(ReadCursorPoint(desktop_))}});
   }
@@ -245,14 +226,14 @@ class Probe {
 
   void Clip() {
     const std::string text = Take();
-    Emit("clip", {{"text", Quote(text)}, {"ok", Bool(PutTextOnClipboard(desktop_, text))}});
+    Emit("clip", {{"text", JsonQuote(text)}, {"ok", Bool(PutTextOnClipboard(desktop_, text))}});
   }
 
   void Paste() {
     const std::string text = Take();
     const bool ok = PutTextOnClipboard(desktop_, text);
     PressKeyChord(desktop_, vk::kV, vk::kControl);
-    Emit("paste", {{"text", Quote(text)}, {"ok", Bool(ok)}});
+    Emit("paste", {{"text", JsonQuote(text)}, {"ok", Bool(ok)}});
   }
 
   // Reads back what other programs get: the Unicode text and the system's 8-bit rendering.
@@ -266,14 +247,14 @@ class Probe {
       hasText = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
       hasFiles = IsClipboardFormatAvailable(CF_HDROP) != FALSE;
       if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* wide = static_cast<const char16_t*>(GlobalLock(data))) {
-          unicode = Utf16ToUtf8(wide);
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+          unicode = Narrow(wide);
           GlobalUnlock(data);
         }
       }
       CloseClipboard();
     }
-    Emit("readclip", {{"unicode", Quote(unicode)},
+    Emit("readclip", {{"unicode", JsonQuote(unicode)},
                       {"has_unicode", Bool(hasUnicode)},
                       {"has_text", Bool(hasText)},
                       {"has_files", Bool(hasFiles)}});
@@ -298,7 +279,7 @@ class Probe {
       window = find(desktop_);
     }
     if (which == "client" && window != 0) client_ = window;
-    Emit(active ? "waitactive" : "waitfor", {{"window", Quote(which)},
+    Emit(active ? "waitactive" : "waitfor", {{"window", JsonQuote(which)},
                                              {"hwnd", Num(static_cast<long long>(window))},
                                              {"ready", Bool(ready(window))},
                                              {"ms", Num(desktop_.TickCount() - start)}});
@@ -314,8 +295,8 @@ class Probe {
   void Foreground() {
     const auto window = reinterpret_cast<HWND>(desktop_.ForegroundWindow());
     Emit("foreground", {{"hwnd", Num(reinterpret_cast<long long>(window))},
-                        {"class", Quote(window ? WindowText(window, true) : "")},
-                        {"title", Quote(window ? WindowText(window, false) : "")}});
+                        {"class", JsonQuote(window ? WindowText(window, true) : "")},
+                        {"title", JsonQuote(window ? WindowText(window, false) : "")}});
   }
 
   Win32Desktop desktop_;
@@ -330,12 +311,11 @@ class Probe {
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i)
-    args.push_back(pelloram::Utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+  for (int i = 1; i < argc; ++i) args.push_back(pelloram::Narrow(argv[i]));
   try {
     return pelloram::Probe(std::move(args)).Run();
   } catch (const pelloram::UsageError& e) {
-    pelloram::Emit("error", {{"message", pelloram::Quote(e.message)}});
+    pelloram::Emit("error", {{"message", pelloram::JsonQuote(e.message)}});
     return 2;
   }
 }

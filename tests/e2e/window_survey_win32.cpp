@@ -23,41 +23,12 @@
 #include <cwchar>
 #include <string>
 
+#include "services/json_quote.h"
+#include "services/utf16.h"
+
 namespace {
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::string Quote(const std::wstring& text) {
-  std::string out = "\"";
-  for (char c : ToUtf8(text)) {
-    auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (u < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", u);
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
+std::string Quote(const std::wstring& text) { return pelloram::JsonQuote(pelloram::Narrow(text)); }
 
 // Builds one JSON object field by field.
 class Line {
