@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "services/unique_handle.h"
+#include "services/unique_handle_win32.h"
 #include "services/utf16.h"
 
 namespace pelloram {
@@ -72,11 +72,6 @@ bool Win32Desktop::IsWindowShown(WindowHandle window) {
 
 namespace {
 
-struct FindCloseCall {
-  void operator()(HANDLE find) const { FindClose(find); }
-};
-using FindHandle = UniqueHandle<HANDLE, FindCloseCall>;
-
 // Drive paths of MAX_PATH and beyond need the extended-length prefix.
 std::u16string SearchPath(std::string_view folder, std::string_view pattern) {
   std::u16string path = Utf8ToUtf16(folder) + Utf8ToUtf16(pattern);
@@ -90,10 +85,10 @@ std::u16string SearchPath(std::string_view folder, std::string_view pattern) {
 void Win32Desktop::ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                                       const FolderEntry& take) {
   WIN32_FIND_DATAW data;
-  const HANDLE first = FindFirstFileExW(Wide(SearchPath(folder, pattern)), FindExInfoBasic, &data,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return;
-  const FindHandle find(first);
+  const UniqueSearch find(FindFirstFileExW(Wide(SearchPath(folder, pattern)), FindExInfoBasic,
+                                           &data, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return;
   do {
     const auto* name = reinterpret_cast<const char16_t*>(data.cFileName);
     take(Utf16ToUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);

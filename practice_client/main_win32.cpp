@@ -28,6 +28,7 @@
 
 #include "practice_client/command_line.h"
 #include "practice_client/shell_win32.h"
+#include "services/unique_handle_win32.h"
 #include "services/utf16.h"
 
 namespace practice {
@@ -35,31 +36,24 @@ namespace {
 
 class Journal {
  public:
-  Journal() = default;
-  Journal(const Journal&) = delete;
-  Journal& operator=(const Journal&) = delete;
-  ~Journal() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-  }
-
   bool Open(const std::string& path) {
     // Shared for reading and deleting: tests read it while the client runs.
-    file_ = CreateFileW(pelloram::Wide(path).c_str(), GENERIC_WRITE,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ != INVALID_HANDLE_VALUE;
+    file_.reset(CreateFileW(pelloram::Wide(path).c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file_);
   }
 
   // One unbuffered write per line, so a reader never waits for a buffer to fill.
   void Write(const std::string& line) {
-    if (file_ == INVALID_HANDLE_VALUE) return;
+    if (!file_) return;
     const std::string text = line + "\n";
     DWORD written = 0;
-    WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(file_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   }
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  pelloram::UniqueFile file_;
 };
 
 void WriteTo(DWORD stream, const std::string& text) {

@@ -25,6 +25,7 @@
 
 #include "client/desktop_win32.h"
 #include "client/input.h"
+#include "services/unique_handle_win32.h"
 #include "services/utf16.h"
 #include "tests/support/temp_folder.h"
 #include "workflows/sticker_folder.h"
@@ -72,14 +73,14 @@ void BareScan(const std::wstring& folder, std::vector<std::string>& list) {
   list.clear();
   const std::string base = Narrow(folder) + "\\";
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileExW((folder + L"\\*.gif").c_str(), FindExInfoBasic, &data,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const UniqueSearch find(FindFirstFileExW((folder + L"\\*.gif").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       list.push_back(base + Narrow(data.cFileName));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
 }
 
 struct Handled {
