@@ -51,13 +51,8 @@ void PaintForward(Shell& shell, HWND window) {
 }
 
 LRESULT CALLBACK ForwardProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  Shell* shell = ShellOf(window, message, lParam);
   switch (message) {
-    case WM_NCCREATE: {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
     case WM_KEYDOWN:
       if (shell && !(lParam & (1L << 30))) {
         shell->model.ForwardKeyDown(static_cast<int>(wParam));

@@ -25,6 +25,10 @@ struct Shell {
   HFONT smallFont = nullptr;
 };
 
+// The Shell of a window created with it as CreateWindowExW's last argument; null before
+// WM_NCCREATE has delivered it.
+Shell* ShellOf(HWND window, UINT message, LPARAM lParam);
+
 bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(Shell& shell, int left, int top);
 bool RegisterForwardWindowClass(HINSTANCE instance);

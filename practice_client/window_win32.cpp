@@ -132,11 +132,7 @@ LRESULT HandleMouse(Shell& shell, UINT message, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
+  Shell* shell = ShellOf(window, message, lParam);
   if (!shell) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_NCHITTEST: {
@@ -177,6 +173,14 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 }  // namespace
+
+Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
