@@ -1,6 +1,6 @@
 #include "app/field_rules.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstdint>
 
 #include "services/convert.h"
@@ -41,19 +41,10 @@ void ApplyFieldRule(Tool& tool, Control editBox) {
 bool IntegerBoxAccepts(char32_t typed) { return (typed >= U'0' && typed <= U'9') || typed == U'-'; }
 
 std::string NormalizeIntegerBox(std::string_view text) {
-  // Read like a 64-bit integer: optional blanks and sign, then digits; anything else ends
-  // the number. Out-of-range values saturate, then clamp to the 32-bit range.
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long long magnitude = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = magnitude > (INT64_MAX - 9) / 10 ? INT64_MAX : magnitude * 10 + (text[i] - '0');
-  }
-  long long value = negative ? -magnitude : magnitude;
-  if (value > INT32_MAX) value = INT32_MAX;
-  if (value < INT32_MIN) value = INT32_MIN;
+  // Its whole number, full-width digits and minus folded as anywhere else, clamped to the
+  // 32-bit range.
+  const std::int64_t value =
+      std::clamp<std::int64_t>(ReadInteger(text).value, INT32_MIN, INT32_MAX);
   return value == 0 ? std::string() : std::to_string(value);
 }
 

@@ -27,10 +27,43 @@ class OleSession {
   bool initialised_;
 };
 
+// One copy at a time in this logon session: two copies would fight over F10 and F11 and
+// click into the same client. The name lives in the session's own namespace, so another
+// user's copy is not affected.
+class SingleInstance {
+ public:
+  SingleInstance()
+      : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Pelloram.SingleInstance")),
+        first_(mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS) {}
+  ~SingleInstance() {
+    if (mutex_ != nullptr) CloseHandle(mutex_);
+  }
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
+  bool first() const { return first_; }
+
+ private:
+  HANDLE mutex_;
+  bool first_;
+};
+
+// The running copy's window comes to the front instead of a second window.
+void ShowRunningCopy() {
+  const HWND running = pelloram::MainWindow::FindRunning();
+  if (running == nullptr) return;
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  SetForegroundWindow(running);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace pelloram;
+  const SingleInstance single;
+  if (!single.first()) {
+    ShowRunningCopy();
+    return 0;
+  }
   const OleSession ole;
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&commonControls);

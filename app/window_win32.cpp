@@ -146,6 +146,10 @@ ChildClass ClassOf(const ControlForm& form) {
 MainWindow::MainWindow(HINSTANCE instance, Win32Ui& ui, Tool& tool)
     : instance_(instance), ui_(ui), tool_(tool) {}
 
+HWND MainWindow::FindRunning() {
+  return FindWindowW(kWindowClass, Wide(kMainWindowCaption).c_str());
+}
+
 MainWindow::~MainWindow() {
   if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
 }

@@ -25,6 +25,8 @@ class MainWindow {
   // The window and every control of the form, centred on the primary screen, not shown.
   bool Create();
   HWND handle() const { return window_; }
+  // The main window of a copy of the tool that is already running; null when none is.
+  static HWND FindRunning();
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

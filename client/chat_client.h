@@ -3,22 +3,39 @@
 // in the tool hard-codes these.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "services/types.h"
 
 namespace pelloram::chat {
 
-inline constexpr std::string_view kMainClass = "WeChatMainWndForPC";
-inline constexpr std::string_view kMainTitle = "微信";
+// The classic client draws its own windows; the newer generation is a Qt program.
+enum class Generation : int { Classic, Qt };
+
+struct MainWindowKind {
+  std::string_view className;
+  std::string_view title;
+  Generation generation;
+};
+
+// The client's main windows the tool knows, the classic one first: with both running, the
+// classic one is used. A Qt program keeps hidden top-level windows of the same class, so
+// only a shown window counts.
+inline constexpr std::array<MainWindowKind, 3> kMainWindows{{
+    {"WeChatMainWndForPC", "微信", Generation::Classic},
+    {"Qt51514QWindowIcon", "微信", Generation::Qt},
+    {"Qt51514QWindowIcon", "Weixin", Generation::Qt},
+}};
+
+// The system's own file dialog, the same for both generations.
 inline constexpr std::string_view kOpenDialogClass = "#32770";
 inline constexpr std::string_view kOpenDialogTitle = "打开";
-inline constexpr std::string_view kForwardClass = "SelectContactWnd";
+// Matched by title among the client's own windows, whatever its class.
 inline constexpr std::string_view kForwardTitle = "转发给";
-inline constexpr std::string_view kDesktopClass = "Progman";
-inline constexpr std::string_view kDesktopTitle = "Program Manager";
 
-// Outer rectangle of the client's main window in mode one.
+// Outer rectangle of the client's main window in mode one, and the built-in points below:
+// both are the classic client's layout.
 inline constexpr int kModeOneLeft = 0;
 inline constexpr int kModeOneTop = 0;
 inline constexpr int kModeOneWidth = 910;

@@ -1,19 +1,21 @@
 #include "client/clipboard.h"
 
-#include "client/window_binding.h"
+#include "client/input.h"
 
 namespace pelloram {
 
 namespace {
-constexpr int kClipboardAttempts = 25;
+constexpr int kClipboardAttempts = 100;
 constexpr int kClipboardRetryMs = 20;
 }  // namespace
 
 bool PutTextOnClipboard(Desktop& desktop, std::string_view text) {
-  // Another program may hold the clipboard for a moment; pasting stale content would send
-  // the wrong sticker, so keep trying for about half a second and then say it failed.
+  // Another program may hold the clipboard for a while; pasting stale content would send
+  // the wrong sticker, so keep trying for about two seconds, handling the tool's messages
+  // meanwhile, and then say it failed.
   for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
-    if (attempt > 0) desktop.Sleep(kClipboardRetryMs);
+    if (attempt > 0) ResponsiveDelay(desktop, kClipboardRetryMs);
+    if (desktop.PeekPending() == PendingMessage::Quit) return false;  // the tool is closing
     if (desktop.PutClipboardText(desktop.ForegroundWindow(), text)) return true;
   }
   return false;

@@ -8,9 +8,9 @@
 namespace pelloram {
 
 // Puts the text on the clipboard (as Unicode text; the system also offers it as CF_TEXT),
-// owned by the foreground window. Retries for about half a second while another program
-// holds the clipboard; false when it could not be taken, and the old content is then
-// still there.
+// owned by the foreground window. Retries for about two seconds while another program
+// holds the clipboard, handling messages meanwhile; false when it could not be taken, and
+// the old content is then still there.
 bool PutTextOnClipboard(Desktop& desktop, std::string_view text);
 
 }  // namespace pelloram

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "services/types.h"
 
@@ -20,10 +21,19 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
 
-  // Top-level window by exact class and title; an empty text matches any. 0 when none.
-  virtual WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) = 0;
+  // Top-level windows by exact class and title, an empty text matching any; shown or not,
+  // the top of the stacking order first.
+  virtual std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
+                                                        std::string_view title) = 0;
   // Whether the window exists and is shown (a closing dialog may linger hidden).
   virtual bool IsWindowShown(WindowHandle window) = 0;
+  virtual bool WindowExists(WindowHandle window) = 0;
+  // The process that owns the window; 0 when the window is gone.
+  virtual std::uint32_t ProcessOf(WindowHandle window) = 0;
+  // The top-level window that a click at the screen point would reach; 0 for none.
+  virtual WindowHandle TopLevelWindowAt(Point screen) = 0;
+  // The shown top-level windows of a process: its main window, dialogs and popup menus.
+  virtual std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) = 0;
   virtual bool ReadWindowRect(WindowHandle window, Rect& rect) = 0;
   // Moves and sizes a window with repaint, without activating it.
   virtual bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) = 0;
@@ -33,9 +43,11 @@ class Desktop {
 
   virtual bool ReadCursor(Point& screen) = 0;
   virtual void MoveCursor(Point screen) = 0;
-  // One press-and-release of the button where the pointer is.
-  virtual void ClickButton(MouseButton button) = 0;
-  virtual void SendKey(int virtualKey, bool keyUp) = 0;
+  // One press-and-release of the button where the pointer is, and one key event. False
+  // when the system took fewer events than given: it refuses input to a program that runs
+  // with higher rights than this one.
+  virtual bool ClickButton(MouseButton button) = 0;
+  virtual bool SendKey(int virtualKey, bool keyUp) = 0;
 
   // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
   // could not be taken (held by another program) or the data was refused.
@@ -47,6 +59,8 @@ class Desktop {
   using FolderEntry = std::function<void(std::string_view name, bool isDirectory)>;
   virtual void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                                   const FolderEntry& take) = 0;
+  // Whether a file (not a folder) exists at the full path.
+  virtual bool FileExists(std::string_view path) = 0;
 
   virtual std::uint32_t TickCount() = 0;
   virtual void Sleep(int milliseconds) = 0;  // processes nothing

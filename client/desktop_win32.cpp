@@ -59,11 +59,17 @@ bool FillBlock(const GlobalBlock& block, const std::u16string& text) {
 
 }  // namespace
 
-WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view className, std::string_view title) {
+std::vector<WindowHandle> Win32Desktop::FindTopLevelWindows(std::string_view className,
+                                                            std::string_view title) {
   const std::u16string wideClass = Utf8ToUtf16(className);
   const std::u16string wideTitle = Utf8ToUtf16(title);
-  return ToHandle(
-      FindWindowExW(nullptr, nullptr, CriterionOrNull(wideClass), CriterionOrNull(wideTitle)));
+  std::vector<WindowHandle> found;
+  HWND after = nullptr;
+  while ((after = FindWindowExW(nullptr, after, CriterionOrNull(wideClass),
+                                CriterionOrNull(wideTitle))) != nullptr) {
+    found.push_back(ToHandle(after));
+  }
+  return found;
 }
 
 bool Win32Desktop::IsWindowShown(WindowHandle window) {
@@ -73,11 +79,15 @@ bool Win32Desktop::IsWindowShown(WindowHandle window) {
 namespace {
 
 // Drive paths of MAX_PATH and beyond need the extended-length prefix.
-std::u16string SearchPath(std::string_view folder, std::string_view pattern) {
-  std::u16string path = Utf8ToUtf16(folder) + Utf8ToUtf16(pattern);
+// `room`: what the system may still append (the directory search adds a name of up to 12).
+std::u16string LongPathReady(std::u16string path, std::size_t room) {
   const bool drivePath = path.size() > 2 && path[1] == u':' && path[2] == u'\\';
-  if (drivePath && path.size() >= MAX_PATH - 12) path = u"\\\\?\\" + path;
+  if (drivePath && path.size() + room >= MAX_PATH) path = u"\\\\?\\" + path;
   return path;
+}
+
+std::u16string SearchPath(std::string_view folder, std::string_view pattern) {
+  return LongPathReady(Utf8ToUtf16(folder) + Utf8ToUtf16(pattern), 12);
 }
 
 }  // namespace
@@ -125,17 +135,64 @@ bool Win32Desktop::ReadCursor(Point& screen) {
 
 void Win32Desktop::MoveCursor(Point screen) { SetCursorPos(screen.x, screen.y); }
 
-void Win32Desktop::ClickButton(MouseButton button) {
-  // Press and release in one call, without a move: the click lands where the pointer is.
-  const DWORD flags = button == MouseButton::Right ? (MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP)
-                                                   : (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
-  mouse_event(flags, 0, 0, 0, 0);
+bool Win32Desktop::WindowExists(WindowHandle window) {
+  return window != 0 && IsWindow(ToHwnd(window));
 }
 
-void Win32Desktop::SendKey(int virtualKey, bool keyUp) {
-  // keybd_event takes a byte; a code outside 1..254 is no key and would alias another.
-  if (virtualKey <= 0 || virtualKey > 0xFE) return;
-  keybd_event(static_cast<BYTE>(virtualKey), 0, keyUp ? KEYEVENTF_KEYUP : 0, 0);
+std::uint32_t Win32Desktop::ProcessOf(WindowHandle window) {
+  DWORD process = 0;
+  if (window == 0 || GetWindowThreadProcessId(ToHwnd(window), &process) == 0) return 0;
+  return process;
+}
+
+WindowHandle Win32Desktop::TopLevelWindowAt(Point screen) {
+  const HWND under = WindowFromPoint(POINT{screen.x, screen.y});
+  return under == nullptr ? 0 : ToHandle(GetAncestor(under, GA_ROOT));
+}
+
+std::vector<WindowHandle> Win32Desktop::ShownWindowsOf(std::uint32_t process) {
+  struct Search {
+    DWORD process;
+    std::vector<WindowHandle> found;
+  } search{process, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.process && IsWindowVisible(window)) s.found.push_back(ToHandle(window));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool Win32Desktop::ClickButton(MouseButton button) {
+  // Press and release, without a move: the click lands where the pointer is. SendInput
+  // inserts fewer events than given when the system blocks them (a target with higher
+  // rights than this program).
+  const bool right = button == MouseButton::Right;
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+bool Win32Desktop::SendKey(int virtualKey, bool keyUp) {
+  // A code outside 1..254 is no key.
+  if (virtualKey <= 0 || virtualKey > 0xFE) return false;
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(virtualKey);
+  input.ki.dwFlags = keyUp ? KEYEVENTF_KEYUP : 0;
+  return SendInput(1, &input, sizeof(INPUT)) == 1;
+}
+
+bool Win32Desktop::FileExists(std::string_view path) {
+  const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
+  const DWORD attributes = GetFileAttributesW(Wide(wide));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {

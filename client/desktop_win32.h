@@ -8,8 +8,14 @@ namespace pelloram {
 
 class Win32Desktop final : public Desktop {
  public:
-  WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
+                                                std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
+  bool WindowExists(WindowHandle window) override;
+  std::uint32_t ProcessOf(WindowHandle window) override;
+  WindowHandle TopLevelWindowAt(Point screen) override;
+  std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
+  bool FileExists(std::string_view path) override;
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
@@ -19,8 +25,8 @@ class Win32Desktop final : public Desktop {
 
   bool ReadCursor(Point& screen) override;
   void MoveCursor(Point screen) override;
-  void ClickButton(MouseButton button) override;
-  void SendKey(int virtualKey, bool keyUp) override;
+  bool ClickButton(MouseButton button) override;
+  bool SendKey(int virtualKey, bool keyUp) override;
 
   // One attempt; PutTextOnClipboard does the retrying.
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;

@@ -6,38 +6,56 @@
 
 namespace pelloram {
 
-void ClickAt(Desktop& desktop, WindowHandle window, int x, int y, MouseButton kind) {
+Point ScreenPointOf(Desktop& desktop, WindowHandle window, int x, int y) {
+  Point origin;
+  if (window != 0 && !desktop.ClientOriginToScreen(window, origin)) origin = Point{};
+  const auto clamp = [](long long v) {
+    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+  };
+  return Point{clamp(static_cast<long long>(origin.x) + x),
+               clamp(static_cast<long long>(origin.y) + y)};
+}
+
+bool ClickAtScreen(Desktop& desktop, Point screen, MouseButton kind) {
   const Point saved = ReadCursorPoint(desktop);
-  PointCursorAt(desktop, window, x, y);
-  desktop.ClickButton(kind);
-  PointCursorAt(desktop, 0, saved.x, saved.y);
+  desktop.MoveCursor(screen);
+  const bool taken = desktop.ClickButton(kind);
+  desktop.MoveCursor(saved);
+  return taken;
 }
 
-void PressKeyChord(Desktop& desktop, int key, int modifier1, int modifier2, int modifier3) {
-  if (modifier3 != 0) desktop.SendKey(modifier3, false);
-  if (modifier2 != 0) desktop.SendKey(modifier2, false);
-  desktop.SendKey(modifier1, false);
-  desktop.SendKey(key, false);
-  if (modifier3 != 0) desktop.SendKey(modifier3, true);
-  if (modifier2 != 0) desktop.SendKey(modifier2, true);
-  desktop.SendKey(modifier1, true);
-  desktop.SendKey(key, true);
+bool ClickAt(Desktop& desktop, WindowHandle window, int x, int y, MouseButton kind) {
+  return ClickAtScreen(desktop, ScreenPointOf(desktop, window, x, y), kind);
 }
 
-void PressKey(Desktop& desktop, int key, KeyAction action) {
+bool PressKeyChord(Desktop& desktop, int key, int modifier1, int modifier2, int modifier3) {
+  // Every event is sent even after a refusal, so no modifier is left held down.
+  bool taken = true;
+  const auto send = [&](int k, bool up) { taken = desktop.SendKey(k, up) && taken; };
+  if (modifier3 != 0) send(modifier3, false);
+  if (modifier2 != 0) send(modifier2, false);
+  send(modifier1, false);
+  send(key, false);
+  if (modifier3 != 0) send(modifier3, true);
+  if (modifier2 != 0) send(modifier2, true);
+  send(modifier1, true);
+  send(key, true);
+  return taken;
+}
+
+bool PressKey(Desktop& desktop, int key, KeyAction action) {
   switch (action) {
     case KeyAction::Down:
-      desktop.SendKey(key, false);
-      return;
+      return desktop.SendKey(key, false);
     case KeyAction::Up:
-      desktop.SendKey(key, true);
-      return;
-    case KeyAction::Tap:
-      desktop.SendKey(key, false);
+      return desktop.SendKey(key, true);
+    case KeyAction::Tap: {
+      const bool down = desktop.SendKey(key, false);
       ProcessPendingEvents(desktop);
-      desktop.SendKey(key, true);
-      return;
+      return desktop.SendKey(key, true) && down;
+    }
   }
+  return false;
 }
 
 void PumpMessages(Desktop& desktop) {

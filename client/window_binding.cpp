@@ -1,34 +1,39 @@
 #include "client/window_binding.h"
 
-#include "client/chat_client.h"
+#include "client/input.h"
 
 namespace pelloram {
-
-WindowHandle FindChatClient(Desktop& desktop) {
-  return desktop.FindTopLevelWindow(chat::kMainClass, chat::kMainTitle);
-}
-
-WindowHandle FindDesktopWindow(Desktop& desktop) {
-  return desktop.FindTopLevelWindow(chat::kDesktopClass, chat::kDesktopTitle);
-}
-
 namespace {
 
-// A dialog that has just been closed can still be found for a moment while it is torn
-// down; only a window that is shown counts as having come up.
-WindowHandle FindShownWindow(Desktop& desktop, std::string_view className, std::string_view title) {
-  const WindowHandle found = desktop.FindTopLevelWindow(className, title);
-  return found != 0 && desktop.IsWindowShown(found) ? found : 0;
+// A window that has just been closed can still be found for a moment while it is torn
+// down, and a Qt program keeps hidden windows of its main class: only a shown one counts.
+WindowHandle FindShownWindow(Desktop& desktop, std::string_view className, std::string_view title,
+                             std::uint32_t process = 0) {
+  for (const WindowHandle found : desktop.FindTopLevelWindows(className, title)) {
+    if (!desktop.IsWindowShown(found)) continue;
+    if (process == 0 || desktop.ProcessOf(found) == process) return found;
+  }
+  return 0;
 }
 
 }  // namespace
+
+ChatClient FindChatClient(Desktop& desktop) {
+  for (const chat::MainWindowKind& kind : chat::kMainWindows) {
+    if (const WindowHandle found = FindShownWindow(desktop, kind.className, kind.title)) {
+      return {found, kind.generation};
+    }
+  }
+  return {};
+}
 
 WindowHandle FindOpenDialog(Desktop& desktop) {
   return FindShownWindow(desktop, chat::kOpenDialogClass, chat::kOpenDialogTitle);
 }
 
-WindowHandle FindForwardWindow(Desktop& desktop) {
-  return FindShownWindow(desktop, chat::kForwardClass, chat::kForwardTitle);
+WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client) {
+  const std::uint32_t process = desktop.ProcessOf(client);
+  return process == 0 ? 0 : FindShownWindow(desktop, "", chat::kForwardTitle, process);
 }
 
 bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width, int height) {
@@ -42,14 +47,7 @@ Point ReadCursorPoint(Desktop& desktop) {
 }
 
 void PointCursorAt(Desktop& desktop, WindowHandle window, int x, int y) {
-  Point origin;
-  if (window != 0 && !desktop.ClientOriginToScreen(window, origin)) origin = Point{};
-  // Exact sums in 64 bits, then clamped: a pointer position never wraps around.
-  const auto clamp = [](long long v) {
-    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
-  };
-  desktop.MoveCursor(Point{clamp(static_cast<long long>(origin.x) + x),
-                           clamp(static_cast<long long>(origin.y) + y)});
+  desktop.MoveCursor(ScreenPointOf(desktop, window, x, y));
 }
 
 }  // namespace pelloram

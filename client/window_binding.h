@@ -3,14 +3,21 @@
 
 #include <string_view>
 
+#include "client/chat_client.h"
 #include "client/desktop.h"
 
 namespace pelloram {
 
-WindowHandle FindChatClient(Desktop& desktop);
-WindowHandle FindDesktopWindow(Desktop& desktop);
+struct ChatClient {
+  WindowHandle window = 0;  // 0 when no client is running
+  chat::Generation generation = chat::Generation::Classic;
+};
+// The first shown main window of the kinds the tool knows, the classic client first.
+ChatClient FindChatClient(Desktop& desktop);
 WindowHandle FindOpenDialog(Desktop& desktop);
-WindowHandle FindForwardWindow(Desktop& desktop);
+// The forward window of the client whose main window is `client`: a shown window of its
+// process titled "转发给", whatever its class.
+WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client);
 
 // Moves and sizes the window (outer rectangle) without activating it; false when it is
 // gone.

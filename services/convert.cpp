@@ -22,6 +22,7 @@ class FoldedReader {
   explicit FoldedReader(std::string_view text) : text_(text) { Load(); }
 
   int Peek() const { return current_; }
+  bool AtEnd() const { return position_ >= text_.size(); }
   void Advance() {
     position_ += length_;
     Load();
@@ -125,6 +126,15 @@ void ReadExponent(FoldedReader& reader, NumberParts& parts) {
   parts.digits += std::to_string(exponent);
 }
 
+// Leading blanks and an optional sign, as atof takes them; true for a minus.
+bool ReadBlanksAndSign(FoldedReader& reader) {
+  while (IsBlank(reader.Peek())) reader.Advance();
+  if (reader.Peek() != '+' && reader.Peek() != '-') return false;
+  const bool negative = reader.Peek() == '-';
+  reader.Advance();
+  return negative;
+}
+
 }  // namespace
 
 // Unlike atof, "inf", "infinity", "nan" and hexadecimal forms are not numbers here (they give
@@ -133,12 +143,8 @@ void ReadExponent(FoldedReader& reader, NumberParts& parts) {
 // either into a defined integer.
 double ToNumber(std::string_view text) {
   FoldedReader reader(text);
-  while (IsBlank(reader.Peek())) reader.Advance();
   NumberParts parts;
-  if (reader.Peek() == '+' || reader.Peek() == '-') {
-    parts.negative = reader.Peek() == '-';
-    reader.Advance();
-  }
+  parts.negative = ReadBlanksAndSign(reader);
   if (!ReadMantissa(reader, parts)) return 0.0;
   ReadExponent(reader, parts);
 
@@ -261,6 +267,22 @@ std::int32_t RandomInRange(RandomGenerator& generator, std::int32_t minimum, std
 Colour ColorFromRgb(int red, int green, int blue) {
   const auto channel = [](int value) { return static_cast<Colour>(value) & 0xFFu; };
   return channel(red) | (channel(green) << 8) | (channel(blue) << 16);
+}
+
+LeadingInteger ReadInteger(std::string_view text) {
+  FoldedReader reader(text);
+  const bool negative = ReadBlanksAndSign(reader);
+  LeadingInteger result;
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  for (; IsDigit(reader.Peek()); reader.Advance()) {
+    const int digit = reader.Peek() - '0';
+    result.value = result.value > (kMax - digit) / 10 ? kMax : result.value * 10 + digit;
+    result.found = true;
+  }
+  while (IsBlank(reader.Peek())) reader.Advance();
+  result.whole = result.found && reader.AtEnd();
+  if (negative) result.value = -result.value;
+  return result;
 }
 
 }  // namespace pelloram

@@ -19,6 +19,15 @@ double ToNumber(std::string_view text);
 // beyond the 64-bit range saturate before the low bits are taken.
 std::int32_t TruncateToInt(double value);
 
+// The whole number a text starts with: blanks, an optional sign, then digits, with the
+// same full-width folding as ToNumber; beyond the 64-bit range it saturates.
+struct LeadingInteger {
+  std::int64_t value = 0;  // 0 when there are no digits
+  bool found = false;      // there were digits
+  bool whole = false;      // nothing but blanks follows them
+};
+LeadingInteger ReadInteger(std::string_view text);
+
 // The number in a field: its text's leading number truncated toward zero; empty or
 // non-numeric text gives 0.
 inline std::int32_t FieldValue(std::string_view text) { return TruncateToInt(ToNumber(text)); }

@@ -48,6 +48,9 @@ class Ui {
   virtual std::string BrowseForFolder(std::string_view title) = 0;
   // Pointer position in screen pixels (CursorX / CursorY).
   virtual Point CursorPosition() = 0;
+  // The screen point at the middle of a control (or of the window), where a tip about it
+  // points.
+  virtual Point ControlCentre(Control control) = 0;
 
   // RegisterHotKey / UnregisterHotKey for `window`; modifiers are MOD_* flags.
   virtual bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) = 0;

@@ -340,6 +340,14 @@ Point Win32Ui::CursorPosition() {
   return {static_cast<std::int32_t>(point.x), static_cast<std::int32_t>(point.y)};
 }
 
+Point Win32Ui::ControlCentre(Control control) {
+  RECT r{};
+  const HWND window = control == Control::MainWindow ? main_ : HandleOf(control);
+  if (window == nullptr || !GetWindowRect(window, &r)) return {};
+  return {static_cast<std::int32_t>((r.left + r.right) / 2),
+          static_cast<std::int32_t>((r.top + r.bottom) / 2)};
+}
+
 bool Win32Ui::RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) {
   return RegisterHotKey(reinterpret_cast<HWND>(window), id, modifiers,
                         static_cast<UINT>(virtualKey)) != FALSE;

@@ -90,6 +90,7 @@ class Win32Ui final : public Ui {
   void ShowMessage(std::string_view text, std::string_view caption) override;
   std::string BrowseForFolder(std::string_view title) override;
   Point CursorPosition() override;
+  Point ControlCentre(Control control) override;
   bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;
   bool UnregisterHotkey(WindowHandle window, int id) override;
   // Hands a control's event to the sink, the event table behind it.

@@ -1,5 +1,7 @@
 #include "workflows/add_run.h"
 
+#include <utility>
+
 #include "client/chat_client.h"
 #include "client/clipboard.h"
 #include "client/input.h"
@@ -14,50 +16,101 @@ namespace {
 constexpr std::string_view kEmptyListMessage =
     "表情都不选，我操作什么？空气吗？\r\n选完表情再来一次！";
 constexpr std::string_view kAlreadyCollectedMessage = "添加失败！已有此表情....\r\n继续下一个！";
+// A file dialog shows an error box over itself for a path it cannot open; one Escape
+// closes that box, the next the dialog.
+constexpr int kEscapesToCloseDialog = 3;
+constexpr std::size_t kSkippedNamesShown = 3;
+
+enum class Outcome { Added, AlreadyCollected, Skipped, Ended };
 
 int Delay(const Tool& tool) { return tool.state.addDelayMs; }
 
-// Steps 4 to 8 of one sticker: paste, open, send, menu, add item. False when closing.
-bool SendAndAdd(Tool& tool, Mode mode) {
-  PressKeyChord(tool.desktop, vk::kV, vk::kControl);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  PressKey(tool.desktop, vk::kReturn);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  PressKey(tool.desktop, vk::kReturn);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  if (!ClickStep(tool, JobPointId::SentSticker, mode, Delay(tool))) return false;
-  return ClickStep(tool, JobPointId::AddItem, mode, Delay(tool));
+bool RunMustEnd(const Tool& tool) {
+  return tool.state.closing || tool.state.stopFault != TargetFault::None;
 }
 
-// One sticker; false when the tool is closing and the run must end.
-bool AddOneSticker(Tool& tool, const std::string& path, Mode mode) {
-  // A forward window that came up late for the previous sticker would cover the client
-  // and quietly spoil every sticker after it: report and close it first.
-  if (FindForwardWindow(tool.desktop) != 0) {
-    HandleAlreadyCollected(tool);
-    if (tool.state.closing) return false;
+std::string FileName(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// Escape until the open dialog is gone, so the next sticker starts from a clean client.
+// False when the run must end.
+bool CloseOpenDialog(Tool& tool, Mode mode) {
+  for (int i = 0; i < kEscapesToCloseDialog && FindOpenDialog(tool.desktop) != 0; ++i) {
+    if (!KeyStep(tool, mode, vk::kEscape, 0, Delay(tool))) return false;
   }
+  return true;
+}
+
+// Paste, open, send, menu, add item.
+Outcome SendAndAdd(Tool& tool, Mode mode) {
+  if (!KeyStep(tool, mode, vk::kV, vk::kControl, Delay(tool))) return Outcome::Ended;
+  if (!KeyStep(tool, mode, vk::kReturn, 0, Delay(tool))) return Outcome::Ended;
+  // A dialog still up refused the path (the file went away, or cannot be read).
+  if (FindOpenDialog(tool.desktop) != 0) {
+    return CloseOpenDialog(tool, mode) ? Outcome::Skipped : Outcome::Ended;
+  }
+  if (!KeyStep(tool, mode, vk::kReturn, 0, Delay(tool))) return Outcome::Ended;
+  if (!MenuStep(tool, JobPointId::SentSticker, mode, Delay(tool))) {
+    // No menu on the sent sticker: it cannot be added, but the next one may be.
+    if (tool.state.stopFault != TargetFault::NoMenu) return Outcome::Ended;
+    tool.state.stopFault = TargetFault::None;
+    return Outcome::Skipped;
+  }
+  if (!ClickStep(tool, JobPointId::AddItem, mode, Delay(tool))) return Outcome::Ended;
+  const bool already = HandleAlreadyCollected(tool, mode);
+  if (RunMustEnd(tool)) return Outcome::Ended;
+  return already ? Outcome::AlreadyCollected : Outcome::Added;
+}
+
+// One sticker: the path onto the clipboard, the file button, then the dialog.
+Outcome AddOneSticker(Tool& tool, const std::string& path, Mode mode) {
+  // Checked first, so a file removed since the folder was chosen leaves nothing to undo.
+  if (!tool.desktop.FileExists(path)) return Outcome::Skipped;
   // A clipboard another program holds would paste stale content: skip this sticker
   // before opening anything.
   const bool onClipboard = PutTextOnClipboard(tool.desktop, path);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  if (!onClipboard) return true;
-  ClickJobPoint(tool, JobPointId::FileButton, mode);
+  if (!WaitStep(tool, Delay(tool))) return Outcome::Ended;
+  if (!onClipboard) return Outcome::Skipped;
+  if (!ClickStep(tool, JobPointId::FileButton, mode, 0)) return Outcome::Ended;
   ProcessPendingEvents(tool.desktop);
-  if (!WaitStep(tool, Delay(tool))) return false;
-  if (FindOpenDialog(tool.desktop) == 0) return true;
-  if (!SendAndAdd(tool, mode)) return false;
-  HandleAlreadyCollected(tool);
-  return !tool.state.closing;
+  if (!WaitStep(tool, Delay(tool))) return Outcome::Ended;
+  if (FindOpenDialog(tool.desktop) == 0) return Outcome::Skipped;
+  return SendAndAdd(tool, mode);
+}
+
+void Count(AddTally& tally, Outcome outcome, const std::string& path) {
+  if (outcome == Outcome::Added) ++tally.added;
+  if (outcome == Outcome::AlreadyCollected) ++tally.alreadyCollected;
+  if (outcome == Outcome::Skipped) tally.skipped.push_back(FileName(path));
 }
 
 void AddAllStickers(Tool& tool, Mode mode) {
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
   const std::vector<std::string> list = tool.state.stickerFiles;
-  for (const std::string& path : list) {
-    if (!AddOneSticker(tool, path, mode)) return;
+  AddTally tally;
+  Outcome previous = Outcome::Skipped;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    // A forward window that came up late for the previous sticker would cover the client
+    // and spoil every sticker after it: close it, and count that sticker as collected before.
+    if (FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0 &&
+        HandleAlreadyCollected(tool, mode) && previous == Outcome::Added) {
+      --tally.added;
+      ++tally.alreadyCollected;
+    }
+    const Outcome outcome = RunMustEnd(tool) ? Outcome::Ended : AddOneSticker(tool, list[i], mode);
+    if (outcome == Outcome::Ended) {
+      tally.notReached = static_cast<int>(list.size() - i);
+      break;
+    }
+    Count(tally, outcome, list[i]);
+    previous = outcome;
   }
+  const TargetFault fault = std::exchange(tool.state.stopFault, TargetFault::None);
+  if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
+  tool.ui.ShowMessage(AddSummary(tally, StopMessage(fault)), kDefaultMessageCaption);
 }
 
 // Reads the delay; one that reads 0 (also empty or text) becomes the mode's default,
@@ -81,18 +134,39 @@ void AddChosenFiles(Tool& tool, Mode mode) {
   ChooseStickerFolder(tool);
 }
 
+std::string SkippedNames(const std::vector<std::string>& names) {
+  if (names.empty()) return {};
+  std::string text = "（";
+  for (std::size_t i = 0; i < names.size() && i < kSkippedNamesShown; ++i) {
+    text += (i > 0 ? "、" : "") + names[i];
+  }
+  return text + (names.size() > kSkippedNamesShown ? " 等）" : "）");
+}
+
 }  // namespace
+
+std::string AddSummary(const AddTally& tally, std::string_view stopReason) {
+  const std::string counts =
+      "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) + " 个，跳过 " +
+      ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" + SkippedNames(tally.skipped);
+  if (stopReason.empty() && tally.notReached == 0) return "添加完成：" + counts;
+  return std::string(stopReason) + "\r\n添加未完成：" + counts + "，还有 " +
+         ToText(tally.notReached) + " 个没有添加。";
+}
 
 void StartAddRun(Tool& tool) {
   if (StartRefused(tool)) return;
-  if (IsChecked(tool, Control::AddModeOneRadio)) {
-    StartAddModeOne(tool);
-  } else if (IsChecked(tool, Control::AddModeTwoRadio)) {
-    if (!CheckModeTwoFields(tool, Job::Add)) return;
-    ActiveRun active(tool.state);
-    if (!WaitStep(tool, 500)) return;
-    StartAddModeTwo(tool);
+  const bool modeOne = IsChecked(tool, Control::AddModeOneRadio);
+  if (!modeOne && !IsChecked(tool, Control::AddModeTwoRadio)) return;
+  if (!FindClientForRun(tool)) return;
+  if (modeOne) {
+    if (ModeOneFitsClient(tool, Control::AddModeOneRadio)) StartAddModeOne(tool);
+    return;
   }
+  if (!CheckModeTwoFields(tool, Job::Add)) return;
+  ActiveRun active(tool.state);
+  if (!WaitStep(tool, 500)) return;
+  StartAddModeTwo(tool);
 }
 
 void StartAddModeOne(Tool& tool) {
@@ -107,19 +181,20 @@ void StartAddModeTwo(Tool& tool) {
   AddChosenFiles(tool, Mode::Two);
 }
 
-void HandleAlreadyCollected(Tool& tool) {
+bool HandleAlreadyCollected(Tool& tool, Mode mode) {
   const int delay = Delay(tool);
-  if (FindForwardWindow(tool.desktop) != 0) {
-    if (!BlockStep(tool, delay)) return;
-    PlaceWindow(tool.desktop, FindForwardWindow(tool.desktop), chat::kForwardLeft,
-                chat::kForwardTop, chat::kForwardWidth, chat::kForwardHeight);
+  const bool shown = FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0;
+  if (shown) {
+    if (!BlockStep(tool, delay)) return true;
+    PlaceWindow(tool.desktop, FindForwardWindow(tool.desktop, RunClient(tool, mode)),
+                chat::kForwardLeft, chat::kForwardTop, chat::kForwardWidth, chat::kForwardHeight);
     tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), kAlreadyCollectedMessage,
                            true);
-    if (!WaitStep(tool, delay)) return;
-    PressKey(tool.desktop, vk::kEscape);
-    if (!WaitStep(tool, delay)) return;
+    if (!WaitStep(tool, delay)) return true;
+    if (!KeyStep(tool, mode, vk::kEscape, 0, delay)) return true;
   }
   BlockStep(tool, delay);
+  return shown;
 }
 
 }  // namespace pelloram

@@ -1,6 +1,7 @@
 #include "workflows/delete_run.h"
 
 #include <limits>
+#include <utility>
 
 #include "client/chat_client.h"
 #include "client/input.h"
@@ -25,18 +26,38 @@ void ReadDeleteDelay(Tool& tool) {
   tool.state.deleteDelayMs = FieldValue(tool.ui.ReadControlText(Control::DeleteDelay));
 }
 
-// A deletion whose clicks are done: one fewer to go. The count never wraps around.
+// A deletion both of whose clicks passed their checks: one fewer to go. The count never
+// wraps around.
 void CountDeletion(Tool& tool) {
   std::int32_t& remaining = tool.state.remainingCount;
   if (remaining > std::numeric_limits<std::int32_t>::min()) --remaining;
   ShowCount(tool);
 }
 
-// One deletion; false when the run must end (tool closing, or the count reached 0).
-bool DeleteFirstSticker(Tool& tool, Mode mode) {
+// The sticker panel, then the collected stickers.
+bool OpenCollection(Tool& tool, Mode mode) {
+  const int delay = tool.state.deleteDelayMs;
+  return ClickStep(tool, JobPointId::StickerPanel, mode, delay) &&
+         ClickStep(tool, JobPointId::CollectedTab, mode, delay);
+}
+
+// The first sticker's menu. The panel button toggles: a panel left open by an earlier run
+// is shut by the opening click, so the first deletion that finds no menu opens the
+// collection once more before it gives up.
+bool OpenStickerMenu(Tool& tool, Mode mode, bool mayReopen) {
+  const int delay = tool.state.deleteDelayMs;
+  if (MenuStep(tool, JobPointId::FirstSticker, mode, delay)) return true;
+  if (!mayReopen || tool.state.stopFault != TargetFault::NoMenu) return false;
+  tool.state.stopFault = TargetFault::None;
+  return OpenCollection(tool, mode) && MenuStep(tool, JobPointId::FirstSticker, mode, delay);
+}
+
+// One deletion; false when the run must end (tool closing, a failed check, or the count
+// reached 0).
+bool DeleteFirstSticker(Tool& tool, Mode mode, bool first) {
   const int delay = tool.state.deleteDelayMs;
   if (!WaitStep(tool, delay)) return false;
-  if (!ClickStep(tool, JobPointId::FirstSticker, mode, delay)) return false;
+  if (!OpenStickerMenu(tool, mode, first)) return false;
   if (!ClickStep(tool, JobPointId::DeleteItem, mode, delay)) return false;
   CountDeletion(tool);
   if (tool.state.remainingCount != 0) return true;
@@ -44,19 +65,26 @@ bool DeleteFirstSticker(Tool& tool, Mode mode) {
   return false;
 }
 
-// The sticker panel, the collected stickers, then the deletions. F11 pauses by clearing
-// `running`, which is looked at before each deletion; the number of passes is the count
-// at the start, so a count typed meanwhile changes what is shown, not how often it runs.
-void OpenAndDelete(Tool& tool, Mode mode) {
-  const int delay = tool.state.deleteDelayMs;
-  if (!ClickStep(tool, JobPointId::StickerPanel, mode, delay)) return;
-  if (!ClickStep(tool, JobPointId::CollectedTab, mode, delay)) return;
+// F11 pauses by clearing `running`, which is looked at before each deletion; the number
+// of passes is the count at the start, so a count typed meanwhile changes what is shown,
+// not how often it runs.
+void DeleteStickers(Tool& tool, Mode mode) {
   const std::int32_t passes = tool.state.remainingCount;
   for (std::int64_t i = 1; i <= passes; ++i) {
     ProcessPendingEvents(tool.desktop);
     if (tool.state.closing || tool.state.running != 1) return;
-    if (!DeleteFirstSticker(tool, mode)) return;
+    if (!DeleteFirstSticker(tool, mode, i == 1)) return;
   }
+}
+
+// A run that had to end leaves the count at what is still to do, goes back to the start
+// caption and says why. A closing tool says nothing.
+void ReportStop(Tool& tool) {
+  const TargetFault fault = std::exchange(tool.state.stopFault, TargetFault::None);
+  if (fault == TargetFault::None || tool.state.closing) return;
+  tool.state.running = 0;
+  tool.ui.WriteControlText(Control::DeleteStartButton, kStartCaption);
+  tool.ui.ShowMessage(StopMessage(fault), kDefaultMessageCaption);
 }
 
 }  // namespace
@@ -67,8 +95,8 @@ void RunDeleteModeOne(Tool& tool) {
   ReadDeleteDelay(tool);
   PlaceWindow(tool.desktop, tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
               chat::kModeOneWidth, chat::kModeOneHeight);
-  if (!WaitStep(tool, 500)) return;
-  OpenAndDelete(tool, Mode::One);
+  if (WaitStep(tool, 500) && OpenCollection(tool, Mode::One)) DeleteStickers(tool, Mode::One);
+  ReportStop(tool);
 }
 
 void RunDeleteModeTwo(Tool& tool) {
@@ -81,7 +109,8 @@ void RunDeleteModeTwo(Tool& tool) {
   }
   if (!WaitStep(tool, 500)) return;
   ReadDeleteDelay(tool);
-  OpenAndDelete(tool, Mode::Two);
+  if (OpenCollection(tool, Mode::Two)) DeleteStickers(tool, Mode::Two);
+  ReportStop(tool);
 }
 
 }  // namespace pelloram

@@ -13,12 +13,40 @@ bool WaitStep(Tool& tool, int milliseconds);
 // Sleeps without handling messages; false when the tool is closing.
 bool BlockStep(Tool& tool, int milliseconds);
 
-// Clicks one of the job's points: mode one at its built-in client point of the client's
-// window, mode two at its fields' screen point, read at this moment (an F10 capture during
-// a run moves the next click), relative to the desktop's window.
-void ClickJobPoint(Tool& tool, JobPointId point, Mode mode);
-// The click, then a wait of `milliseconds`; false when the tool is closing.
+inline constexpr std::string_view kClientMissingAtStart =
+    "没有找到微信窗口！请打开并登录微信后再开始。";
+
+// Every start looks the client up afresh, so a client restarted since the tool started is
+// used; when there is none it says so and the start goes no further.
+bool FindClientForRun(Tool& tool);
+// Mode one's placement and built-in points are the classic client's layout: with the newer
+// client a mode-one start is refused with a tip on the page's mode-one radio, and nothing
+// is moved.
+bool ModeOneFitsClient(Tool& tool, Control modeOneRadio);
+inline constexpr std::string_view kModeOneNeedsClassic =
+    "模式一的内置坐标只适用于旧版微信，新版请使用模式二（F10 取坐标）。";
+// The client a run works on: in mode one the window looked up at its start, in mode two
+// the client's main window as it is found now.
+WindowHandle RunClient(Tool& tool, Mode mode);
+
+// Records why the run must end and returns false, for `return Stop(tool, fault);`.
+bool Stop(Tool& tool, TargetFault fault);
+// What the user is told about a run that had to end.
+std::string_view StopMessage(TargetFault fault);
+
+// Clicks one of the job's points, then waits `milliseconds`. Mode one clicks its built-in
+// client point of the client's window, mode two its fields' point, read at this moment (an
+// F10 capture during a run moves the next click), relative to the desktop's window. The
+// target is checked first; false when the run must end: nothing was clicked then, or the
+// system refused the click, or the tool is closing.
 bool ClickStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
+// A right click that must bring up the client's menu: after the wait a new window of the
+// client's must be up, or the point held nothing (a closed panel, an empty collection) and
+// the run must end with NoMenu.
+bool MenuStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
+// A key, or a chord with a modifier, into the client's foreground window, checked first;
+// then a wait of `milliseconds`. False when the run must end.
+bool KeyStep(Tool& tool, Mode mode, int key, int modifier, int milliseconds);
 
 // True when the tool is closing or another run is executing: a new start is refused, so
 // no run ever starts inside another and no two runs click at once.

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "client/chat_client.h"
 #include "client/desktop.h"
+#include "client/target_check.h"
 #include "services/convert.h"
 #include "services/hotkeys.h"
 #include "services/ui.h"
@@ -16,8 +18,9 @@ namespace pelloram {
 // changes it and shows it in the fields. The points a run clicks in mode two are not kept
 // here; they are read from their fields at the moment of each click.
 struct RunState {
-  WindowHandle chatClient = 0;  // looked up once at start-up; 0 when missing
-  std::int32_t running = 0;     // delete run's go-on flag (F11 pauses by clearing it)
+  WindowHandle chatClient = 0;  // looked up at start-up and at each start; 0 when missing
+  chat::Generation clientGeneration = chat::Generation::Classic;
+  std::int32_t running = 0;  // delete run's go-on flag (F11 pauses by clearing it)
   std::int32_t f10HotkeyId = 0;
   std::int32_t f11HotkeyId = 0;
   std::int32_t deleteDelayMs = 0;  // read from its field when a delete run starts
@@ -28,6 +31,9 @@ struct RunState {
   std::int32_t remainingCount = 0;
   std::int32_t addDelayMs = 0;
   std::vector<std::string> stickerFiles;  // full paths, UTF-8
+
+  // Why the executing run must end without another click or key; None while it may go on.
+  TargetFault stopFault = TargetFault::None;
 
   bool runActive = false;  // a delete or add run is executing: further starts are refused
   bool listing = false;    // a folder is being listed: further folder choices are refused

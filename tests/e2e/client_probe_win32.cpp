@@ -84,7 +84,7 @@ class Probe {
   explicit Probe(std::vector<std::string> args) : args_(std::move(args)) {}
 
   int Run() {
-    client_ = FindChatClient(desktop_);
+    client_ = FindChatClient(desktop_).window;
     Emit("find", {{"client", Num(static_cast<long long>(client_))}});
     while (next_ < args_.size()) {
       const std::string step = Take();
@@ -264,11 +264,11 @@ class Probe {
   void WaitFor(bool active) {
     const std::string which = Take();
     const int timeout = TakeInt();
-    WindowHandle (*find)(Desktop&) = nullptr;
+    std::function<WindowHandle(Desktop&)> find;
     if (which == "open") find = FindOpenDialog;
-    if (which == "forward") find = FindForwardWindow;
-    if (which == "client") find = FindChatClient;
-    if (find == nullptr) throw UsageError{"waitfor/waitactive open|forward|client MS"};
+    if (which == "forward") find = [this](Desktop& d) { return FindForwardWindow(d, client_); };
+    if (which == "client") find = [](Desktop& d) { return FindChatClient(d).window; };
+    if (!find) throw UsageError{"waitfor/waitactive open|forward|client MS"};
     const auto ready = [&](WindowHandle window) {
       return window != 0 && (!active || desktop_.ForegroundWindow() == window);
     };

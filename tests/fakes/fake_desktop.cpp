@@ -7,11 +7,14 @@
 namespace pelloram::testing {
 
 WindowHandle FakeDesktop::AddWindow(std::string className, std::string title, Rect rect,
-                                    Point clientOffset) {
+                                    Point clientOffset, std::uint32_t process) {
   const WindowHandle handle = nextHandle_++;
-  windows_[handle] = Window{std::move(className), std::move(title), rect, clientOffset, true, true};
+  windows_[handle] = Window{
+      std::move(className), std::move(title), rect, clientOffset, true, true, process, nextZ_++};
   return handle;
 }
+
+void FakeDesktop::BringToTop(WindowHandle handle) { windows_.at(handle).z = nextZ_++; }
 
 void FakeDesktop::At(std::uint32_t time, std::function<void()> action) {
   actions_.emplace(time, std::move(action));
@@ -37,22 +40,67 @@ std::vector<Point> FakeDesktop::ClickPoints() const {
   return points;
 }
 
-WindowHandle FakeDesktop::FindTopLevelWindow(std::string_view className, std::string_view title) {
-  if (findHook) {
-    if (const WindowHandle found = findHook(className, title)) return found;
-  }
+std::vector<WindowHandle> FakeDesktop::FindTopLevelWindows(std::string_view className,
+                                                           std::string_view title) {
+  std::vector<std::pair<int, WindowHandle>> found;
   for (const auto& [handle, window] : windows_) {
     if (!window.exists) continue;
     if (!className.empty() && window.className != className) continue;
     if (!title.empty() && window.title != title) continue;
-    return handle;
+    found.emplace_back(-window.z, handle);
   }
-  return 0;
+  std::sort(found.begin(), found.end());
+  std::vector<WindowHandle> handles;
+  for (const auto& entry : found) handles.push_back(entry.second);
+  return handles;
 }
 
 bool FakeDesktop::IsWindowShown(WindowHandle window) {
   const auto it = windows_.find(window);
   return it != windows_.end() && it->second.exists && it->second.shown;
+}
+
+bool FakeDesktop::WindowExists(WindowHandle window) {
+  const auto it = windows_.find(window);
+  return it != windows_.end() && it->second.exists;
+}
+
+std::uint32_t FakeDesktop::ProcessOf(WindowHandle window) {
+  return WindowExists(window) ? windows_.at(window).process : 0;
+}
+
+WindowHandle FakeDesktop::TopLevelWindowAt(Point screen) {
+  WindowHandle top = 0;
+  int topZ = 0;
+  for (const auto& [handle, window] : windows_) {
+    const Rect& r = window.rect;
+    const bool inside =
+        screen.x >= r.left && screen.x < r.right && screen.y >= r.top && screen.y < r.bottom;
+    if (!window.exists || !window.shown || !inside || (top != 0 && window.z < topZ)) continue;
+    top = handle;
+    topZ = window.z;
+  }
+  return top;
+}
+
+std::vector<WindowHandle> FakeDesktop::ShownWindowsOf(std::uint32_t process) {
+  std::vector<WindowHandle> found;
+  for (const auto& [handle, window] : windows_) {
+    if (window.exists && window.shown && window.process == process) found.push_back(handle);
+  }
+  return found;
+}
+
+WindowHandle FakeDesktop::ForegroundWindow() {
+  if (foreground != 0) return foreground;
+  WindowHandle top = 0;
+  int topZ = 0;
+  for (const auto& [handle, window] : windows_) {
+    if (!window.exists || !window.shown || (top != 0 && window.z < topZ)) continue;
+    top = handle;
+    topZ = window.z;
+  }
+  return top;
 }
 
 bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {
@@ -83,15 +131,19 @@ bool FakeDesktop::ReadCursor(Point& screen) {
   return true;
 }
 
-void FakeDesktop::ClickButton(MouseButton button) {
+bool FakeDesktop::ClickButton(MouseButton button) {
+  if (refuseInput) return false;
   inputs.push_back({InputRecord::Kind::Click, now, cursor, button, 0});
   if (onClick) onClick(cursor, button);
+  return true;
 }
 
-void FakeDesktop::SendKey(int virtualKey, bool keyUp) {
+bool FakeDesktop::SendKey(int virtualKey, bool keyUp) {
+  if (refuseInput) return false;
   inputs.push_back({keyUp ? InputRecord::Kind::KeyUp : InputRecord::Kind::KeyDown, now, cursor,
                     MouseButton::Left, virtualKey});
   if (onKey) onKey(virtualKey, keyUp);
+  return true;
 }
 
 bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
@@ -114,6 +166,10 @@ void FakeDesktop::ForEachFolderEntry(std::string_view folder, std::string_view,
     const std::u8string name = it->path().filename().u8string();
     take(std::string(name.begin(), name.end()), it->is_directory(kindError));
   }
+}
+
+bool FakeDesktop::FileExists(std::string_view path) {
+  return !missingFiles.contains(std::string(path));
 }
 
 void FakeDesktop::Sleep(int milliseconds) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,16 @@ class FakeDesktop : public Desktop {
     Point clientOffset;  // client origin relative to the window's top-left
     bool exists = true;
     bool shown = true;
+    std::uint32_t process = kClientProcess;
+    int z = 0;  // stacking: the highest lies on top
   };
+  static constexpr std::uint32_t kClientProcess = 1;
 
   // --- set-up and inspection ---
+  // A new window lies above all others.
   WindowHandle AddWindow(std::string className, std::string title, Rect rect,
-                         Point clientOffset = {});
+                         Point clientOffset = {}, std::uint32_t process = kClientProcess);
+  void BringToTop(WindowHandle handle);
   Window& WindowAt(WindowHandle handle) { return windows_.at(handle); }
   void At(std::uint32_t time, std::function<void()> action);  // a user action at a time
   std::uint32_t now = 1000;
@@ -48,31 +54,38 @@ class FakeDesktop : public Desktop {
   int clipboardAttempts = 0;
   int dispatched = 0;  // messages dispatched so far
   bool quitPosted = false;
-  WindowHandle foreground = 0;
+  WindowHandle foreground = 0;  // 0: the topmost shown window
+  bool refuseInput = false;     // the system takes no clicks or keys (a client with higher rights)
+  std::set<std::string> missingFiles;  // every other path names an existing file
   // Lets a client model react to input and decide which windows exist.
   std::function<void(Point screen, MouseButton)> onClick;
   std::function<void(int key, bool up)> onKey;
-  std::function<WindowHandle(std::string_view cls, std::string_view title)> findHook;
 
   std::vector<InputRecord> Clicks() const;
   std::vector<InputRecord> Keys() const;
   std::vector<Point> ClickPoints() const;  // where each click landed, in order
 
   // --- Desktop ---
-  WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
+  std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
+                                                std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
+  bool WindowExists(WindowHandle window) override;
+  std::uint32_t ProcessOf(WindowHandle window) override;
+  WindowHandle TopLevelWindowAt(Point screen) override;
+  std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
-  WindowHandle ForegroundWindow() override { return foreground; }
+  WindowHandle ForegroundWindow() override;
   bool ReadCursor(Point& screen) override;
   void MoveCursor(Point screen) override { cursor = screen; }
-  void ClickButton(MouseButton button) override;
-  void SendKey(int virtualKey, bool keyUp) override;
+  bool ClickButton(MouseButton button) override;
+  bool SendKey(int virtualKey, bool keyUp) override;
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
   // The host's own folders, through std::filesystem; the pattern is left to the caller.
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
+  bool FileExists(std::string_view path) override;
   std::uint32_t TickCount() override { return now; }
   void Sleep(int milliseconds) override;
   PendingMessage PeekPending() override;
@@ -85,6 +98,7 @@ class FakeDesktop : public Desktop {
   bool ActionDue() const;
   std::map<WindowHandle, Window> windows_;
   WindowHandle nextHandle_ = 0x100;
+  int nextZ_ = 0;
   std::multimap<std::uint32_t, std::function<void()>> actions_;
   int quitCode_ = 0;
 };

@@ -12,6 +12,7 @@ PracticeWorld::PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow,
   openDialog = desktop_.AddWindow("#32770", "打开", Rect{100, 100, 600, 450}, Point{8, 30});
   forwardWindow =
       desktop_.AddWindow("SelectContactWnd", "转发给", Rect{300, 200, 900, 700}, Point{0, 0});
+  menuWindow = desktop_.AddWindow("PracticeMenu", "", Rect{}, Point{0, 0});
   desktop_.onClick = [this](Point screen, MouseButton button) { OnClick(screen, button); };
   desktop_.onKey = [this](int key, bool up) { OnKey(key, up); };
   Sync();
@@ -59,7 +60,7 @@ void PracticeWorld::OnKey(int key, bool up) {
 void PracticeWorld::OnDialogKey(int key) {
   if (key == vk::kV && ctrlDown_) {
     dialogText_ = desktop_.clipboard;
-  } else if (key == vk::kReturn) {
+  } else if (key == vk::kReturn && !dialogRefuses.contains(dialogText_)) {
     model.OpenDialogConfirmed(dialogText_, true);
     dialogText_.clear();
   } else if (key == vk::kEscape) {
@@ -71,6 +72,14 @@ void PracticeWorld::OnDialogKey(int key) {
 void PracticeWorld::Sync() {
   desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
   desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();
+  // The menu lies where the model draws it; clicks on it still reach the model.
+  desktop_.WindowAt(menuWindow).exists = model.StickerMenuOpen() || model.SentMenuOpen();
+  for (const practice::Model::Box& box : model.VisibleBoxes()) {
+    if (box.kind != practice::Model::Kind::Menu) continue;
+    const Rect& main = desktop_.WindowAt(main_).rect;
+    desktop_.WindowAt(menuWindow).rect = Rect{main.left + box.left, main.top + box.top,
+                                              main.left + box.right, main.top + box.bottom};
+  }
 }
 
 }  // namespace pelloram::testing

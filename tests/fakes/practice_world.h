@@ -20,8 +20,11 @@ class PracticeWorld {
   practice::Model model;
   // Files whose open dialog fails to come up (by the path pasted last).
   std::set<std::string> dialogFailsFor;
+  // Paths the open dialog refuses: Enter leaves it up, as a real one does for a missing file.
+  std::set<std::string> dialogRefuses;
   WindowHandle openDialog = 0;
   WindowHandle forwardWindow = 0;
+  WindowHandle menuWindow = 0;  // a context menu is a popup window of the client's own
 
   int Count(std::string_view event) const;  // journal lines of one event kind
 

@@ -10,6 +10,7 @@
 namespace pelloram::testing {
 
 struct ToolHarness {
+  static constexpr std::uint32_t kExplorerProcess = 2;
   FakeDesktop desktop;
   FakeUi ui{desktop};
   Tool tool{ui, desktop};
@@ -19,10 +20,11 @@ struct ToolHarness {
   // The chat client (when present) starts away from its mode-one place; the desktop's
   // window covers the screen from its origin.
   explicit ToolHarness(bool withClient = true, bool start = true) {
+    desktopWindow = desktop.AddWindow("Progman", "Program Manager", Rect{0, 0, 1280, 1024}, {},
+                                      kExplorerProcess);
     if (withClient) {
       client = desktop.AddWindow("WeChatMainWndForPC", "微信", Rect{200, 120, 1000, 720});
     }
-    desktopWindow = desktop.AddWindow("Progman", "Program Manager", Rect{0, 0, 1280, 1024});
     ui.SetSink([this](Control c, Event e) { HandleEvent(tool, c, e); });
     ui.onHotkey = [this](int id) { DispatchHotkey(tool, id); };
     if (start) Start();

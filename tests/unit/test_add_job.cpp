@@ -175,15 +175,24 @@ TEST(AddRun, ClosingDuringARunEndsItWithoutAnotherInput) {
   EXPECT_EQ(h.world.Count("added"), 1);
 }
 
-TEST(AddRun, AClipboardThatCannotBeTakenSkipsTheStickerWithoutPasting) {
+// Another program holds the clipboard: a short hold is waited out, a long one skips the
+// sticker before anything is opened or pasted, and the summary names it.
+TEST(AddRun, AHeldClipboardIsWaitedOutOrTheStickerSkippedAndNamed) {
   AddJob h;
-  h.Files({"C:\\a.gif", "C:\\b.gif"});
+  h.Files({"C:\\a.gif", "C:\\b.gif", "C:\\c.gif", "C:\\d.gif"});
   h.desktop.clipboard = "stale";
-  h.desktop.clipboardRefusals = 1000;
-  h.At(h.desktop.now + 100, [&] { h.desktop.clipboardRefusals = 0; });
+  const auto hold = [&](bool held) { h.desktop.clipboardRefusals = held ? 1 << 30 : 0; };
+  hold(true);
+  h.At(h.desktop.now + 200, [&] { hold(false); });
+  // Held again from the end of the first sticker for five seconds: two give up, the
+  // fourth waits it out.
+  h.At(h.desktop.now + 900, [&] { hold(true); });
+  h.At(h.desktop.now + 6500, [&] { hold(false); });
   h.F11();
-  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "b.gif"}));
+  EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif", "d.gif"}));
   EXPECT_EQ(h.world.Count("refused"), 0);
+  ASSERT_EQ(h.ui.messages.size(), 1u);
+  EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 2 个（b.gif、c.gif）");
 }
 
 TEST(AddRun, PathsInAnyScriptReachTheDialogUnchanged) {

@@ -156,15 +156,18 @@ TEST(PutTextOnClipboard, RetriesWhileAnotherProgramHoldsIt) {
   EXPECT_EQ(desktop.clipboardAttempts, 4);
 }
 
-TEST(PutTextOnClipboard, GivesUpAfterAboutHalfASecondAndKeepsTheOldContent) {
+TEST(PutTextOnClipboard, GivesUpAfterAboutTwoSecondsOfHandlingMessages) {
   FakeDesktop desktop;
   desktop.clipboard = "old";
-  desktop.clipboardRefusals = 1000;
+  desktop.clipboardRefusals = 1 << 30;
+  int handled = 0;
+  desktop.At(desktop.now + 1000, [&] { ++handled; });
   const auto start = desktop.now;
   EXPECT_FALSE(PutTextOnClipboard(desktop, "new"));
   EXPECT_EQ(desktop.clipboard, "old");
-  EXPECT_GE(desktop.now - start, 400u);
-  EXPECT_LE(desktop.now - start, 700u);
+  EXPECT_EQ(handled, 1);
+  EXPECT_GE(desktop.now - start, 1800u);
+  EXPECT_LE(desktop.now - start, 2600u);
 }
 
 }  // namespace
@@ -179,9 +182,61 @@ TEST(FindOpenDialog, AHiddenLeftoverDoesNotCountAsShowing) {
   EXPECT_EQ(FindOpenDialog(desktop), dialog);
   desktop.WindowAt(dialog).shown = false;
   EXPECT_EQ(FindOpenDialog(desktop), 0u);
-  const WindowHandle forward = desktop.AddWindow("SelectContactWnd", "转发给", Rect{});
-  EXPECT_EQ(FindForwardWindow(desktop), forward);
 }
+
+// The forward window is the client's own window titled "转发给", whatever its class.
+TEST(FindForwardWindow, TakesOnlyTheClientsOwnWindowOfThatTitle) {
+  FakeDesktop desktop;
+  const WindowHandle client = desktop.AddWindow("Qt51514QWindowIcon", "微信", Rect{0, 0, 9, 9});
+  desktop.AddWindow("Other", "转发给", Rect{}, {}, 7);
+  EXPECT_EQ(FindForwardWindow(desktop, client), 0u);
+  const WindowHandle forward = desktop.AddWindow("Qt51514QWindowIcon", "转发给", Rect{});
+  EXPECT_EQ(FindForwardWindow(desktop, client), forward);
+  EXPECT_EQ(FindForwardWindow(desktop, 0), 0u);
+}
+
+struct ClientCase {
+  const char* name;
+  std::vector<std::pair<const char*, bool>> windows;  // Qt or classic title, shown
+  int expected;                                       // index into windows, -1: none
+  chat::Generation generation;
+};
+
+class FindChatClientTest : public ::testing::TestWithParam<ClientCase> {};
+
+// Each entry of `windows` is (title, shown); "classic" adds the classic main window.
+TEST_P(FindChatClientTest, TakesTheFirstShownKnownMainWindow) {
+  const ClientCase& c = GetParam();
+  FakeDesktop desktop;
+  std::vector<WindowHandle> handles;
+  for (const auto& [title, shown] : c.windows) {
+    const bool classic = std::string_view(title) == "classic";
+    handles.push_back(desktop.AddWindow(classic ? "WeChatMainWndForPC" : "Qt51514QWindowIcon",
+                                        classic ? "微信" : title, Rect{0, 0, 9, 9}));
+    desktop.WindowAt(handles.back()).shown = shown;
+  }
+  const ChatClient found = FindChatClient(desktop);
+  EXPECT_EQ(found.window, c.expected < 0 ? 0 : handles[static_cast<std::size_t>(c.expected)]);
+  if (c.expected >= 0) {
+    EXPECT_EQ(found.generation, c.generation);
+  }
+}
+
+using chat::Generation;
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, FindChatClientTest,
+    ::testing::Values(
+        ClientCase{"Classic", {{"classic", true}}, 0, Generation::Classic},
+        ClientCase{"NewerChinese", {{"微信", true}}, 0, Generation::Qt},
+        ClientCase{"NewerEnglish", {{"Weixin", true}}, 0, Generation::Qt},
+        ClientCase{"HiddenDecoyOnly", {{"微信", false}}, -1, Generation::Qt},
+        ClientCase{"ShownBehindADecoy", {{"微信", true}, {"微信", false}}, 0, Generation::Qt},
+        ClientCase{"BothGenerationsTakeTheClassic",
+                   {{"微信", true}, {"classic", true}},
+                   1,
+                   Generation::Classic},
+        ClientCase{"OtherTitle", {{"QQ", true}}, -1, Generation::Qt}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace pelloram::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"
 
@@ -13,14 +14,19 @@ constexpr std::string_view kStart = "F11\r\n开  始";
 constexpr std::string_view kPause = "F11\r\n暂  停";
 
 // A harness on the delete page with a count and a delay typed in.
+// The practice client's model plays the client: a right click on a sticker brings up its
+// menu, and the delete item removes it.
 struct DeleteJob : ToolHarness {
+  PracticeWorld world{desktop, client, practice::Options{20, {}}};
   DeleteJob(std::string_view count, std::string_view delay) {
     ui.Type(Control::DeleteCount, count);
     ui.Type(Control::DeleteDelay, delay);
   }
   void F11() { ui.PressHotkey(vk::kF11); }
   void F10() { ui.PressHotkey(vk::kF10); }
+  // The client at the place where the points were captured.
   void EnterModeTwoPoints() {
+    desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
     ui.Click(Control::DeleteModeTwoRadio);
     const std::pair<Control, const char*> points[] = {
         {Control::StickerPanelX, "340"}, {Control::StickerPanelY, "525"},
@@ -61,8 +67,26 @@ TEST(InitMainWindow, AKeyHeldElsewhereGivesZeroAndTheOtherStillWorks) {
   h.Start();
   EXPECT_EQ(h.tool.state.f10HotkeyId, 0);
   EXPECT_EQ(h.tool.state.f11HotkeyId, 33002);
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(
+      h.ui.tips[0].text,
+      "F10 已被其他程序占用，按了不起作用。开始和暂停请点窗口上的按钮，模式二的坐标请手动填写。");
+  EXPECT_EQ(h.ui.tips[0].at, h.ui.ControlCentre(Control::MainWindow));
   h.ui.Type(Control::DeleteCount, "0");
   h.ui.PressHotkey(vk::kF11);
+  EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kPause);
+}
+
+TEST(InitMainWindow, AHeldF11IsNamedOnceAndTheButtonStillStarts) {
+  ToolHarness h(true, false);
+  h.ui.keysHeldElsewhere.insert(vk::kF11);
+  h.Start();
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].text, "F11 已被其他程序占用，按了不起作用。开始和暂停请点窗口上的按钮。");
+  EXPECT_EQ(h.ui.tips[0].tip, Control::WarningTip);
+  h.ui.Type(Control::DeleteCount, "0");
+  h.ui.Click(Control::DeleteStartButton);
+  EXPECT_EQ(h.desktop.Clicks().size(), 2u);  // the panel and the collected tab
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kPause);
 }
 
@@ -169,35 +193,45 @@ TEST(DeleteRun, ModeTwoClicksTheCapturedPointsAfterItsOwnWait) {
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), "给我删");
 }
 
-TEST(DeleteRun, ModeTwoWithAnEmptyDeletePointClicksTheScreenOrigin) {
+TEST(DeleteRun, ModeTwoNeverClicksAPointOffTheClient) {
   DeleteJob h("1", "100");
   h.EnterModeTwoPoints();
-  h.ui.Type(Control::DeleteItemX, "");
+  h.desktop.WindowAt(h.client).rect = Rect{10, 10, 910, 647};
+  h.ui.Type(Control::DeleteItemX, "");  // (0, 0): the desktop, not the client
   h.ui.Type(Control::DeleteItemY, "");
   h.F11();
-  EXPECT_EQ(h.desktop.ClickPoints().back(), (Point{0, 0}));
+  EXPECT_EQ(h.desktop.Clicks().size(), 3u);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");
+  EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStart);
+  ASSERT_EQ(h.ui.messages.size(), 1u);
+  EXPECT_EQ(h.ui.messages[0].text,
+            "要点击的位置不在微信窗口上，已停止。请确认微信在前台且没有被遮挡。");
 }
 
-TEST(DeleteRun, ModeTwoClicksRelativeToTheDesktopWindowLookedUpPerClick) {
+// A monitor left of the primary one puts the desktop's window at (-1920, 0); captured
+// points are screen points and are clicked exactly where they were captured.
+TEST(DeleteRun, ModeTwoClicksTheCapturedScreenPointsOnEveryMonitorLayout) {
   DeleteJob h("1", "100");
   h.EnterModeTwoPoints();
-  h.desktop.WindowAt(h.desktopWindow).rect = Rect{-1280, 0, 1280, 1024};
+  h.desktop.WindowAt(h.desktopWindow).rect = Rect{-1920, 0, 1280, 1080};
   h.F11();
-  EXPECT_EQ(h.desktop.ClickPoints().front(), (Point{340 - 1280, 525}));
+  EXPECT_EQ(h.desktop.ClickPoints(),
+            (std::vector<Point>{{340, 525}, {220, 460}, {175, 210}, {205, 260}}));
+  EXPECT_EQ(h.world.Count("deleted"), 1);
 }
 
 TEST(DeleteRun, ModeTwoReadsEachPointAtTheMomentOfItsClick) {
   DeleteJob h("2", "100");
   h.EnterModeTwoPoints();
-  h.desktop.cursor = {600, 400};
+  h.desktop.cursor = {180, 215};  // still on the first sticker
   // During the first deletion the user captures a new first sticker with F10.
   h.tool.state.deleteCaptureStep = 3;
   h.At(h.desktop.now + 1200, [&] { h.F10(); });
   h.F11();
   const auto points = h.desktop.ClickPoints();
   ASSERT_EQ(points.size(), 6u);
-  EXPECT_EQ(points[4], (Point{600, 400}));
-  EXPECT_EQ(points[5], (Point{630, 450}));
+  EXPECT_EQ(points[4], (Point{180, 215}));
+  EXPECT_EQ(points[5], (Point{210, 265}));
 }
 
 TEST(RunControl, ModeTwoWritesOneIntoAnEmptyCountAndDeletesOnce) {
@@ -229,9 +263,13 @@ TEST(RunControl, AfterFinishingOnePressResetsAndTheNextStarts) {
   EXPECT_EQ(h.tool.state.running, 0);
   EXPECT_EQ(h.desktop.Clicks().size(), 4u);
   h.ui.Type(Control::DeleteCount, "1");
+  // The panel the first run left open is shut by the opening click: the run finds no menu,
+  // opens the collection again and deletes.
   h.F11();
-  EXPECT_EQ(h.desktop.Clicks().size(), 8u);
+  EXPECT_EQ(h.world.Count("deleted"), 2);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "0");
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), "给我删");
+  EXPECT_TRUE(h.ui.messages.empty());
 }
 
 TEST(RunControl, PausedRunThatReachesZeroStillSaysFinished) {
@@ -340,6 +378,35 @@ TEST(CapturePoint, StepsSurviveModeChangesAndBothModeOneDoesNothing) {
   h.F10();
   EXPECT_EQ(h.ui.Text(Control::FirstStickerX), "1");  // resumed at step 3
 }
+
+}  // namespace
+}  // namespace pelloram::testing
+
+namespace pelloram::testing {
+namespace {
+
+class DeleteDelayField : public ::testing::TestWithParam<std::pair<const char*, bool>> {};
+
+// A delay that is no whole number of milliseconds is refused on the field; any whole
+// number from 0 up starts the run.
+TEST_P(DeleteDelayField, OnlyWholeMillisecondsStartARun) {
+  const auto& [typed, accepted] = GetParam();
+  DeleteJob h("1", typed);
+  h.F11();
+  EXPECT_EQ(h.desktop.Clicks().size(), accepted ? 4u : 0u);
+  if (accepted) return;
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].text, kDelayWarning);
+  EXPECT_EQ(h.ui.tips[0].at, h.ui.ControlCentre(Control::DeleteDelay));
+  EXPECT_EQ(h.ui.focus, Control::DeleteDelay);
+  EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStart);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DeleteDelayField,
+                         ::testing::Values(std::pair{"abc", false}, std::pair{"", false},
+                                           std::pair{"-5", false}, std::pair{"12.5", false},
+                                           std::pair{"0", true}, std::pair{" 300 ", true},
+                                           std::pair{"５００", true}));
 
 }  // namespace
 }  // namespace pelloram::testing

@@ -180,7 +180,9 @@ TEST(IntegerBox, NormalisesOnFocusLoss) {
                                                        {"-99999999999", "-2147483648"},
                                                        {"-0012", "-12"},
                                                        {"12-3", "12"},
-                                                       {"999999999999999999999999", "2147483647"}};
+                                                       {"999999999999999999999999", "2147483647"},
+                                                       {"１２", "12"},  // pasted full-width
+                                                       {"－５", "-5"}};
   for (const auto& [typed, shown] : cases) EXPECT_EQ(NormalizeIntegerBox(typed), shown) << typed;
   ToolHarness h;
   h.ui.Type(Control::DeleteCount, "007");

@@ -1,0 +1,43 @@
+#include "client/target_check.h"
+
+#include <algorithm>
+
+namespace pelloram {
+namespace {
+
+// 0 when the client's main window is gone.
+std::uint32_t ClientProcess(Desktop& desktop, WindowHandle client) {
+  return client != 0 && desktop.WindowExists(client) ? desktop.ProcessOf(client) : 0;
+}
+
+TargetFault OwnedBy(Desktop& desktop, std::uint32_t process, WindowHandle window,
+                    TargetFault otherwise) {
+  if (process == 0) return TargetFault::ClientGone;
+  return window != 0 && desktop.ProcessOf(window) == process ? TargetFault::None : otherwise;
+}
+
+}  // namespace
+
+TargetFault CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen) {
+  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.TopLevelWindowAt(screen),
+                 TargetFault::PointOffClient);
+}
+
+std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client) {
+  const std::uint32_t process = ClientProcess(desktop, client);
+  return process == 0 ? std::vector<WindowHandle>{} : desktop.ShownWindowsOf(process);
+}
+
+bool NewWindowAmong(const std::vector<WindowHandle>& before,
+                    const std::vector<WindowHandle>& after) {
+  return std::any_of(after.begin(), after.end(), [&](WindowHandle w) {
+    return std::find(before.begin(), before.end(), w) == before.end();
+  });
+}
+
+TargetFault CheckKeyTarget(Desktop& desktop, WindowHandle client) {
+  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.ForegroundWindow(),
+                 TargetFault::ClientNotInFront);
+}
+
+}  // namespace pelloram

@@ -1,0 +1,30 @@
+// What the tool checks right before each click and key of a run, so that nothing is ever
+// clicked or typed into another program.
+#pragma once
+
+#include "client/desktop.h"
+
+namespace pelloram {
+
+enum class TargetFault : int {
+  None,
+  ClientGone,        // the client's main window no longer exists
+  PointOffClient,    // the window under the point is not one of the client's
+  ClientNotInFront,  // a key would go to a window that is not the client's
+  InputRefused,      // the system did not take the input (the client runs with higher rights)
+  NoMenu,            // a right click brought up no menu: nothing is where the point says
+};
+
+// The client's main window exists, and the top-level window under the screen point belongs
+// to the client's process (its main window, a dialog or a menu of it).
+TargetFault CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen);
+// The client's main window exists and the foreground window belongs to its process.
+TargetFault CheckKeyTarget(Desktop& desktop, WindowHandle client);
+
+// The client's shown windows, to tell a menu that a right click brings up: a window of the
+// client's process that was not there before.
+std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client);
+bool NewWindowAmong(const std::vector<WindowHandle>& before,
+                    const std::vector<WindowHandle>& after);
+
+}  // namespace pelloram
