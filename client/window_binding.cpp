@@ -36,18 +36,10 @@ WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client) {
   return process == 0 ? 0 : FindShownWindow(desktop, "", chat::kForwardTitle, process);
 }
 
-bool PlaceWindow(Desktop& desktop, WindowHandle window, int left, int top, int width, int height) {
-  return desktop.MoveWindowTo(window, left, top, width, height);
-}
-
 Point ReadCursorPoint(Desktop& desktop) {
   Point at;
   if (!desktop.ReadCursor(at)) return Point{};
   return at;
-}
-
-void PointCursorAt(Desktop& desktop, WindowHandle window, int x, int y) {
-  desktop.MoveCursor(ScreenPointOf(desktop, window, x, y));
 }
 
 }  // namespace pelloram

@@ -171,8 +171,8 @@ void StartAddRun(Tool& tool) {
 
 void StartAddModeOne(Tool& tool) {
   ActiveRun active(tool.state);
-  PlaceWindow(tool.desktop, tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
-              chat::kModeOneWidth, chat::kModeOneHeight);
+  tool.desktop.MoveWindowTo(tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
+                            chat::kModeOneWidth, chat::kModeOneHeight);
   AddChosenFiles(tool, Mode::One);
 }
 
@@ -186,8 +186,9 @@ bool HandleAlreadyCollected(Tool& tool, Mode mode) {
   const bool shown = FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0;
   if (shown) {
     if (!BlockStep(tool, delay)) return true;
-    PlaceWindow(tool.desktop, FindForwardWindow(tool.desktop, RunClient(tool, mode)),
-                chat::kForwardLeft, chat::kForwardTop, chat::kForwardWidth, chat::kForwardHeight);
+    tool.desktop.MoveWindowTo(FindForwardWindow(tool.desktop, RunClient(tool, mode)),
+                              chat::kForwardLeft, chat::kForwardTop, chat::kForwardWidth,
+                              chat::kForwardHeight);
     tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), kAlreadyCollectedMessage,
                            true);
     if (!WaitStep(tool, delay)) return true;

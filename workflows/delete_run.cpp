@@ -93,8 +93,8 @@ void RunDeleteModeOne(Tool& tool) {
   ActiveRun active(tool.state);
   MarkRunning(tool);
   ReadDeleteDelay(tool);
-  PlaceWindow(tool.desktop, tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
-              chat::kModeOneWidth, chat::kModeOneHeight);
+  tool.desktop.MoveWindowTo(tool.state.chatClient, chat::kModeOneLeft, chat::kModeOneTop,
+                            chat::kModeOneWidth, chat::kModeOneHeight);
   if (WaitStep(tool, 500) && OpenCollection(tool, Mode::One)) DeleteStickers(tool, Mode::One);
   ReportStop(tool);
 }

@@ -4,7 +4,7 @@
 //   client_probe.exe STEP [ARGS] STEP [ARGS] ...
 //     find                        the chat client's main window handle
 //     decoy                       show a window of our own and bring it to the foreground
-//     place                       PlaceWindow(client, 0, 0, 910, 647); rectangle and foreground
+//     place                       MoveWindowTo(client, 0, 0, 910, 647); rectangle and foreground
 //     click X Y left|right        ClickAt on the client's point; pointer before and after
 //     move X Y                    pointer to a screen point
 //     cursor                      pointer position
@@ -172,8 +172,8 @@ class Probe {
 
   void Place() {
     const std::string before = ForegroundJson();
-    const bool ok = PlaceWindow(desktop_, client_, chat::kModeOneLeft, chat::kModeOneTop,
-                                chat::kModeOneWidth, chat::kModeOneHeight);
+    const bool ok = desktop_.MoveWindowTo(client_, chat::kModeOneLeft, chat::kModeOneTop,
+                                          chat::kModeOneWidth, chat::kModeOneHeight);
     Rect rect;
     desktop_.ReadWindowRect(client_, rect);
     Point origin;
@@ -202,7 +202,7 @@ class Probe {
   void Move() {
     const int x = TakeInt();
     const int y = TakeInt();
-    PointCursorAt(desktop_, 0, x, y);
+    desktop_.MoveCursor(Point{x, y});
     Emit("move", {{"pointer", PointJson(ReadCursorPoint(desktop_))}});
   }
 

@@ -36,6 +36,16 @@ struct ToolHarness {
     ui.RaiseEvent(Control::MainWindow, Event::Destroying);
     desktop.PostQuit(0);
   }
+  // The delete page's mode-two points as captured over a client placed at the screen's
+  // origin: the built-in points, and the delete item as the tool derives it.
+  void TypeDeletePoints() {
+    const std::pair<Control, const char*> points[] = {
+        {Control::StickerPanelX, "340"}, {Control::StickerPanelY, "525"},
+        {Control::CollectedTabX, "220"}, {Control::CollectedTabY, "460"},
+        {Control::FirstStickerX, "175"}, {Control::FirstStickerY, "210"},
+        {Control::DeleteItemX, "205"},   {Control::DeleteItemY, "260"}};
+    for (const auto& [box, text] : points) ui.Type(box, text);
+  }
   // How many whole delays of `ms` an elapsed time holds. A wait lasts at least its delay and
   // ends at the first tick past it, so k waits of D read as k, whatever the tick's length.
   static std::uint32_t WholeDelays(std::uint32_t elapsed, std::uint32_t ms) { return elapsed / ms; }

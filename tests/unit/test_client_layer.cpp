@@ -30,21 +30,20 @@ TEST(ClickAt, RightClickSendsOnlyTheRightButton) {
   EXPECT_EQ(desktop.inputs[0].at, (Point{100, 50}));
 }
 
-TEST(PointCursorAt, TakesScreenPointsForNoWindowAndForAVanishedOne) {
+TEST(ScreenPointOf, TakesScreenPointsForNoWindowAndForAVanishedOne) {
   FakeDesktop desktop;
-  PointCursorAt(desktop, 0, 100, 200);
-  EXPECT_EQ(desktop.cursor, (Point{100, 200}));
+  EXPECT_EQ(ScreenPointOf(desktop, 0, 100, 200), (Point{100, 200}));
   const WindowHandle window = desktop.AddWindow("c", "t", Rect{300, 150, 900, 700});
   desktop.WindowAt(window).exists = false;
-  PointCursorAt(desktop, window, 10, 20);
-  EXPECT_EQ(desktop.cursor, (Point{10, 20}));
+  EXPECT_EQ(ScreenPointOf(desktop, window, 10, 20), (Point{10, 20}));
 }
 
-TEST(PointCursorAt, AddsTheClientOriginNotTheFrame) {
+TEST(ScreenPointOf, AddsTheClientOriginNotTheFrameAndNeverWraps) {
   FakeDesktop desktop;
   const WindowHandle window = desktop.AddWindow("c", "t", Rect{292, 120, 900, 700}, Point{8, 30});
-  PointCursorAt(desktop, window, 10, 20);
-  EXPECT_EQ(desktop.cursor, (Point{310, 170}));
+  EXPECT_EQ(ScreenPointOf(desktop, window, 10, 20), (Point{310, 170}));
+  EXPECT_EQ(ScreenPointOf(desktop, window, INT32_MAX, INT32_MIN),
+            (Point{INT32_MAX, INT32_MIN + 150}));
 }
 
 TEST(PressKeyChord, CtrlVIsCtrlDownVDownCtrlUpVUp) {
@@ -138,14 +137,6 @@ TEST(BlockingDelay, SleepsWithoutDispatchingAndNegativeCountsAsZero) {
   ASSERT_EQ(desktop.sleeps.size(), 2u);
   EXPECT_EQ(desktop.sleeps[0].second, 300);
   EXPECT_EQ(desktop.sleeps[1].second, 0);
-}
-
-TEST(PlaceWindow, MovesAndSizesTheOuterRectangle) {
-  FakeDesktop desktop;
-  const WindowHandle window = desktop.AddWindow("c", "t", Rect{200, 120, 700, 520});
-  EXPECT_TRUE(PlaceWindow(desktop, window, 0, 0, 910, 647));
-  EXPECT_EQ(desktop.WindowAt(window).rect, (Rect{0, 0, 910, 647}));
-  EXPECT_FALSE(PlaceWindow(desktop, 0, 0, 0, 910, 647));
 }
 
 TEST(PutTextOnClipboard, RetriesWhileAnotherProgramHoldsIt) {

@@ -28,12 +28,7 @@ struct DeleteJob : ToolHarness {
   void EnterModeTwoPoints() {
     desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
     ui.Click(Control::DeleteModeTwoRadio);
-    const std::pair<Control, const char*> points[] = {
-        {Control::StickerPanelX, "340"}, {Control::StickerPanelY, "525"},
-        {Control::CollectedTabX, "220"}, {Control::CollectedTabY, "460"},
-        {Control::FirstStickerX, "175"}, {Control::FirstStickerY, "210"},
-        {Control::DeleteItemX, "205"},   {Control::DeleteItemY, "260"}};
-    for (const auto& [box, text] : points) ui.Type(box, text);
+    TypeDeletePoints();
   }
 };
 

@@ -9,7 +9,7 @@
 #include "client/chat_client.h"
 #include "practice_client/command_line.h"
 #include "practice_client/model.h"
-#include "services/utf16.h"
+#include "services/utf8.h"
 
 namespace {
 
@@ -17,11 +17,6 @@ namespace chat = pelloram::chat;
 using practice::Button;
 using practice::Model;
 using practice::Pt;
-
-// Valid UTF-8 comes back from UTF-16 unchanged; a bad byte would come back as U+FFFD.
-bool IsValidUtf8(const std::string& text) {
-  return pelloram::Utf16ToUtf8(pelloram::Utf8ToUtf16(text)) == text;
-}
 
 // A field's value as the line writes it, a string without its quotes. Enough for the
 // numbers and names read here, which hold no comma, brace or escaped character.
@@ -73,7 +68,7 @@ class PracticeClient : public ::testing::Test {
       const std::string& line = lines_[i];
       EXPECT_TRUE(line.starts_with("{\"seq\":" + std::to_string(i + 1) + ",\"event\":\"")) << line;
       EXPECT_TRUE(line.ends_with("}") && line.find(",\"count\":") != std::string::npos) << line;
-      EXPECT_TRUE(IsValidUtf8(line)) << line;
+      EXPECT_TRUE(pelloram::utf8::IsValid(line)) << line;
     }
   }
 

@@ -28,12 +28,7 @@ struct DeleteRun : ToolHarness {
     if (!modeTwo) return;
     desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
     ui.Click(Control::DeleteModeTwoRadio);
-    const std::pair<Control, const char*> points[] = {
-        {Control::StickerPanelX, "340"}, {Control::StickerPanelY, "525"},
-        {Control::CollectedTabX, "220"}, {Control::CollectedTabY, "460"},
-        {Control::FirstStickerX, "175"}, {Control::FirstStickerY, "210"},
-        {Control::DeleteItemX, "205"},   {Control::DeleteItemY, "260"}};
-    for (const auto& [box, text] : points) ui.Type(box, text);
+    TypeDeletePoints();
   }
   // Acts right after the n-th deletion's count update.
   void AfterDeletion(int n, std::function<void()> action) {
@@ -242,12 +237,7 @@ TEST(NewerClientModeTwo, DeletesAtTheCapturedPoints) {
   NewerClient h;
   PracticeWorld world{h.desktop, h.client, practice::Options{5, {}}};
   h.ui.Click(Control::DeleteModeTwoRadio);
-  const std::pair<Control, const char*> points[] = {
-      {Control::StickerPanelX, "340"}, {Control::StickerPanelY, "525"},
-      {Control::CollectedTabX, "220"}, {Control::CollectedTabY, "460"},
-      {Control::FirstStickerX, "175"}, {Control::FirstStickerY, "210"},
-      {Control::DeleteItemX, "205"},   {Control::DeleteItemY, "260"}};
-  for (const auto& [box, text] : points) h.ui.Type(box, text);
+  h.TypeDeletePoints();
   h.ui.Type(Control::DeleteCount, "2");
   h.ui.Type(Control::DeleteDelay, "100");
   h.ui.PressHotkey(vk::kF11);
