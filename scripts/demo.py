@@ -74,6 +74,7 @@ class Tool:
     def __init__(self, s: Session, process: harness.WineProcess):
         self.s = s
         self.process = process
+        self.add_message = ""  # what the tool said when the add run ended
 
     def read(self) -> tuple[dict, list[dict]]:
         found = self.s.inspect(TOOL_TITLE)
@@ -290,9 +291,12 @@ def add_job(s: Session, tool: Tool, journal: Journal, shots: Shots, folder: Path
         log(f"no picture of the refusal: {e}")
     poll(lambda: over(journal.after(since)), RUN_TIMEOUT,
          f"{expected_added} stickers added and {ALREADY_COLLECTED} refused", interval=0.2)
-    journal.wait_quiet(ADD_QUIET_S, RUN_TIMEOUT)
-    events = journal.after(since)
+    # The run ends by saying what it did, in a message box.
+    s.wait_window(MESSAGE_BOX_TITLE, RUN_TIMEOUT)
     shots.take("add-after", tool)
+    tool.add_message = s.dismiss_message_box(MESSAGE_BOX_TITLE)
+    log(f"the tool says: {tool.add_message}")
+    events = journal.after(since)
     hits = [e["hit"] for e in of(events, "click")]
     for target in ("file_button", "sent_sticker", "add_item"):
         if hits.count(target) != len(SAMPLES):
@@ -313,7 +317,8 @@ def close_both(s: Session, tool: Tool, client: harness.WineProcess) -> None:
     client.wait(timeout=60)
 
 
-def summary(journal: Journal, delete_events: list[dict], add_events: list[dict]) -> str:
+def summary(journal: Journal, delete_events: list[dict], add_events: list[dict],
+            tool_message: str) -> str:
     events = journal.events()
     before = events[0]["collection"]
     after = list(before)
@@ -338,6 +343,7 @@ def summary(journal: Journal, delete_events: list[dict], add_events: list[dict])
         f"  refused:         {len(of(add_events, 'refused'))}  "
         f"({names(of(add_events, 'refused'))}: already collected)",
         f"  stickers after:  {len(after)}  ({', '.join(after)})",
+        f"The tool's own message at the end of the add run: {tool_message}",
     ])
 
 
@@ -353,7 +359,7 @@ def demo(s: Session, out: Path) -> None:
         close_both(s, tool, client)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
-    print(summary(journal, delete_events, add_events))
+    print(summary(journal, delete_events, add_events, tool.add_message))
     print("Screenshots (whole screen, and *-tool.png the tool's window alone):")
     for shot in shots.taken:
         print(f"  {shot}")
