@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -59,6 +60,8 @@ class Desktop {
   using FolderEntry = std::function<void(std::string_view name, bool isDirectory)>;
   virtual void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                                   const FolderEntry& take) = 0;
+  // The text of a file dialog's file-name box; empty when it has none.
+  virtual std::string ReadFileNameBox(WindowHandle dialog) = 0;
   // Whether a file (not a folder) exists at the full path.
   virtual bool FileExists(std::string_view path) = 0;
 

@@ -189,6 +189,22 @@ bool Win32Desktop::SendKey(int virtualKey, bool keyUp) {
   return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
+std::string Win32Desktop::ReadFileNameBox(WindowHandle dialog) {
+  // The file-name box of the system's open dialog: the combo box cmb13 of the Explorer
+  // style, or the edit box edt1 of the older one. WM_GETTEXT is carried across processes.
+  constexpr int kFileNameCombo = 0x47C;
+  constexpr int kFileNameEdit = 0x480;
+  for (const int id : {kFileNameCombo, kFileNameEdit}) {
+    const HWND box = GetDlgItem(ToHwnd(dialog), id);
+    if (box == nullptr) continue;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    const int length = GetWindowTextW(box, text.data(), static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return Narrow(text);
+  }
+  return {};
+}
+
 bool Win32Desktop::FileExists(std::string_view path) {
   const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
   const DWORD attributes = GetFileAttributesW(Wide(wide));

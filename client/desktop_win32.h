@@ -16,6 +16,7 @@ class Win32Desktop final : public Desktop {
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool FileExists(std::string_view path) override;
+  std::string ReadFileNameBox(WindowHandle dialog) override;
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;

@@ -13,6 +13,8 @@ enum class TargetFault : int {
   ClientNotInFront,  // a key would go to a window that is not the client's
   InputRefused,      // the system did not take the input (the client runs with higher rights)
   NoMenu,            // a right click brought up no menu: nothing is where the point says
+  NoReaction,        // the client did not do what a step asks of it within its limit
+  UserMoved,         // the user moved the mouse during the run: the run pauses
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

@@ -43,14 +43,24 @@ bool CloseOpenDialog(Tool& tool, Mode mode) {
   return true;
 }
 
-// Paste, open, send, menu, add item.
-Outcome SendAndAdd(Tool& tool, Mode mode) {
-  if (!KeyStep(tool, mode, vk::kV, vk::kControl, Delay(tool))) return Outcome::Ended;
-  if (!KeyStep(tool, mode, vk::kReturn, 0, Delay(tool))) return Outcome::Ended;
-  // A dialog still up refused the path (the file went away, or cannot be read).
-  if (FindOpenDialog(tool.desktop) != 0) {
-    return CloseOpenDialog(tool, mode) ? Outcome::Skipped : Outcome::Ended;
-  }
+// A step that failed on the dialog: closed, so the next sticker starts from a clean client.
+Outcome SkipWithDialogClosed(Tool& tool, Mode mode, Awaited awaited) {
+  if (awaited == Awaited::Closing) return Outcome::Ended;
+  return CloseOpenDialog(tool, mode) ? Outcome::Skipped : Outcome::Ended;
+}
+
+// Paste (the path shows in the dialog's file-name box), open (the dialog goes; one still
+// up refused the path: the file went away, or cannot be read), send, menu, add item.
+Outcome SendAndAdd(Tool& tool, Mode mode, const std::string& path) {
+  const WindowHandle dialog = FindOpenDialog(tool.desktop);
+  if (!KeyStep(tool, mode, vk::kV, vk::kControl, 0)) return Outcome::Ended;
+  const Awaited pasted =
+      Await(tool, Delay(tool), [&] { return tool.desktop.ReadFileNameBox(dialog) == path; });
+  if (pasted != Awaited::Ready) return SkipWithDialogClosed(tool, mode, pasted);
+  if (!KeyStep(tool, mode, vk::kReturn, 0, 0)) return Outcome::Ended;
+  const Awaited opened =
+      Await(tool, Delay(tool), [&] { return FindOpenDialog(tool.desktop) == 0; });
+  if (opened != Awaited::Ready) return SkipWithDialogClosed(tool, mode, opened);
   if (!KeyStep(tool, mode, vk::kReturn, 0, Delay(tool))) return Outcome::Ended;
   if (!MenuStep(tool, JobPointId::SentSticker, mode, Delay(tool))) {
     // No menu on the sent sticker: it cannot be added, but the next one may be.
@@ -58,7 +68,11 @@ Outcome SendAndAdd(Tool& tool, Mode mode) {
     tool.state.stopFault = TargetFault::None;
     return Outcome::Skipped;
   }
-  if (!ClickStep(tool, JobPointId::AddItem, mode, Delay(tool))) return Outcome::Ended;
+  if (!ClickStep(tool, JobPointId::AddItem, mode, 0)) return Outcome::Ended;
+  const WindowHandle client = RunClient(tool, mode);
+  if (!AwaitAtMost(tool, Delay(tool), [&] { return FindForwardWindow(tool.desktop, client); })) {
+    return Outcome::Ended;
+  }
   const bool already = HandleAlreadyCollected(tool, mode);
   if (RunMustEnd(tool)) return Outcome::Ended;
   return already ? Outcome::AlreadyCollected : Outcome::Added;
@@ -71,13 +85,15 @@ Outcome AddOneSticker(Tool& tool, const std::string& path, Mode mode) {
   // A clipboard another program holds would paste stale content: skip this sticker
   // before opening anything.
   const bool onClipboard = PutTextOnClipboard(tool.desktop, path);
-  if (!WaitStep(tool, Delay(tool))) return Outcome::Ended;
+  // Once the clipboard holds the path there is nothing to wait for.
+  if (!WaitStep(tool, tool.state.fixedWaits ? Delay(tool) : 0)) return Outcome::Ended;
   if (!onClipboard) return Outcome::Skipped;
   if (!ClickStep(tool, JobPointId::FileButton, mode, 0)) return Outcome::Ended;
   ProcessPendingEvents(tool.desktop);
-  if (!WaitStep(tool, Delay(tool))) return Outcome::Ended;
-  if (FindOpenDialog(tool.desktop) == 0) return Outcome::Skipped;
-  return SendAndAdd(tool, mode);
+  const Awaited dialog = Await(tool, Delay(tool), [&] { return FindOpenDialog(tool.desktop); });
+  if (dialog == Awaited::Closing) return Outcome::Ended;
+  if (dialog == Awaited::TimedOut) return Outcome::Skipped;
+  return SendAndAdd(tool, mode, path);
 }
 
 void Count(AddTally& tally, Outcome outcome, const std::string& path) {
@@ -92,7 +108,13 @@ void AddAllStickers(Tool& tool, Mode mode) {
   const std::vector<std::string> list = tool.state.stickerFiles;
   AddTally tally;
   Outcome previous = Outcome::Skipped;
+  CaptionProgress progress(tool.ui, "添加中");
   for (std::size_t i = 0; i < list.size(); ++i) {
+    const auto at = static_cast<std::int64_t>(i + 1),
+               total = static_cast<std::int64_t>(list.size());
+    progress.Show(at, total);
+    tool.ui.WriteControlText(Control::FolderCountLabel,
+                             "正在添加 " + ToText(at) + " / " + ToText(total));
     // A forward window that came up late for the previous sticker would cover the client
     // and spoil every sticker after it: close it, and count that sticker as collected before.
     if (FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0 &&
@@ -108,9 +130,14 @@ void AddAllStickers(Tool& tool, Mode mode) {
     Count(tally, outcome, list[i]);
     previous = outcome;
   }
+  tool.state.pointerLeftAt.reset();
   const TargetFault fault = std::exchange(tool.state.stopFault, TargetFault::None);
   if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
+  tool.ui.WriteControlText(Control::FolderCountLabel,
+                           std::string(kCountLabelPrefix) +
+                               ToText(static_cast<std::int64_t>(tool.state.stickerFiles.size())));
   tool.ui.ShowMessage(AddSummary(tally, StopMessage(fault)), kDefaultMessageCaption);
+  if (fault == TargetFault::UserMoved) TipUserMoved(tool);
 }
 
 // Reads the delay; one that reads 0 (also empty or text) becomes the mode's default,
@@ -183,19 +210,24 @@ void StartAddModeTwo(Tool& tool) {
 
 bool HandleAlreadyCollected(Tool& tool, Mode mode) {
   const int delay = Delay(tool);
-  const bool shown = FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0;
+  const WindowHandle client = RunClient(tool, mode);
+  const bool shown = FindForwardWindow(tool.desktop, client) != 0;
   if (shown) {
     if (!BlockStep(tool, delay)) return true;
-    tool.desktop.MoveWindowTo(FindForwardWindow(tool.desktop, RunClient(tool, mode)),
-                              chat::kForwardLeft, chat::kForwardTop, chat::kForwardWidth,
-                              chat::kForwardHeight);
+    tool.desktop.MoveWindowTo(FindForwardWindow(tool.desktop, client), chat::kForwardLeft,
+                              chat::kForwardTop, chat::kForwardWidth, chat::kForwardHeight);
     tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), kAlreadyCollectedMessage,
                            true);
     if (!WaitStep(tool, delay)) return true;
-    if (!KeyStep(tool, mode, vk::kEscape, 0, delay)) return true;
+    if (!KeyStep(tool, mode, vk::kEscape, 0, 0)) return true;
+    const Awaited closed =
+        Await(tool, delay, [&] { return FindForwardWindow(tool.desktop, client) == 0; });
+    if (closed == Awaited::TimedOut) Stop(tool, TargetFault::NoReaction);
+    return true;
   }
-  BlockStep(tool, delay);
-  return shown;
+  // Observed, the wait for the forward window has already given the client its delay.
+  if (tool.state.fixedWaits) BlockStep(tool, delay);
+  return false;
 }
 
 }  // namespace pelloram

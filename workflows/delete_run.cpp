@@ -58,7 +58,14 @@ bool DeleteFirstSticker(Tool& tool, Mode mode, bool first) {
   const int delay = tool.state.deleteDelayMs;
   if (!WaitStep(tool, delay)) return false;
   if (!OpenStickerMenu(tool, mode, first)) return false;
-  if (!ClickStep(tool, JobPointId::DeleteItem, mode, delay)) return false;
+  const std::vector<WindowHandle> withMenu = ClientWindows(tool.desktop, RunClient(tool, mode));
+  if (!ClickStep(tool, JobPointId::DeleteItem, mode, 0)) return false;
+  // The item's click closes the menu.
+  const Awaited closed = Await(tool, delay, [&] {
+    return ClientWindows(tool.desktop, RunClient(tool, mode)).size() < withMenu.size();
+  });
+  if (closed == Awaited::Closing) return false;
+  if (closed == Awaited::TimedOut) return Stop(tool, TargetFault::NoReaction);
   CountDeletion(tool);
   if (tool.state.remainingCount != 0) return true;
   tool.ui.WriteControlText(Control::DeleteStartButton, kFinishedCaption);
@@ -70,9 +77,11 @@ bool DeleteFirstSticker(Tool& tool, Mode mode, bool first) {
 // not how often it runs.
 void DeleteStickers(Tool& tool, Mode mode) {
   const std::int32_t passes = tool.state.remainingCount;
+  CaptionProgress progress(tool.ui, "删除中");
   for (std::int64_t i = 1; i <= passes; ++i) {
     ProcessPendingEvents(tool.desktop);
     if (tool.state.closing || tool.state.running != 1) return;
+    progress.Show(i, passes);
     if (!DeleteFirstSticker(tool, mode, i == 1)) return;
   }
 }
@@ -80,11 +89,16 @@ void DeleteStickers(Tool& tool, Mode mode) {
 // A run that had to end leaves the count at what is still to do, goes back to the start
 // caption and says why. A closing tool says nothing.
 void ReportStop(Tool& tool) {
+  tool.state.pointerLeftAt.reset();
   const TargetFault fault = std::exchange(tool.state.stopFault, TargetFault::None);
   if (fault == TargetFault::None || tool.state.closing) return;
   tool.state.running = 0;
   tool.ui.WriteControlText(Control::DeleteStartButton, kStartCaption);
-  tool.ui.ShowMessage(StopMessage(fault), kDefaultMessageCaption);
+  if (fault == TargetFault::UserMoved) {
+    TipUserMoved(tool);
+  } else {
+    tool.ui.ShowMessage(StopMessage(fault), kDefaultMessageCaption);
+  }
 }
 
 }  // namespace

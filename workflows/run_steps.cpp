@@ -1,11 +1,27 @@
 #include "workflows/run_steps.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "client/input.h"
 #include "client/window_binding.h"
 #include "services/convert.h"
 
 namespace pelloram {
 namespace {
+
+constexpr int kObservedLimitMs = 5000;
+constexpr int kSettleMs = 50;  // the client finishes drawing what it has just shown
+constexpr int kPollMs = 20;
+// A pointer further than this from where the run left it was moved by the user.
+constexpr int kPointerSlackPx = 3;
+
+bool PointerMoved(Tool& tool) {
+  if (!tool.state.pointerLeftAt) return false;
+  const Point now = ReadCursorPoint(tool.desktop);
+  const Point& left = *tool.state.pointerLeftAt;
+  return std::abs(now.x - left.x) > kPointerSlackPx || std::abs(now.y - left.y) > kPointerSlackPx;
+}
 
 Point WhereToClick(Tool& tool, const JobPoint& point, Mode mode) {
   if (mode == Mode::One) {
@@ -68,6 +84,10 @@ std::string_view StopMessage(TargetFault fault) {
       return "微信不在前台，按键会落到别的程序里，已停止。请确认微信在前台且没有被遮挡。";
     case TargetFault::InputRefused:
       return "微信以管理员身份运行，本工具无法操作它。请以相同身份运行本工具。";
+    case TargetFault::NoReaction:
+      return "微信没有按预期反应，已停止。请确认微信正常、没有弹出别的窗口，再重新开始。";
+    case TargetFault::UserMoved:
+      return "检测到鼠标移动，已暂停。按 F11 继续。";
     case TargetFault::NoMenu:
       return "右键点击后没有出现菜单，已停止。请确认微信的表情面板开着、收藏里还有表情，"
              "再重新开始。";
@@ -76,6 +96,7 @@ std::string_view StopMessage(TargetFault fault) {
 }
 
 bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds) {
+  if (PointerMoved(tool)) return Stop(tool, TargetFault::UserMoved);
   const JobPoint& point = PointOf(id);
   const Point screen = WhereToClick(tool, point, mode);
   const TargetFault fault = CheckClickTarget(tool.desktop, RunClient(tool, mode), screen);
@@ -83,14 +104,42 @@ bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds) {
   if (!ClickAtScreen(tool.desktop, screen, point.button)) {
     return Stop(tool, TargetFault::InputRefused);
   }
+  tool.state.pointerLeftAt = ReadCursorPoint(tool.desktop);
   return WaitStep(tool, milliseconds);
 }
 
-bool MenuStep(Tool& tool, JobPointId point, Mode mode, int milliseconds) {
+bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay) {
   const std::vector<WindowHandle> before = ClientWindows(tool.desktop, RunClient(tool, mode));
-  if (!ClickStep(tool, point, mode, milliseconds)) return false;
-  if (NewWindowAmong(before, ClientWindows(tool.desktop, RunClient(tool, mode)))) return true;
-  return Stop(tool, TargetFault::NoMenu);
+  if (!ClickStep(tool, point, mode, 0)) return false;
+  const Awaited menu = Await(tool, delay, [&] {
+    return NewWindowAmong(before, ClientWindows(tool.desktop, RunClient(tool, mode)));
+  });
+  if (menu == Awaited::Ready) return true;
+  return menu == Awaited::Closing ? false : Stop(tool, TargetFault::NoMenu);
+}
+
+Awaited Await(Tool& tool, int delay, const std::function<bool()>& ready) {
+  if (tool.state.fixedWaits) {
+    if (!WaitStep(tool, delay)) return Awaited::Closing;
+    return ready() ? Awaited::Ready : Awaited::TimedOut;
+  }
+  const std::uint32_t start = tool.desktop.TickCount();
+  const std::uint32_t limit = static_cast<std::uint32_t>(std::max(delay, kObservedLimitMs));
+  for (;;) {
+    if (tool.state.closing) return Awaited::Closing;
+    if (ready()) return WaitStep(tool, kSettleMs) ? Awaited::Ready : Awaited::Closing;
+    if (tool.desktop.TickCount() - start >= limit) return Awaited::TimedOut;
+    ResponsiveDelay(tool.desktop, kPollMs);
+  }
+}
+
+bool AwaitAtMost(Tool& tool, int delay, const std::function<bool()>& ready) {
+  if (tool.state.fixedWaits) return WaitStep(tool, delay);
+  const std::uint32_t start = tool.desktop.TickCount();
+  while (!ready() && static_cast<std::int64_t>(tool.desktop.TickCount() - start) < delay) {
+    if (!WaitStep(tool, kPollMs)) return false;
+  }
+  return ready() ? WaitStep(tool, kSettleMs) : !tool.state.closing;
 }
 
 bool KeyStep(Tool& tool, Mode mode, int key, int modifier, int milliseconds) {
@@ -100,6 +149,21 @@ bool KeyStep(Tool& tool, Mode mode, int key, int modifier, int milliseconds) {
       modifier != 0 ? PressKeyChord(tool.desktop, key, modifier) : PressKey(tool.desktop, key);
   if (!taken) return Stop(tool, TargetFault::InputRefused);
   return WaitStep(tool, milliseconds);
+}
+
+CaptionProgress::CaptionProgress(Ui& ui, std::string_view doing)
+    : ui_(ui), caption_(ui.ReadControlText(Control::MainWindow)), doing_(doing) {}
+
+CaptionProgress::~CaptionProgress() { ui_.WriteControlText(Control::MainWindow, caption_); }
+
+void CaptionProgress::Show(std::int64_t current, std::int64_t total) {
+  ui_.WriteControlText(Control::MainWindow,
+                       caption_ + " — " + doing_ + " " + ToText(current) + " / " + ToText(total));
+}
+
+void TipUserMoved(Tool& tool) {
+  tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::MainWindow),
+                         StopMessage(TargetFault::UserMoved), false);
 }
 
 bool StartRefused(const Tool& tool) { return tool.state.closing || tool.state.runActive; }

@@ -2,6 +2,8 @@
 // points, the mode-two checks, and the guard that marks a run as executing.
 #pragma once
 
+#include <functional>
+
 #include "workflows/job_points.h"
 #include "workflows/tool.h"
 
@@ -35,18 +37,50 @@ bool Stop(Tool& tool, TargetFault fault);
 std::string_view StopMessage(TargetFault fault);
 
 // Clicks one of the job's points, then waits `milliseconds`. Mode one clicks its built-in
-// client point of the client's window, mode two its fields' point, read at this moment (an
-// F10 capture during a run moves the next click), relative to the desktop's window. The
-// target is checked first; false when the run must end: nothing was clicked then, or the
-// system refused the click, or the tool is closing.
+// client point of the client's window, mode two its fields' screen point, read at this
+// moment (an F10 capture during a run moves the next click). First the pointer must still
+// be where the run left it (else the user took the mouse: UserMoved), and the target is
+// checked; false when the run must end: nothing was clicked then, or the system refused
+// the click, or the tool is closing.
 bool ClickStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
-// A right click that must bring up the client's menu: after the wait a new window of the
-// client's must be up, or the point held nothing (a closed panel, an empty collection) and
-// the run must end with NoMenu.
-bool MenuStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
+// A right click that must bring up the client's menu: a new window of the client's must
+// come up, or the point held nothing (a closed panel, an empty collection) and the run
+// must end with NoMenu.
+bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay);
+
+// Observed waits: where a step's effect shows from outside, the run waits for it rather
+// than for the delay D. `ready` is looked at every few milliseconds while messages are
+// handled; once it holds, a short settle lets the client finish drawing. It may take up
+// to the larger of D and 5 s; then the step has failed. With fixed waits it waits D and
+// looks once.
+enum class Awaited : int { Ready, TimedOut, Closing };
+Awaited Await(Tool& tool, int delay, const std::function<bool()>& ready);
+// For an effect that may not come at all (the forward window): ends when it comes, or
+// after D. False when the tool is closing.
+bool AwaitAtMost(Tool& tool, int delay, const std::function<bool()>& ready);
 // A key, or a chord with a modifier, into the client's foreground window, checked first;
 // then a wait of `milliseconds`. False when the run must end.
 bool KeyStep(Tool& tool, Mode mode, int key, int modifier, int milliseconds);
+
+// Shows a run's progress after the window's caption while it lives ("… — 删除中 3 / 10"),
+// and puts the caption back when the run ends.
+class CaptionProgress {
+ public:
+  CaptionProgress(Ui& ui, std::string_view doing);
+  ~CaptionProgress();
+  CaptionProgress(const CaptionProgress&) = delete;
+  CaptionProgress& operator=(const CaptionProgress&) = delete;
+  void Show(std::int64_t current, std::int64_t total);
+
+ private:
+  Ui& ui_;
+  std::string caption_;
+  std::string doing_;
+};
+
+// A run that ended because the user took the mouse says so in a tip on the window rather
+// than in a box: the user is at the mouse, and F11 resumes.
+void TipUserMoved(Tool& tool);
 
 // True when the tool is closing or another run is executing: a new start is refused, so
 // no run ever starts inside another and no two runs click at once.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ struct RunState {
 
   // Why the executing run must end without another click or key; None while it may go on.
   TargetFault stopFault = TargetFault::None;
+  // Where the pointer was left after the run's last click: a pointer found elsewhere
+  // means the user took the mouse.
+  std::optional<Point> pointerLeftAt;
+  // Every step waits its delay instead of watching the client (for comparison only).
+  bool fixedWaits = false;
 
   bool runActive = false;  // a delete or add run is executing: further starts are refused
   bool listing = false;    // a folder is being listed: further folder choices are refused

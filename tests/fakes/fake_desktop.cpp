@@ -152,6 +152,10 @@ bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
     --clipboardRefusals;
     return false;
   }
+  if (int& refusals = clipboardRefusalsFor[std::string(text)]; refusals > 0) {
+    --refusals;
+    return false;
+  }
   clipboard = std::string(text);
   return true;
 }

@@ -51,6 +51,7 @@ class FakeDesktop : public Desktop {
   std::vector<WindowHandle> moved;                    // windows moved, in order
   std::string clipboard;
   int clipboardRefusals = 0;  // the next N clipboard attempts fail (held elsewhere)
+  std::map<std::string, int> clipboardRefusalsFor;  // the same, for one text only
   int clipboardAttempts = 0;
   int dispatched = 0;  // messages dispatched so far
   bool quitPosted = false;
@@ -86,6 +87,8 @@ class FakeDesktop : public Desktop {
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
   bool FileExists(std::string_view path) override;
+  std::string ReadFileNameBox(WindowHandle dialog) override { return fileNameBoxes[dialog]; }
+  std::map<WindowHandle, std::string> fileNameBoxes;  // what each dialog's box holds
   std::uint32_t TickCount() override { return now; }
   void Sleep(int milliseconds) override;
   PendingMessage PeekPending() override;

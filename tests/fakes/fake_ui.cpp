@@ -64,11 +64,15 @@ void FakeUi::PressHotkey(int virtualKey) {
 }
 
 std::string FakeUi::ReadControlText(Control control) {
-  return control == Control::MainWindow ? std::string() : State(control).text;
+  return control == Control::MainWindow ? caption : State(control).text;
 }
 
 void FakeUi::WriteControlText(Control control, std::string_view text) {
-  if (control == Control::MainWindow) return;
+  if (control == Control::MainWindow) {
+    caption = std::string(text);
+    captions.push_back(caption);
+    return;
+  }
   Mutable(control).text = std::string(text);
   const ControlKind kind = FormOf(control).kind;
   if (kind == ControlKind::EditBox || kind == ControlKind::IntegerEditBox) {
@@ -141,8 +145,8 @@ void FakeUi::ShowBalloonTip(Control tip, Point at, std::string_view text, bool h
   tips.push_back(Tip{tip, at, std::string(text), hideBySelf, desktop_.now});
 }
 
-void FakeUi::ShowMessage(std::string_view text, std::string_view caption) {
-  messages.push_back(Message{std::string(text), std::string(caption)});
+void FakeUi::ShowMessage(std::string_view text, std::string_view boxCaption) {
+  messages.push_back(Message{std::string(text), std::string(boxCaption)});
 }
 
 std::string FakeUi::BrowseForFolder(std::string_view title) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form.h"
 #include "services/ui.h"
 #include "tests/fakes/fake_desktop.h"
 
@@ -51,6 +52,8 @@ class FakeUi : public Ui {
   const ControlState& State(Control c) const { return controls[static_cast<std::size_t>(c)]; }
   std::string Text(Control c) const { return State(c).text; }
   int page = 0;
+  std::string caption{kMainWindowCaption};
+  std::vector<std::string> captions;  // every caption written, in order
   Control focus = Control::MainWindow;
   std::vector<Control> focusHistory;
   std::vector<Tip> tips;

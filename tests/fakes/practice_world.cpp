@@ -60,6 +60,7 @@ void PracticeWorld::OnKey(int key, bool up) {
 void PracticeWorld::OnDialogKey(int key) {
   if (key == vk::kV && ctrlDown_) {
     dialogText_ = desktop_.clipboard;
+    desktop_.fileNameBoxes[openDialog] = dialogText_;
   } else if (key == vk::kReturn && !dialogRefuses.contains(dialogText_)) {
     model.OpenDialogConfirmed(dialogText_, true);
     dialogText_.clear();
@@ -70,7 +71,18 @@ void PracticeWorld::OnDialogKey(int key) {
 }
 
 void PracticeWorld::Sync() {
+  if (reactMs <= 0 && jitterMs <= 0) {
+    Show();
+    return;
+  }
+  seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;  // one LCG step
+  const int jitter = jitterMs > 0 ? static_cast<int>((seed >> 33) % (jitterMs + 1)) : 0;
+  desktop_.At(desktop_.now + static_cast<std::uint32_t>(reactMs + jitter), [this] { Show(); });
+}
+
+void PracticeWorld::Show() {
   desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
+  if (!model.OpenDialogShowing()) desktop_.fileNameBoxes[openDialog].clear();
   desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();
   // The menu lies where the model draws it; clicks on it still reach the model.
   desktop_.WindowAt(menuWindow).exists = model.StickerMenuOpen() || model.SentMenuOpen();

@@ -3,6 +3,7 @@
 // open dialog and forward window exist as windows while it shows them.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ class PracticeWorld {
   std::set<std::string> dialogFailsFor;
   // Paths the open dialog refuses: Enter leaves it up, as a real one does for a missing file.
   std::set<std::string> dialogRefuses;
+  // How long the client takes before what it did shows on screen (its dialog, menus and
+  // forward window appear or go), plus up to `jitterMs` more drawn from `seed`.
+  int reactMs = 0;
+  int jitterMs = 0;
+  std::uint64_t seed = 1;
   WindowHandle openDialog = 0;
   WindowHandle forwardWindow = 0;
   WindowHandle menuWindow = 0;  // a context menu is a popup window of the client's own
@@ -32,7 +38,8 @@ class PracticeWorld {
   void OnClick(Point screen, MouseButton button);
   void OnKey(int key, bool up);
   void OnDialogKey(int key);
-  void Sync();
+  void Sync();  // shows the model's windows as they are now, after the reaction time
+  void Show();  // shows them at once
 
   FakeDesktop& desktop_;
   WindowHandle main_;

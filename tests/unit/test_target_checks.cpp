@@ -131,6 +131,7 @@ struct AddRun : ToolHarness {
 
 TEST(AddRunChecks, AClientClosedMidRunGetsNothingMoreAndTheSummarySaysWhatWasDone) {
   AddRun h;
+  h.tool.state.fixedWaits = true;
   std::size_t inputsWhenGone = 0;
   h.At(h.desktop.now + 1200, [&] {  // during the second sticker
     h.desktop.WindowAt(h.client).exists = false;
