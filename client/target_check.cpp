@@ -28,11 +28,20 @@ std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client) {
   return process == 0 ? std::vector<WindowHandle>{} : desktop.ShownWindowsOf(process);
 }
 
-bool NewWindowAmong(const std::vector<WindowHandle>& before,
-                    const std::vector<WindowHandle>& after) {
-  return std::any_of(after.begin(), after.end(), [&](WindowHandle w) {
-    return std::find(before.begin(), before.end(), w) == before.end();
-  });
+WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& before,
+                         const std::vector<WindowHandle>& after, Point clicked) {
+  // A menu opens with a corner at the pointer, moved a little when it would leave the screen.
+  constexpr int kNear = 24;
+  for (const WindowHandle w : after) {
+    Rect r;
+    if (std::find(before.begin(), before.end(), w) != before.end()) continue;
+    if (!desktop.ReadWindowRect(w, r)) continue;
+    if (clicked.x >= r.left - kNear && clicked.x <= r.right + kNear && clicked.y >= r.top - kNear &&
+        clicked.y <= r.bottom + kNear) {
+      return w;
+    }
+  }
+  return 0;
 }
 
 TargetFault CheckKeyTarget(Desktop& desktop, WindowHandle client) {

@@ -14,6 +14,7 @@ enum class TargetFault : int {
   InputRefused,      // the system did not take the input (the client runs with higher rights)
   NoMenu,            // a right click brought up no menu: nothing is where the point says
   NoReaction,        // the client did not do what a step asks of it within its limit
+  OffMenu,           // a menu item's point does not lie on the menu that came up
   UserMoved,         // the user moved the mouse during the run: the run pauses
 };
 
@@ -23,10 +24,11 @@ TargetFault CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen
 // The client's main window exists and the foreground window belongs to its process.
 TargetFault CheckKeyTarget(Desktop& desktop, WindowHandle client);
 
-// The client's shown windows, to tell a menu that a right click brings up: a window of the
-// client's process that was not there before.
+// The client's shown windows, to tell the menu that a right click brings up: a window of
+// the client's process that was not there before, and that opened at the clicked point
+// (not some other window of the client's that came up late meanwhile).
 std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client);
-bool NewWindowAmong(const std::vector<WindowHandle>& before,
-                    const std::vector<WindowHandle>& after);
+WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& before,
+                         const std::vector<WindowHandle>& after, Point clicked);
 
 }  // namespace pelloram

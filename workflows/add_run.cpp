@@ -62,17 +62,24 @@ Outcome SendAndAdd(Tool& tool, Mode mode, const std::string& path) {
       Await(tool, Delay(tool), [&] { return FindOpenDialog(tool.desktop) == 0; });
   if (opened != Awaited::Ready) return SkipWithDialogClosed(tool, mode, opened);
   if (!KeyStep(tool, mode, vk::kReturn, 0, Delay(tool))) return Outcome::Ended;
-  if (!MenuStep(tool, JobPointId::SentSticker, mode, Delay(tool))) {
+  WindowHandle menu = 0;
+  if (!MenuStep(tool, JobPointId::SentSticker, mode, Delay(tool), menu)) {
     // No menu on the sent sticker: it cannot be added, but the next one may be.
     if (tool.state.stopFault != TargetFault::NoMenu) return Outcome::Ended;
     tool.state.stopFault = TargetFault::None;
     return Outcome::Skipped;
   }
-  if (!ClickStep(tool, JobPointId::AddItem, mode, 0)) return Outcome::Ended;
+  if (!ClickStep(tool, JobPointId::AddItem, mode, 0, menu)) return Outcome::Ended;
+  // The menu closing shows the client has taken the click; a forward window, which tells
+  // of a sticker collected before, comes with it or soon after.
+  if (!MenuClosed(tool, menu, Delay(tool))) return Outcome::Ended;
   const WindowHandle client = RunClient(tool, mode);
   if (!AwaitAtMost(tool, Delay(tool), [&] { return FindForwardWindow(tool.desktop, client); })) {
     return Outcome::Ended;
   }
+  // A client gone meanwhile cannot tell whether it took the sticker: not counted as added.
+  if (!tool.desktop.WindowExists(client))
+    return Stop(tool, TargetFault::ClientGone), Outcome::Ended;
   const bool already = HandleAlreadyCollected(tool, mode);
   if (RunMustEnd(tool)) return Outcome::Ended;
   return already ? Outcome::AlreadyCollected : Outcome::Added;
@@ -102,6 +109,16 @@ void Count(AddTally& tally, Outcome outcome, const std::string& path) {
   if (outcome == Outcome::Skipped) tally.skipped.push_back(FileName(path));
 }
 
+// A forward window that came up late for the previous sticker would cover the client and
+// spoil every sticker after it: close it, and count that sticker as collected before.
+void CloseLateForwardWindow(Tool& tool, Mode mode, Outcome previous, AddTally& tally) {
+  if (FindForwardWindow(tool.desktop, RunClient(tool, mode)) == 0) return;
+  if (HandleAlreadyCollected(tool, mode) && previous == Outcome::Added) {
+    --tally.added;
+    ++tally.alreadyCollected;
+  }
+}
+
 void AddAllStickers(Tool& tool, Mode mode) {
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
@@ -115,13 +132,7 @@ void AddAllStickers(Tool& tool, Mode mode) {
     progress.Show(at, total);
     tool.ui.WriteControlText(Control::FolderCountLabel,
                              "正在添加 " + ToText(at) + " / " + ToText(total));
-    // A forward window that came up late for the previous sticker would cover the client
-    // and spoil every sticker after it: close it, and count that sticker as collected before.
-    if (FindForwardWindow(tool.desktop, RunClient(tool, mode)) != 0 &&
-        HandleAlreadyCollected(tool, mode) && previous == Outcome::Added) {
-      --tally.added;
-      ++tally.alreadyCollected;
-    }
+    CloseLateForwardWindow(tool, mode, previous, tally);
     const Outcome outcome = RunMustEnd(tool) ? Outcome::Ended : AddOneSticker(tool, list[i], mode);
     if (outcome == Outcome::Ended) {
       tally.notReached = static_cast<int>(list.size() - i);
@@ -130,6 +141,7 @@ void AddAllStickers(Tool& tool, Mode mode) {
     Count(tally, outcome, list[i]);
     previous = outcome;
   }
+  if (!RunMustEnd(tool)) CloseLateForwardWindow(tool, mode, previous, tally);
   tool.state.pointerLeftAt.reset();
   const TargetFault fault = std::exchange(tool.state.stopFault, TargetFault::None);
   if (tool.state.closing) return;  // closing ends the run at once, with nothing to show

@@ -44,12 +44,12 @@ bool OpenCollection(Tool& tool, Mode mode) {
 // The first sticker's menu. The panel button toggles: a panel left open by an earlier run
 // is shut by the opening click, so the first deletion that finds no menu opens the
 // collection once more before it gives up.
-bool OpenStickerMenu(Tool& tool, Mode mode, bool mayReopen) {
+bool OpenStickerMenu(Tool& tool, Mode mode, bool mayReopen, WindowHandle& menu) {
   const int delay = tool.state.deleteDelayMs;
-  if (MenuStep(tool, JobPointId::FirstSticker, mode, delay)) return true;
+  if (MenuStep(tool, JobPointId::FirstSticker, mode, delay, menu)) return true;
   if (!mayReopen || tool.state.stopFault != TargetFault::NoMenu) return false;
   tool.state.stopFault = TargetFault::None;
-  return OpenCollection(tool, mode) && MenuStep(tool, JobPointId::FirstSticker, mode, delay);
+  return OpenCollection(tool, mode) && MenuStep(tool, JobPointId::FirstSticker, mode, delay, menu);
 }
 
 // One deletion; false when the run must end (tool closing, a failed check, or the count
@@ -57,15 +57,11 @@ bool OpenStickerMenu(Tool& tool, Mode mode, bool mayReopen) {
 bool DeleteFirstSticker(Tool& tool, Mode mode, bool first) {
   const int delay = tool.state.deleteDelayMs;
   if (!WaitStep(tool, delay)) return false;
-  if (!OpenStickerMenu(tool, mode, first)) return false;
-  const std::vector<WindowHandle> withMenu = ClientWindows(tool.desktop, RunClient(tool, mode));
-  if (!ClickStep(tool, JobPointId::DeleteItem, mode, 0)) return false;
-  // The item's click closes the menu.
-  const Awaited closed = Await(tool, delay, [&] {
-    return ClientWindows(tool.desktop, RunClient(tool, mode)).size() < withMenu.size();
-  });
-  if (closed == Awaited::Closing) return false;
-  if (closed == Awaited::TimedOut) return Stop(tool, TargetFault::NoReaction);
+  WindowHandle menu = 0;
+  if (!OpenStickerMenu(tool, mode, first, menu)) return false;
+  if (!ClickStep(tool, JobPointId::DeleteItem, mode, 0, menu)) return false;
+  // Counted once the client has taken the item's click, which closes the menu.
+  if (!MenuClosed(tool, menu, delay)) return false;
   CountDeletion(tool);
   if (tool.state.remainingCount != 0) return true;
   tool.ui.WriteControlText(Control::DeleteStartButton, kFinishedCaption);

@@ -86,6 +86,8 @@ std::string_view StopMessage(TargetFault fault) {
       return "微信以管理员身份运行，本工具无法操作它。请以相同身份运行本工具。";
     case TargetFault::NoReaction:
       return "微信没有按预期反应，已停止。请确认微信正常、没有弹出别的窗口，再重新开始。";
+    case TargetFault::OffMenu:
+      return "菜单项的位置不在弹出的菜单上，已停止。请检查坐标（模式二可手动修改）后重新开始。";
     case TargetFault::UserMoved:
       return "检测到鼠标移动，已暂停。按 F11 继续。";
     case TargetFault::NoMenu:
@@ -95,12 +97,15 @@ std::string_view StopMessage(TargetFault fault) {
   return {};
 }
 
-bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds) {
+bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds, WindowHandle menu) {
   if (PointerMoved(tool)) return Stop(tool, TargetFault::UserMoved);
   const JobPoint& point = PointOf(id);
   const Point screen = WhereToClick(tool, point, mode);
   const TargetFault fault = CheckClickTarget(tool.desktop, RunClient(tool, mode), screen);
   if (fault != TargetFault::None) return Stop(tool, fault);
+  if (menu != 0 && tool.desktop.TopLevelWindowAt(screen) != menu) {
+    return Stop(tool, TargetFault::OffMenu);
+  }
   if (!ClickAtScreen(tool.desktop, screen, point.button)) {
     return Stop(tool, TargetFault::InputRefused);
   }
@@ -108,14 +113,23 @@ bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds) {
   return WaitStep(tool, milliseconds);
 }
 
-bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay) {
+bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay, WindowHandle& menu) {
   const std::vector<WindowHandle> before = ClientWindows(tool.desktop, RunClient(tool, mode));
+  const Point clicked = WhereToClick(tool, PointOf(point), mode);
   if (!ClickStep(tool, point, mode, 0)) return false;
-  const Awaited menu = Await(tool, delay, [&] {
-    return NewWindowAmong(before, ClientWindows(tool.desktop, RunClient(tool, mode)));
+  const Awaited up = Await(tool, delay, [&] {
+    menu = NewWindowAt(tool.desktop, before, ClientWindows(tool.desktop, RunClient(tool, mode)),
+                       clicked);
+    return menu != 0;
   });
-  if (menu == Awaited::Ready) return true;
-  return menu == Awaited::Closing ? false : Stop(tool, TargetFault::NoMenu);
+  if (up == Awaited::Ready) return true;
+  return up == Awaited::Closing ? false : Stop(tool, TargetFault::NoMenu);
+}
+
+bool MenuClosed(Tool& tool, WindowHandle menu, int delay) {
+  const Awaited closed = Await(tool, delay, [&] { return !tool.desktop.IsWindowShown(menu); });
+  if (closed == Awaited::TimedOut) Stop(tool, TargetFault::NoReaction);
+  return closed == Awaited::Ready;
 }
 
 Awaited Await(Tool& tool, int delay, const std::function<bool()>& ready) {
@@ -134,7 +148,8 @@ Awaited Await(Tool& tool, int delay, const std::function<bool()>& ready) {
 }
 
 bool AwaitAtMost(Tool& tool, int delay, const std::function<bool()>& ready) {
-  if (tool.state.fixedWaits) return WaitStep(tool, delay);
+  // With fixed waits the step before it has waited the delay already.
+  if (tool.state.fixedWaits) return !tool.state.closing;
   const std::uint32_t start = tool.desktop.TickCount();
   while (!ready() && static_cast<std::int64_t>(tool.desktop.TickCount() - start) < delay) {
     if (!WaitStep(tool, kPollMs)) return false;

@@ -42,11 +42,15 @@ std::string_view StopMessage(TargetFault fault);
 // be where the run left it (else the user took the mouse: UserMoved), and the target is
 // checked; false when the run must end: nothing was clicked then, or the system refused
 // the click, or the tool is closing.
-bool ClickStep(Tool& tool, JobPointId point, Mode mode, int milliseconds);
+// With `menu`, the point must lie on that menu (an item of it), or the run ends with OffMenu.
+bool ClickStep(Tool& tool, JobPointId point, Mode mode, int milliseconds, WindowHandle menu = 0);
 // A right click that must bring up the client's menu: a new window of the client's must
-// come up, or the point held nothing (a closed panel, an empty collection) and the run
-// must end with NoMenu.
-bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay);
+// come up at the clicked point, or the point held nothing (a closed panel, an empty
+// collection) and the run must end with NoMenu. The menu is put into `menu`.
+bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay, WindowHandle& menu);
+// After a click on a menu item: waits for that menu to go, the sign that the client took
+// the click; false when the run must end (NoReaction when it stays).
+bool MenuClosed(Tool& tool, WindowHandle menu, int delay);
 
 // Observed waits: where a step's effect shows from outside, the run waits for it rather
 // than for the delay D. `ready` is looked at every few milliseconds while messages are
@@ -56,7 +60,7 @@ bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay);
 enum class Awaited : int { Ready, TimedOut, Closing };
 Awaited Await(Tool& tool, int delay, const std::function<bool()>& ready);
 // For an effect that may not come at all (the forward window): ends when it comes, or
-// after D. False when the tool is closing.
+// after D; with fixed waits it does not wait again. False when the tool is closing.
 bool AwaitAtMost(Tool& tool, int delay, const std::function<bool()>& ready);
 // A key, or a chord with a modifier, into the client's foreground window, checked first;
 // then a wait of `milliseconds`. False when the run must end.

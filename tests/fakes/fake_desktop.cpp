@@ -134,6 +134,7 @@ bool FakeDesktop::ReadCursor(Point& screen) {
 bool FakeDesktop::ClickButton(MouseButton button) {
   if (refuseInput) return false;
   inputs.push_back({InputRecord::Kind::Click, now, cursor, button, 0});
+  if (onInput) onInput(inputs.back());
   if (onClick) onClick(cursor, button);
   return true;
 }
@@ -142,6 +143,7 @@ bool FakeDesktop::SendKey(int virtualKey, bool keyUp) {
   if (refuseInput) return false;
   inputs.push_back({keyUp ? InputRecord::Kind::KeyUp : InputRecord::Kind::KeyDown, now, cursor,
                     MouseButton::Left, virtualKey});
+  if (onInput) onInput(inputs.back());
   if (onKey) onKey(virtualKey, keyUp);
   return true;
 }
@@ -217,6 +219,7 @@ void FakeDesktop::PostQuit(int exitCode) {
 }
 
 void FakeDesktop::WaitForMessage(int timeoutMilliseconds) {
+  ++waits;
   if (ActionDue() || quitPosted) return;
   std::uint32_t until = now + static_cast<std::uint32_t>(std::max(timeoutMilliseconds, 0));
   if (!actions_.empty() && static_cast<std::int32_t>(actions_.begin()->first - until) < 0) {

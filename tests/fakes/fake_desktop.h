@@ -58,6 +58,10 @@ class FakeDesktop : public Desktop {
   WindowHandle foreground = 0;  // 0: the topmost shown window
   bool refuseInput = false;     // the system takes no clicks or keys (a client with higher rights)
   std::set<std::string> missingFiles;  // every other path names an existing file
+  // Sees every click and key before anything reacts to it.
+  std::function<void(const InputRecord&)> onInput;
+  int waits = 0;  // how often the code under test blocked waiting for a message
+  bool ActionsLeft() const { return !actions_.empty(); }
   // Lets a client model react to input and decide which windows exist.
   std::function<void(Point screen, MouseButton)> onClick;
   std::function<void(int key, bool up)> onKey;

@@ -26,11 +26,22 @@ int PracticeWorld::Count(std::string_view event) const {
 }
 
 void PracticeWorld::OnClick(Point screen, MouseButton button) {
+  if (!desktop_.WindowExists(main_)) return;
   // The dialog and the forward window are modal: the main window takes no clicks then.
   if (model.OpenDialogShowing() || model.ForwardShowing()) return;
   const Rect rect = desktop_.WindowAt(main_).rect;
-  const practice::Pt at{screen.x - rect.left, screen.y - rect.top};
-  if (at.x < 0 || at.y < 0 || at.x >= rect.right - rect.left || at.y >= rect.bottom - rect.top) {
+  practice::Pt at{screen.x - rect.left, screen.y - rect.top};
+  // The menu is a popup of its own: a click on it lands where it shows, even after the main
+  // window has moved.
+  if (desktop_.TopLevelWindowAt(screen) == menuWindow) {
+    const Rect& menu = desktop_.WindowAt(menuWindow).rect;
+    for (const practice::Model::Box& box : model.VisibleBoxes()) {
+      if (box.kind == practice::Model::Kind::Menu) {
+        at = {screen.x - menu.left + box.left, screen.y - menu.top + box.top};
+      }
+    }
+  } else if (at.x < 0 || at.y < 0 || at.x >= rect.right - rect.left ||
+             at.y >= rect.bottom - rect.top) {
     return;
   }
   model.Click(at, button == MouseButton::Left ? practice::Button::Left : practice::Button::Right);
@@ -42,6 +53,7 @@ void PracticeWorld::OnClick(Point screen, MouseButton button) {
 }
 
 void PracticeWorld::OnKey(int key, bool up) {
+  if (!desktop_.WindowExists(main_)) return;
   if (key == vk::kControl) {
     ctrlDown_ = !up;
     return;
@@ -81,6 +93,14 @@ void PracticeWorld::Sync() {
 }
 
 void PracticeWorld::Show() {
+  // A client that was closed takes its dialog, forward window and menu with it.
+  const bool running = desktop_.WindowExists(main_);
+  if (!running) {
+    for (const WindowHandle w : {openDialog, forwardWindow, menuWindow}) {
+      desktop_.WindowAt(w).exists = false;
+    }
+    return;
+  }
   desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
   if (!model.OpenDialogShowing()) desktop_.fileNameBoxes[openDialog].clear();
   desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();

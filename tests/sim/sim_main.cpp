@@ -1,0 +1,63 @@
+// pelloram_sim: replays simulated worlds.
+//   pelloram_sim --seed N            one world: what it was, what happened, which promise broke
+//   pelloram_sim --seeds FIRST COUNT  many worlds: worlds per second and the faults injected;
+//                                    a broken promise is shrunk to the smallest world that
+//                                    still breaks it
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tests/sim/world.h"
+
+namespace {
+
+using namespace pelloram::sim;
+
+int Replay(std::uint64_t seed) {
+  const World world = Generate(seed);
+  const Result result = Simulate(world);
+  std::printf("%s\n", Describe(world).c_str());
+  for (const std::string& line : result.log) std::printf("  %s\n", line.c_str());
+  std::printf("%s\n", result.broken.empty() ? "every promise held" : result.broken.c_str());
+  return result.broken.empty() ? 0 : 1;
+}
+
+int Many(std::uint64_t first, std::uint64_t count) {
+  std::size_t injected[static_cast<std::size_t>(Happening::kCount)] = {};
+  std::uint64_t broken = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (std::uint64_t seed = first; seed < first + count; ++seed) {
+    const World world = Generate(seed);
+    for (const Event& e : world.events) ++injected[static_cast<std::size_t>(e.what)];
+    const Result result = Simulate(world);
+    if (result.broken.empty()) continue;
+    ++broken;
+    std::printf("seed %llu broke a promise: %s\nsmallest world that still does:\n%s\n",
+                static_cast<unsigned long long>(seed), result.broken.c_str(),
+                Describe(Shrink(world)).c_str());
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%llu worlds in %.1f s: %.0f worlds per second; %llu broke a promise\n",
+              static_cast<unsigned long long>(count), seconds, count / seconds,
+              static_cast<unsigned long long>(broken));
+  std::printf("happenings injected:\n");
+  for (std::size_t i = 0; i < std::size(injected); ++i) {
+    std::printf("  %-14s %zu\n", NameOf(static_cast<Happening>(i)), injected[i]);
+  }
+  return broken == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
+    return Replay(std::strtoull(argv[2], nullptr, 10));
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--seeds") == 0) {
+    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10));
+  }
+  std::fprintf(stderr, "usage: pelloram_sim --seed N | --seeds FIRST COUNT\n");
+  return 2;
+}

@@ -1,0 +1,311 @@
+#include "tests/sim/world.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <random>
+#include <sstream>
+
+#include "client/input.h"
+#include "tests/fakes/practice_world.h"
+#include "tests/fakes/tool_harness.h"
+#include "workflows/run_control.h"
+
+namespace pelloram::sim {
+namespace {
+
+using testing::FakeDesktop;
+using testing::InputRecord;
+
+constexpr const char* kNames[] = {"F11",         "F10",        "ChangePage",  "ChangeMode",
+                                  "TypeCount",   "TypeDelay",  "MoveMouse",   "HoldClipboard",
+                                  "RemoveFile",  "RefuseFile", "CloseClient", "MoveClient",
+                                  "CoverClient", "CloseTool"};
+static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
+
+std::string FilePath(int i) {
+  // Every third file is one the client has collected already.
+  char name[32];
+  std::snprintf(name, sizeof name, i % 3 == 0 ? "sticker%02d.gif" : "new%02d.gif", i + 1);
+  return std::string("C:\\s\\") + name;
+}
+
+// Adds the numbers of one summary ("成功 a 个，已有 b 个，跳过 c 个…还有 d 个") into `sums`.
+void ReadSummary(const std::string& text, int sums[4]) {
+  static const char* kLabels[] = {"成功 ", "已有 ", "跳过 ", "还有 "};
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t at = text.find(kLabels[i]);
+    if (at != std::string::npos) sums[i] += std::atoi(text.c_str() + at + std::strlen(kLabels[i]));
+  }
+}
+
+class Run : public testing::ToolHarness {
+ public:
+  explicit Run(const World& w) : world_(w) {
+    practice_.reactMs = w.reactMs;
+    practice_.jitterMs = w.jitterMs;
+    practice_.seed = w.seed;
+    for (int i = 0; i < w.folder; ++i) files_.push_back(FilePath(i));
+    Prepare();
+    for (const Event& e : w.events) At(desktop.now + e.at, [this, e] { Apply(e); });
+    desktop.onInput = [this](const InputRecord& input) { Check(input); };
+    start_ = desktop.now;
+  }
+
+  Result Go() {
+    ui.PressHotkey(vk::kF11);
+    // What is still scheduled after the run happens too: a later F11 starts another run.
+    while (desktop.ActionsLeft() && !desktop.quitPosted && result_.broken.empty()) {
+      ResponsiveDelay(desktop, 1000);
+    }
+    if (result_.broken.empty()) CheckTheEnd();
+    return std::move(result_);
+  }
+
+ private:
+  void Prepare() {
+    const bool placed = world_.modeTwo && !world_.pointsOffClient;
+    if (placed) desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
+    if (world_.addJob) {
+      ui.SelectPage(1);
+      if (world_.modeTwo) {
+        ui.Click(Control::AddModeTwoRadio);
+        for (const auto& [box, text] : {std::pair{Control::FileButtonX, "373"},
+                                        {Control::FileButtonY, "526"},
+                                        {Control::SentStickerX, "799"},
+                                        {Control::SentStickerY, "459"}}) {
+          ui.Type(box, text);
+        }
+      }
+      ui.Type(Control::AddDelay, ToText(world_.delayMs));
+      tool.state.stickerFiles = files_;
+    } else {
+      if (world_.modeTwo) {
+        ui.Click(Control::DeleteModeTwoRadio);
+        TypeDeletePoints();
+      }
+      ui.Type(Control::DeleteCount, ToText(world_.count));
+      ui.Type(Control::DeleteDelay, ToText(world_.delayMs));
+    }
+  }
+
+  void Apply(const Event& e) {
+    result_.log.push_back("t=" + std::to_string(desktop.now - start_) + " " + NameOf(e.what) + " " +
+                          std::to_string(e.value));
+    switch (e.what) {
+      case Happening::F11:
+        lastInput_.reset();  // a new run may start: the wait before it is the user's
+        return ui.PressHotkey(vk::kF11);
+      case Happening::F10:
+        desktop.cursor = Point{e.value % 910, e.value % 647};
+        return ui.PressHotkey(vk::kF10);
+      case Happening::ChangePage:
+        return ui.SelectPage(1 - ui.page);
+      case Happening::ChangeMode:
+        return ui.Click(
+            ui.page == 0 ? (e.value % 2 ? Control::DeleteModeOneRadio : Control::DeleteModeTwoRadio)
+                         : (e.value % 2 ? Control::AddModeOneRadio : Control::AddModeTwoRadio));
+      case Happening::TypeCount:
+        fieldsTouched_ = true;
+        return ui.Type(Control::DeleteCount, ToText(e.value % 30 - 3));
+      case Happening::TypeDelay:
+        return ui.Type(ui.page == 0 ? Control::DeleteDelay : Control::AddDelay,
+                       ToText(e.value * 3));
+      case Happening::MoveMouse:
+        desktop.cursor = Point{desktop.cursor.x + 5 + e.value % 200, desktop.cursor.y};
+        return;
+      case Happening::HoldClipboard:
+        desktop.clipboardRefusals = e.value / 4;  // attempts 20 ms apart: up to 5 s
+        return;
+      case Happening::RemoveFile:
+        if (!files_.empty()) desktop.missingFiles.insert(files_[e.value % files_.size()]);
+        return;
+      case Happening::RefuseFile:
+        if (!files_.empty()) practice_.dialogRefuses.insert(files_[e.value % files_.size()]);
+        return;
+      case Happening::CloseClient:
+        for (const WindowHandle w :
+             {client, practice_.openDialog, practice_.forwardWindow, practice_.menuWindow}) {
+          desktop.WindowAt(w).exists = false;
+        }
+        return;
+      case Happening::MoveClient: {
+        Rect& r = desktop.WindowAt(client).rect;
+        r = Rect{r.left + e.value % 300, r.top + e.value % 200, r.right + e.value % 300,
+                 r.bottom + e.value % 200};
+        return;
+      }
+      case Happening::CoverClient:
+        desktop.AddWindow(
+            "Cover", "",
+            Rect{e.value % 700, e.value % 500, e.value % 700 + 250, e.value % 500 + 200}, {}, 77);
+        return;
+      case Happening::CloseTool:
+        closed_ = true;
+        return Close();
+      case Happening::kCount:
+        return;
+    }
+  }
+
+  void Break(const std::string& promise) {
+    if (result_.broken.empty()) {
+      result_.broken = "t=" + std::to_string(desktop.now - start_) + ": " + promise;
+    }
+  }
+
+  void Check(const InputRecord& input) {
+    if (closed_) return Break("input after the tool was closed");
+    if (!tool.state.runActive) return Break("input outside a run");
+    if (lastInput_ && desktop.now - *lastInput_ > WaitLimit()) {
+      Break("a wait of " + std::to_string(desktop.now - *lastInput_) + " ms, beyond its limit");
+    }
+    lastInput_ = desktop.now;
+    const bool click = input.kind == InputRecord::Kind::Click;
+    result_.log.push_back("t=" + std::to_string(desktop.now - start_) + (click ? " click " : " key ") +
+                          (click ? std::to_string(input.at.x) + "," + std::to_string(input.at.y)
+                                 : std::to_string(input.key)));
+    const WindowHandle target =
+        click ? desktop.TopLevelWindowAt(input.at) : desktop.ForegroundWindow();
+    if (!desktop.WindowExists(client) || desktop.ProcessOf(target) != FakeDesktop::kClientProcess) {
+      Break(std::string(click ? "a click" : "a key") + " reached a window not the client's");
+    }
+  }
+
+  // The longest a run may go between two inputs: a clipboard retried for 2 s, and a few
+  // waits of the delay or their observed limit.
+  std::uint32_t WaitLimit() const {
+    const auto limit = static_cast<std::uint32_t>(std::max(world_.delayMs, 5000));
+    return 2 * limit + 3 * static_cast<std::uint32_t>(std::max(world_.delayMs, 0)) + 2600;
+  }
+
+  void CheckTheEnd() {
+    const std::uint32_t seconds = (desktop.now - start_) / 1000 + 1;
+    if (static_cast<std::uint32_t>(desktop.waits) > 100 * seconds) Break("a wait that spins");
+    const int deleted = practice_.Count("deleted");
+    result_.log.push_back("client's journal: " + std::to_string(deleted) + " deleted, " +
+                          std::to_string(practice_.Count("added")) + " added, " +
+                          std::to_string(practice_.Count("refused")) + " refused; count field " +
+                          ui.Text(Control::DeleteCount));
+    // A closed tool has no count field left to show.
+    if (!world_.addJob && !fieldsTouched_ && !ResetByTheWindow() && !closed_) {
+      if (deleted > std::max(world_.count, 0)) Break("more deletions than the count asked for");
+      if (FieldValue(ui.Text(Control::DeleteCount)) != world_.count - deleted) {
+        Break("the count field disagrees with the client's journal");
+      }
+    }
+    int sums[4] = {};
+    int summaries = 0;
+    for (const auto& message : ui.messages) {
+      result_.log.push_back("message: " + message.text);
+      if (message.text.find("添加") == std::string::npos) continue;
+      ReadSummary(message.text, sums);
+      ++summaries;
+    }
+    if (summaries > 0 && sums[0] + sums[1] + sums[2] + sums[3] != summaries * world_.folder) {
+      Break("an add summary that does not account for every sticker once");
+    }
+    // Never more than the client took; fewer only where the client went away before it
+    // could show whether it took the last one.
+    const int added = practice_.Count("added");
+    if (summaries > 0 &&
+        (sums[0] > added || (sums[0] < added && !Happened(Happening::CloseClient)))) {
+      Break("an add summary whose added count disagrees with the client's journal");
+    }
+  }
+
+  bool Happened(Happening what) const {
+    return std::any_of(world_.events.begin(), world_.events.end(),
+                       [what](const Event& e) { return e.what == what; });
+  }
+  // A page or mode change puts the count back to 1 by itself.
+  bool ResetByTheWindow() const {
+    return Happened(Happening::ChangePage) || Happened(Happening::ChangeMode);
+  }
+
+  World world_;
+  testing::PracticeWorld practice_{desktop, client, practice::Options{world_.collection, {}}};
+  std::vector<std::string> files_;
+  std::uint32_t start_ = 0;
+  std::optional<std::uint32_t> lastInput_;
+  bool closed_ = false;
+  bool fieldsTouched_ = false;
+  Result result_;
+};
+
+}  // namespace
+
+const char* NameOf(Happening happening) { return kNames[static_cast<std::size_t>(happening)]; }
+
+World Generate(std::uint64_t seed, int maxStickers, int maxEvents) {
+  std::mt19937_64 random(seed);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  World w;
+  w.seed = seed;
+  w.collection = pick(0, maxStickers);
+  w.folder = pick(0, maxStickers);
+  w.addJob = pick(0, 1) == 1;
+  w.modeTwo = pick(0, 1) == 1;
+  w.pointsOffClient = w.modeTwo && pick(0, 4) == 0;
+  w.count = pick(-2, w.collection + 3);
+  constexpr int kDelays[] = {0, 50, 100, 300, 500, 1500};
+  constexpr int kReactions[] = {0, 100, 800, 1500, 3000};
+  w.delayMs = kDelays[pick(0, 5)];
+  w.reactMs = kReactions[pick(0, 4)];
+  w.jitterMs = pick(0, 1) ? pick(0, 300) : 0;
+  const int events = pick(0, maxEvents);
+  for (int i = 0; i < events; ++i) {
+    w.events.push_back({static_cast<std::uint32_t>(pick(0, 60000)),
+                        static_cast<Happening>(pick(0, static_cast<int>(Happening::kCount) - 1)),
+                        pick(0, 1000)});
+  }
+  return w;
+}
+
+Result Simulate(const World& world) { return Run(world).Go(); }
+
+World Shrink(const World& failing) {
+  World best = failing;
+  for (bool smaller = true; smaller;) {
+    smaller = false;
+    // One event fewer, or fewer stickers, while a promise still breaks.
+    for (std::size_t i = 0; i < best.events.size(); ++i) {
+      World w = best;
+      w.events.erase(w.events.begin() + static_cast<std::ptrdiff_t>(i));
+      if (!Simulate(w).broken.empty()) {
+        best = w;
+        smaller = true;
+        break;
+      }
+    }
+    for (int* size : {&best.collection, &best.folder}) {
+      World w = best;
+      int* field = size == &best.collection ? &w.collection : &w.folder;
+      if (*field == 0) continue;
+      *field /= 2;
+      if (!Simulate(w).broken.empty()) {
+        best = w;
+        smaller = true;
+      }
+    }
+  }
+  return best;
+}
+
+std::string Describe(const World& w) {
+  std::ostringstream out;
+  out << "seed " << w.seed << ": " << (w.addJob ? "add" : "delete") << " mode "
+      << (w.modeTwo ? "two" : "one") << (w.pointsOffClient ? " (points off the client)" : "")
+      << ", collection " << w.collection << ", folder " << w.folder << ", count " << w.count
+      << ", delay " << w.delayMs << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs
+      << " ms, " << w.events.size() << " events";
+  for (const Event& e : w.events)
+    out << "\n  t=" << e.at << " " << NameOf(e.what) << " " << e.value;
+  return out.str();
+}
+
+}  // namespace pelloram::sim

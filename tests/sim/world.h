@@ -1,0 +1,66 @@
+// Simulated worlds: from one seed, a client, a collection and a sticker folder, a job, and
+// a schedule of things that happen during the run; the real tool runs on the fake desktop
+// and its promises are checked at every click and key and when the world has run out.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pelloram::sim {
+
+enum class Happening : int {
+  F11,
+  F10,
+  ChangePage,
+  ChangeMode,
+  TypeCount,
+  TypeDelay,
+  MoveMouse,
+  HoldClipboard,
+  RemoveFile,
+  RefuseFile,
+  CloseClient,
+  MoveClient,
+  CoverClient,
+  CloseTool,
+  kCount,
+};
+
+struct Event {
+  std::uint32_t at;  // virtual milliseconds after the start
+  Happening what;
+  int value;  // a number the happening uses (a count, a file, a distance)
+};
+
+struct World {
+  std::uint64_t seed = 0;
+  int collection = 0;  // stickers collected in the client
+  int folder = 0;      // GIF files chosen for adding
+  bool addJob = false;
+  bool modeTwo = false;
+  bool pointsOffClient = false;  // mode two: the points were captured elsewhere
+  int count = 0;
+  int delayMs = 0;
+  int reactMs = 0;
+  int jitterMs = 0;
+  std::vector<Event> events;
+};
+
+// The world of a seed, no larger than the limits.
+World Generate(std::uint64_t seed, int maxStickers = 50, int maxEvents = 8);
+
+struct Result {
+  std::string broken;            // the first promise broken, with when; empty when all held
+  std::vector<std::string> log;  // what happened, in order
+};
+Result Simulate(const World& world);
+
+// Smaller worlds from the same seed that still break a promise; the smallest found.
+World Shrink(const World& failing);
+
+std::string Describe(const World& world);
+const char* NameOf(Happening happening);
+
+}  // namespace pelloram::sim
