@@ -15,6 +15,7 @@ enum class TargetFault : int {
   NoMenu,            // a right click brought up no menu: nothing is where the point says
   NoReaction,        // the client did not do what a step asks of it within its limit
   OffMenu,           // a menu item's point does not lie on the menu that came up
+  ClientMoved,       // the client's window moved while its menu was open
   UserMoved,         // the user moved the mouse during the run: the run pauses
 };
 

@@ -16,6 +16,12 @@ constexpr int kPollMs = 20;
 // A pointer further than this from where the run left it was moved by the user.
 constexpr int kPointerSlackPx = 3;
 
+Rect ClientRect(Tool& tool, Mode mode) {
+  Rect rect;
+  tool.desktop.ReadWindowRect(RunClient(tool, mode), rect);
+  return rect;
+}
+
 bool PointerMoved(Tool& tool) {
   if (!tool.state.pointerLeftAt) return false;
   const Point now = ReadCursorPoint(tool.desktop);
@@ -88,6 +94,8 @@ std::string_view StopMessage(TargetFault fault) {
       return "微信没有按预期反应，已停止。请确认微信正常、没有弹出别的窗口，再重新开始。";
     case TargetFault::OffMenu:
       return "菜单项的位置不在弹出的菜单上，已停止。请检查坐标（模式二可手动修改）后重新开始。";
+    case TargetFault::ClientMoved:
+      return "微信窗口在运行中被移动了，已停止。请不要移动微信窗口，然后重新开始。";
     case TargetFault::UserMoved:
       return "检测到鼠标移动，已暂停。按 F11 继续。";
     case TargetFault::NoMenu:
@@ -103,8 +111,13 @@ bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds, WindowHan
   const Point screen = WhereToClick(tool, point, mode);
   const TargetFault fault = CheckClickTarget(tool.desktop, RunClient(tool, mode), screen);
   if (fault != TargetFault::None) return Stop(tool, fault);
-  if (menu != 0 && tool.desktop.TopLevelWindowAt(screen) != menu) {
-    return Stop(tool, TargetFault::OffMenu);
+  const WindowHandle under = tool.desktop.TopLevelWindowAt(screen);
+  if (menu != 0 && under != menu) return Stop(tool, TargetFault::OffMenu);
+  if (menu != 0 && ClientRect(tool, mode) != tool.state.clientWhenMenuOpened) {
+    return Stop(tool, TargetFault::ClientMoved);
+  }
+  if (menu == 0 && under != 0 && under == tool.state.lastMenu) {
+    return Stop(tool, TargetFault::PointOffClient);
   }
   if (!ClickAtScreen(tool.desktop, screen, point.button)) {
     return Stop(tool, TargetFault::InputRefused);
@@ -116,10 +129,15 @@ bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds, WindowHan
 bool MenuStep(Tool& tool, JobPointId point, Mode mode, int delay, WindowHandle& menu) {
   const std::vector<WindowHandle> before = ClientWindows(tool.desktop, RunClient(tool, mode));
   const Point clicked = WhereToClick(tool, PointOf(point), mode);
+  const Rect clientAtClick = ClientRect(tool, mode);
   if (!ClickStep(tool, point, mode, 0)) return false;
   const Awaited up = Await(tool, delay, [&] {
     menu = NewWindowAt(tool.desktop, before, ClientWindows(tool.desktop, RunClient(tool, mode)),
                        clicked);
+    if (menu != 0) {
+      tool.state.lastMenu = menu;
+      tool.state.clientWhenMenuOpened = clientAtClick;
+    }
     return menu != 0;
   });
   if (up == Awaited::Ready) return true;

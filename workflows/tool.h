@@ -38,6 +38,10 @@ struct RunState {
   // Where the pointer was left after the run's last click: a pointer found elsewhere
   // means the user took the mouse.
   std::optional<Point> pointerLeftAt;
+  // The client's menu that the last right click brought up: one still open (a run that
+  // stopped before its item was clicked) must never take a click meant for the client.
+  WindowHandle lastMenu = 0;
+  Rect clientWhenMenuOpened;  // a menu stays put when its owner moves; its items do not
   // Every step waits its delay instead of watching the client (for comparison only).
   bool fixedWaits = false;
 

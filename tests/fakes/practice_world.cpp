@@ -45,6 +45,12 @@ void PracticeWorld::OnClick(Point screen, MouseButton button) {
     return;
   }
   model.Click(at, button == MouseButton::Left ? practice::Button::Left : practice::Button::Right);
+  // A popup menu opens where it was asked for and stays there, whatever its owner does.
+  for (const practice::Model::Box& box : model.VisibleBoxes()) {
+    if (box.kind != practice::Model::Kind::Menu) continue;
+    desktop_.WindowAt(menuWindow).rect = Rect{rect.left + box.left, rect.top + box.top,
+                                              rect.left + box.right, rect.top + box.bottom};
+  }
   if (model.OpenDialogWanted()) {
     const bool fails = dialogFailsFor.contains(desktop_.clipboard);
     fails ? model.OpenDialogCancelled(1) : model.OpenDialogShown();
@@ -104,14 +110,7 @@ void PracticeWorld::Show() {
   desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
   if (!model.OpenDialogShowing()) desktop_.fileNameBoxes[openDialog].clear();
   desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();
-  // The menu lies where the model draws it; clicks on it still reach the model.
   desktop_.WindowAt(menuWindow).exists = model.StickerMenuOpen() || model.SentMenuOpen();
-  for (const practice::Model::Box& box : model.VisibleBoxes()) {
-    if (box.kind != practice::Model::Kind::Menu) continue;
-    const Rect& main = desktop_.WindowAt(main_).rect;
-    desktop_.WindowAt(menuWindow).rect = Rect{main.left + box.left, main.top + box.top,
-                                              main.left + box.right, main.top + box.bottom};
-  }
 }
 
 }  // namespace pelloram::testing
