@@ -7,12 +7,18 @@ namespace practice {
 
 const char kUsage[] =
     "practice_client [--stickers N] [--collected \"a.gif|b.gif\"] [--journal PATH] [--pos X Y]\n"
+    "                [--close-after EVENT:N]\n"
     "  --stickers N   initial collection of N stickers named sticker01.gif, ... (default 10)\n"
     "  --collected    initial collection with these names, separated by |\n"
     "  --journal PATH write one JSON object per line for everything that happens\n"
-    "  --pos X Y      top-left corner of the window on the screen (default 200 120)\n";
+    "  --pos X Y      top-left corner of the window on the screen (default 200 120)\n"
+    "  --close-after EVENT:N\n"
+    "                 end at once, as if killed, right after the N-th journal line of that\n"
+    "                 event (deleted:2, added:1, sent:3, ...)\n";
 
 namespace {
+
+constexpr int kMaxEventCount = 1000000;
 
 // The whole text must be a decimal integer within [low, high].
 bool ParseInt(std::string_view text, int low, int high, int& value) {
@@ -34,6 +40,15 @@ std::vector<std::string> SplitNames(std::string_view list) {
     list.remove_prefix(bar + 1);
   }
   return names;
+}
+
+// "EVENT:N": a journal event and how many of it, from 1.
+bool ParseCloseAfter(std::string_view text, CloseAfter& out) {
+  const std::size_t colon = text.rfind(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  if (!ParseInt(text.substr(colon + 1), 1, kMaxEventCount, out.times)) return false;
+  out.event = std::string(text.substr(0, colon));
+  return true;
 }
 
 }  // namespace
@@ -76,6 +91,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
         return false;
       }
       i += 2;
+    } else if (option == "--close-after") {
+      if (!needs(1)) return false;
+      if (!ParseCloseAfter(args[++i], out.model.closeAfter)) {
+        error = "--close-after wants EVENT:N, e.g. deleted:2";
+        return false;
+      }
     } else {
       error = "unknown argument: " + option;
       return false;

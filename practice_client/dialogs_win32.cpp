@@ -3,9 +3,12 @@
 // <windows.h> first: the other Win32 headers depend on it.
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 // clang-format on
 
+#include <cwchar>
 #include <string>
 
 #include "practice_client/shell_win32.h"
@@ -21,9 +24,93 @@ constexpr int kForwardHeight = 485;
 // Long paths (\\?\ prefixes, deep folders) must come back whole.
 constexpr DWORD kPathBufferChars = 32768;
 
+// Paths of MAX_PATH and beyond reach the file system only with the extended-length prefix.
+std::wstring ExtendedLength(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\")) return path;
+  if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+  if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  return path;
+}
+
 bool FileExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ExtendedLength(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The path the file name field names: as typed when absolute, else in the dialog's folder.
+std::wstring TypedPath(HWND dialog) {
+  HWND field = GetDlgItem(dialog, cmb13);
+  if (!field) field = GetDlgItem(dialog, edt1);
+  const std::wstring typed = field ? TextOf(field) : std::wstring();
+  const bool absolute = typed.starts_with(L"\\\\") || (typed.size() > 2 && typed[1] == L':');
+  if (typed.empty() || absolute) return typed;
+  std::wstring folder(kPathBufferChars, L'\0');
+  const auto length = SendMessageW(dialog, CDM_GETFOLDERPATH, folder.size(),
+                                   reinterpret_cast<LPARAM>(folder.data()));
+  folder.resize(length > 0 ? std::wcslen(folder.c_str()) : 0);
+  return folder.empty() ? typed : folder + L"\\" + typed;
+}
+
+// Another program holds the file open and shares it with no one.
+bool InUse(const std::wstring& path) {
+  const HANDLE file = CreateFileW(ExtendedLength(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(file);
+  return false;
+}
+
+// Ends the dialog with a path it could not take itself, as if it had.
+void Choose(HWND dialog, OPENFILENAMEW& chosen, const std::wstring& path) {
+  if (path.size() >= chosen.nMaxFile) return;
+  path.copy(chosen.lpstrFile, path.size());
+  chosen.lpstrFile[path.size()] = L'\0';
+  EndDialog(dialog, TRUE);
+}
+
+// Two things Windows' dialog does that Wine's does not, done before it sees the path. A file
+// another program holds gets a warning and the dialog stays open (Wine opens it without a
+// word). A path of MAX_PATH or longer is taken here, the way the dialog takes a short one:
+// Wine's copies it into a buffer of MAX_PATH on its stack and crashes.
+LRESULT CALLBACK CheckChosenPath(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR data) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    const std::wstring path = TypedPath(dialog);
+    if (FileExists(path) && InUse(path)) {
+      const std::wstring text = path +
+                                L"\nThis file is in use.\nEnter a new name or close the "
+                                L"file that's open in another program.";
+      MessageBoxW(dialog, text.c_str(), L"", MB_OK | MB_ICONWARNING);
+      return 0;
+    }
+    if (path.size() >= MAX_PATH - 1) {
+      if (FileExists(path)) {
+        Choose(dialog, *reinterpret_cast<OPENFILENAMEW*>(data), path);
+      } else {
+        MessageBoxW(dialog, L"File does not exist", L"", MB_OK | MB_ICONERROR);
+      }
+      return 0;
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, CheckChosenPath, id);
+  return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+// The hook is the dialog's empty child; it only puts CheckChosenPath in front of the dialog.
+UINT_PTR CALLBACK HookDialog(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowSubclass(GetParent(hook), CheckChosenPath, 1,
+                      static_cast<DWORD_PTR>(reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData));
+  }
+  return 0;
 }
 
 void FocusMain(Shell& shell) {
@@ -98,6 +185,7 @@ void ShowOpenDialog(Shell& shell) {
   if (!shell.model.OpenDialogWanted()) return;
   shell.model.OpenDialogShown();
   Sync(shell);
+  if (!shell.main) return;  // closed on request
   UpdateWindow(shell.main);
 
   std::wstring buffer(kPathBufferChars, L'\0');
@@ -110,8 +198,12 @@ void ShowOpenDialog(Shell& shell) {
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kPathBufferChars;
   dialog.lpstrTitle = L"打开";
-  // No OFN_FILEMUSTEXIST / OFN_PATHMUSTEXIST: whatever path comes back is journaled as is.
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
+  // A path that names no file gets the system's error box over the dialog, which stays open.
+  // The hook adds what Wine's dialog lacks (CheckChosenPath).
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING |
+                 OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
+  dialog.lpfnHook = HookDialog;
+  dialog.lCustData = reinterpret_cast<LPARAM>(&dialog);
 
   if (GetOpenFileNameW(&dialog)) {
     const std::wstring path(buffer.c_str());

@@ -3,18 +3,24 @@
 // It shows a frameless window of class "WeChatMainWndForPC" titled "微信" (910 x 647) laid
 // out so that the tool's built-in points land on the right things: the sticker button and
 // the collected tab of the sticker panel, the first collected sticker and its menu with the
-// delete item, the file button that opens a real file-open dialog ("打开"), the newest sent
-// message and its menu with the add item. Adding a sticker that is already collected brings
-// up the forward window ("SelectContactWnd" / "转发给"), which Escape closes. Drag the
+// delete item, the file button that opens a real file-open dialog ("打开", which refuses a
+// path that names no file, or a file that another program holds open), the newest sent
+// message and its menu with the add item. Menus are popup windows of their own
+// ("PracticeMenu"), as the chat client's are. Adding a sticker that is already collected
+// brings up the forward window ("SelectContactWnd" / "转发给"), which Escape closes. Drag the
 // window by its top strip; the × box closes it.
 //
 //   practice_client [--stickers N] [--collected "a.gif|b.gif"] [--journal PATH] [--pos X Y]
+//                   [--close-after EVENT:N]
 //     --stickers N    initial collection sticker01.gif ... (default 10, at most 10000)
 //     --collected     initial collection with these names, separated by |
 //     --journal PATH  one JSON object per line for every click, key, dialog, send, delete,
 //                     add and refusal, each with "seq" and the collection size "count";
 //                     the file is truncated at start and each line is written as it happens
 //     --pos X Y       top-left corner on the screen (default 200 120)
+//     --close-after EVENT:N
+//                     ends at once, as if killed, right after the N-th journal line of that
+//                     event ("deleted:2", "added:1", "sent:3"), journaling "closing"
 //
 // Bad arguments are reported on standard error with exit code 2.
 // <windows.h> first: the other Win32 headers depend on it.
@@ -126,7 +132,7 @@ int Run(HINSTANCE instance) {
   shell.font = MakeFont(face, 14);
   shell.smallFont = MakeFont(face, 11);
   if (!RegisterMainWindowClass(instance) || !RegisterForwardWindowClass(instance) ||
-      !CreateMainWindow(shell, options.left, options.top)) {
+      !RegisterMenuWindowClass(instance) || !CreateMainWindow(shell, options.left, options.top)) {
     WriteTo(STD_ERROR_HANDLE, "practice_client: cannot create the window\n");
     return 1;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "practice_client/json_line.h"
@@ -134,6 +135,9 @@ struct Model::State {
 
   JournalSink sink;
   std::int64_t sequence = 0;
+  std::string_view emitting;  // the event of the line being built
+  CloseAfter closeAfter;
+  int closeCounted = 0;
   std::vector<std::string> collection;
   bool panelOpen = false;
   bool collectedTab = false;
@@ -148,16 +152,28 @@ struct Model::State {
   bool forwardShowing = false;
   std::string forwardName;
   bool closeWanted = false;
+  bool endWanted = false;
 
   JsonLine Line(const char* event) {
     JsonLine line;
     line.Add("seq", ++sequence).Add("event", event);
+    emitting = event;
     return line;
   }
 
   void Emit(JsonLine& line) {
     line.Add("count", static_cast<std::int64_t>(collection.size()));
     if (sink) sink(line.Text());
+    CountTowardsClose(emitting);
+  }
+
+  void CountTowardsClose(std::string_view event) {
+    if (endWanted || closeAfter.event.empty() || event != closeAfter.event) return;
+    if (++closeCounted < closeAfter.times) return;
+    endWanted = true;
+    JsonLine line = Line("closing");
+    line.Add("after", closeAfter.event).Add("times", closeAfter.times);
+    Emit(line);
   }
 
   // Newest message first: position k counts back from the newest.
@@ -326,6 +342,7 @@ struct Model::State {
 Model::Model(Options options, JournalSink journal) : state_(std::make_shared<State>()) {
   state_->sink = std::move(journal);
   state_->collection = InitialCollection(options);
+  state_->closeAfter = std::move(options.closeAfter);
   JsonLine line = state_->Line("start");
   line.Add("collection", state_->collection);
   state_->Emit(line);
@@ -425,6 +442,7 @@ bool Model::SentMenuOpen() const { return state_->menu == State::Menu::Sent; }
 std::string Model::PendingInput() const { return state_->pendingName; }
 const std::vector<std::string>& Model::SentMessages() const { return state_->sent; }
 bool Model::CloseWanted() const { return state_->closeWanted; }
+bool Model::EndWanted() const { return state_->endWanted; }
 
 bool Model::InDragStrip(Pt at) const { return kTitleStrip.Has(at) && !kCloseBox.Has(at); }
 

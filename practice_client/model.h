@@ -10,9 +10,16 @@
 
 namespace practice {
 
+// Going away on request, so that a test can take the client away in the middle of a run.
+struct CloseAfter {
+  std::string event;  // a journal event: "deleted", "added", "sent", ...; empty: never
+  int times = 0;      // ends right after this many of them
+};
+
 struct Options {
   int stickerCount = 10;               // initial collection: sticker01.gif, sticker02.gif, ...
   std::vector<std::string> collected;  // or these names (file names), when not empty
+  CloseAfter closeAfter;
 };
 
 enum class Button : int { Left = 1, Right = 2 };
@@ -64,8 +71,11 @@ class Model {
   std::string PendingInput() const;  // file name waiting in the chat input, "" if none
   const std::vector<std::string>& SentMessages() const;
 
-  // The shell's part: the close box was clicked; the strip that drags the frameless window.
+  // The shell's part: the close box was clicked; the close-after event came (journaled as
+  // "closing"), so the client ends at once, as a client that is killed does; the strip that
+  // drags the frameless window.
   bool CloseWanted() const;
+  bool EndWanted() const;
   bool InDragStrip(Pt at) const;
 
   // Layout for drawing (client coordinates, laid out for the 910 x 647 window).

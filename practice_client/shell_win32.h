@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <vector>
+
 #include "practice_client/model.h"
 
 namespace practice {
@@ -16,11 +19,15 @@ struct Shell {
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
   HWND forward = nullptr;
+  HWND menu = nullptr;
   bool dialogPosted = false;
+  // A click is a press and a release on the same window.
   struct Pressed {
     bool left = false;
     bool right = false;
-  } pressed;
+  };
+  Pressed pressed;
+  Pressed menuPressed;
   HFONT font = nullptr;
   HFONT smallFont = nullptr;
 };
@@ -32,11 +39,24 @@ Shell* ShellOf(HWND window, UINT message, LPARAM lParam);
 bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(Shell& shell, int left, int top);
 bool RegisterForwardWindowClass(HINSTANCE instance);
+bool RegisterMenuWindowClass(HINSTANCE instance);
+
+// A mouse button message of the main window or the menu, at a client point of the main
+// window; the release of a press on the same window is the model's click.
+LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at);
+// The open menu is the topmost thing the model lists: its frame and every box after it.
+std::size_t MenuStart(const std::vector<Model::Box>& boxes);
+// Draws boxes[first, last) into the window, whose client area starts at `origin` in client
+// coordinates of the main window.
+void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes, std::size_t first,
+                std::size_t last, POINT origin);
 
 // Brings the windows in line with the model after each input it took.
 void Sync(Shell& shell);
 void ShowOpenDialog(Shell& shell);
 void ShowForwardWindow(Shell& shell);
 void CloseForwardWindow(Shell& shell);
+void SyncMenuWindow(Shell& shell);
+void CloseMenuWindow(Shell& shell);
 
 }  // namespace practice

@@ -1,9 +1,12 @@
-// The practice client's main window: draws the model's boxes and feeds it clicks and keys.
+// The practice client's main window: draws the model's boxes (all but the open menu, which
+// has a window of its own) and feeds it clicks and keys.
 // <windows.h> first: the other Win32 headers depend on it.
 // clang-format off
 #include <windows.h>
 #include <windowsx.h>
 // clang-format on
+
+#include <vector>
 
 #include "practice_client/resource.h"
 #include "practice_client/shell_win32.h"
@@ -78,58 +81,7 @@ void DrawBox(Shell& shell, HDC dc, const Model::Box& box) {
   DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
 }
 
-// Drawn off screen first so the window does not flicker while a run clicks quickly.
-void Paint(Shell& shell, HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  RECT client;
-  GetClientRect(window, &client);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  HGDIOBJ oldFont = SelectObject(memory, shell.font);
-  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  SetBkMode(memory, TRANSPARENT);
-  for (const Model::Box& box : shell.model.VisibleBoxes()) DrawBox(shell, memory, box);
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, oldFont);
-  SelectObject(memory, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  EndPaint(window, &paint);
-}
-
 Pt ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-// A click is a press and a release inside the client area; the release acts, as buttons do.
-LRESULT HandleMouse(Shell& shell, UINT message, LPARAM lParam) {
-  Shell::Pressed& pressed = shell.pressed;
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      pressed.left = true;
-      break;
-    case WM_RBUTTONDOWN:
-      pressed.right = true;
-      break;
-    case WM_LBUTTONUP:
-      if (pressed.left) {
-        pressed.left = false;
-        shell.model.Click(ClientPoint(lParam), Button::Left);
-        Sync(shell);
-      }
-      break;
-    case WM_RBUTTONUP:
-      if (pressed.right) {
-        pressed.right = false;
-        shell.model.Click(ClientPoint(lParam), Button::Right);
-        Sync(shell);
-      }
-      break;
-    default:
-      break;
-  }
-  return 0;
-}
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Shell* shell = ShellOf(window, message, lParam);
@@ -144,7 +96,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_RBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-      return HandleMouse(*shell, message, lParam);
+      return TakeMouse(*shell, shell->pressed, message, ClientPoint(lParam));
     case WM_RBUTTONDBLCLK:
     case WM_CONTEXTMENU:
       return 0;
@@ -159,9 +111,14 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT:
-      Paint(*shell, window);
+    case WM_PAINT: {
+      const std::vector<Model::Box> boxes = shell->model.VisibleBoxes();
+      PaintBoxes(*shell, window, boxes, 0, MenuStart(boxes), POINT{0, 0});
       return 0;
+    }
+    case WM_MOVE:
+      if (shell->menu) SyncMenuWindow(*shell);  // the menu stays where it opened on the window
+      break;
     case WM_DESTROY:
       shell->main = nullptr;
       PostQuitMessage(0);
@@ -173,6 +130,67 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 }  // namespace
+
+LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      pressed.left = true;
+      break;
+    case WM_RBUTTONDOWN:
+      pressed.right = true;
+      break;
+    case WM_LBUTTONUP:
+      if (pressed.left) {
+        pressed.left = false;
+        shell.model.Click(at, Button::Left);
+        Sync(shell);
+      }
+      break;
+    case WM_RBUTTONUP:
+      if (pressed.right) {
+        pressed.right = false;
+        // Every right click that opens a menu opens a new one, as a real client's does.
+        CloseMenuWindow(shell);
+        shell.model.Click(at, Button::Right);
+        Sync(shell);
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+std::size_t MenuStart(const std::vector<Model::Box>& boxes) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (boxes[i].kind == Model::Kind::Menu) return i;
+  }
+  return boxes.size();
+}
+
+// Drawn off screen first so the window does not flicker while a run clicks quickly.
+void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes, std::size_t first,
+                std::size_t last, POINT origin) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  HGDIOBJ oldFont = SelectObject(memory, shell.font);
+  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(memory, TRANSPARENT);
+  SetViewportOrgEx(memory, -origin.x, -origin.y, nullptr);
+  for (std::size_t i = first; i < last && i < boxes.size(); ++i) DrawBox(shell, memory, boxes[i]);
+  SetViewportOrgEx(memory, 0, 0, nullptr);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(window, &paint);
+}
 
 Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -203,6 +221,9 @@ HWND CreateMainWindow(Shell& shell, int left, int top) {
 
 void Sync(Shell& shell) {
   if (!shell.main) return;
+  // At once: a window being destroyed lingers hidden for a while under Wine without a window
+  // manager, where a killed client's windows are simply gone.
+  if (shell.model.EndWanted()) ExitProcess(0);
   if (shell.model.CloseWanted()) {
     DestroyWindow(shell.main);
     return;
@@ -215,6 +236,7 @@ void Sync(Shell& shell) {
   } else {
     CloseForwardWindow(shell);
   }
+  SyncMenuWindow(shell);
   InvalidateRect(shell.main, nullptr, FALSE);
 }
 

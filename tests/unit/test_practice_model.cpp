@@ -272,6 +272,33 @@ TEST_F(PracticeJournal, PathsAreWrittenWholeAndEscaped) {
             R"("name":"b.gif","exists":false,"count":3})");
 }
 
+// --close-after: the client goes away right after the N-th line of one event, and says so.
+class PracticeEnd : public PracticeClient {
+ protected:
+  PracticeEnd() : PracticeClient(practice::Options{3, {}, {"deleted", 2}}) {}
+
+  void DeleteFirst() {
+    Right(At(chat::kFirstSticker));
+    Left(At(chat::kDeleteItem));
+  }
+};
+
+TEST_F(PracticeEnd, EndsRightAfterTheNthLineOfItsEventOnce) {
+  OpenCollectedStickers();
+  DeleteFirst();
+  EXPECT_FALSE(model_.EndWanted());
+  DeleteFirst();
+  ASSERT_TRUE(model_.EndWanted());
+  EXPECT_FALSE(model_.CloseWanted());  // the close box was not clicked
+  ASSERT_GE(lines_.size(), 2u);
+  EXPECT_EQ(Field(lines_[lines_.size() - 2], "event"), "deleted");
+  EXPECT_EQ(Field(lines_.back(), "event"), "closing");
+  EXPECT_EQ(Field(lines_.back(), "after"), "deleted");
+  EXPECT_EQ(Field(lines_.back(), "times"), "2");
+  DeleteFirst();
+  EXPECT_EQ(Events("closing").size(), 1u);
+}
+
 TEST(PracticeClientLayout, TheDragStripCoversNoControl) {
   const Model model({3, {}}, nullptr);
   for (const pelloram::Point p : {chat::kStickerPanelButton, chat::kCollectedTab,
@@ -304,12 +331,19 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
   launch = {};
   ASSERT_TRUE(practice::ParseCommandLine({"--collected", ""}, launch, error));
   EXPECT_TRUE(Model(launch.model, nullptr).Collection().empty());
+  launch = {};
+  ASSERT_TRUE(practice::ParseCommandLine({"--close-after", "dialog opened:3"}, launch, error));
+  EXPECT_EQ(launch.model.closeAfter.event, "dialog opened");
+  EXPECT_EQ(launch.model.closeAfter.times, 3);
 
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"--stickers", "-1"},
                                               {"--stickers", "5x"},
                                               {"--stickers", "99999999999"},
                                               {"--pos", "1"},
                                               {"--journal", ""},
+                                              {"--close-after", "deleted"},
+                                              {"--close-after", "deleted:0"},
+                                              {"--close-after", ":2"},
                                               {"--bogus"}}) {
     launch = {};
     EXPECT_FALSE(practice::ParseCommandLine(bad, launch, error)) << bad.front();
