@@ -54,6 +54,9 @@ MARLETT = Path("/usr/share/wine/fonts/marlett.ttf")
 
 CLIENT_TITLE = "微信"
 CLIENT_CLASS = "WeChatMainWndForPC"
+# The tool's caption shows a run's progress, so during a run only its class finds it.
+TOOL_TITLE = "Pelloram  By:Tovrin"
+TOOL_CLASS = "PelloramMainWindow"
 
 T = TypeVar("T")
 
@@ -241,6 +244,10 @@ class WineProcess:
 
     def output(self) -> str:
         return self.log_path.read_text(errors="replace") if self.log_path.exists() else ""
+
+    def wait_output(self, text: str, timeout: float = DEFAULT_TIMEOUT) -> None:
+        """Waits until the program has written `text` (it writes as it goes, unbuffered)."""
+        poll(lambda: text in self.output(), timeout, f"{self.name} to print {text!r}")
 
 
 class Journal:
@@ -464,15 +471,17 @@ class Session:
         log(f"started {name} (pid {popen.pid})")
         return process
 
-    def start_practice_client(self, *options: str, timeout: float = 60
-                              ) -> tuple[WineProcess, Journal]:
+    def start_practice_client(self, *options: str, name: str = "practice_client",
+                              timeout: float = 60) -> tuple[WineProcess, Journal]:
         """Starts the practice client with a fresh journal and waits for its window.
 
-        options are its own: "--stickers", "5", "--pos", "100", "80", ..."""
-        journal = Journal(self.artifacts / "journal.jsonl")
+        options are its own: "--stickers", "5", "--pos", "100", "80", ... A second client
+        needs a name of its own, which also names its journal and its log."""
+        default = name == "practice_client"
+        journal = Journal(self.artifacts / ("journal.jsonl" if default else f"journal-{name}.jsonl"))
         journal.path.unlink(missing_ok=True)
         process = self.start(self.build.practice_client, "--journal", windows_path(journal.path),
-                             *options)
+                             *options, name=name)
         self.wait_window(CLIENT_TITLE, timeout)
         return process, journal
 
@@ -486,7 +495,9 @@ class Session:
         return done.returncode, lines
 
     def inspect(self, title: str, cls: str | None = None) -> tuple[dict, list[dict]] | None:
-        """The top-level window with this exact title, and every window inside it, or None."""
+        """The top-level window with this exact title, and every window inside it, or None.
+
+        An empty title with a class takes the first window of that class, whatever its title."""
         code, lines = self.inspect_raw(title, *([cls] if cls else []))
         if code == 2:
             return None
@@ -617,17 +628,18 @@ class Session:
         finally:
             self._xdotool("mouseup", "1")
 
-    def drag_window(self, title: str, to: tuple[int, int], timeout: float = 30) -> None:
+    def drag_window(self, title: str, to: tuple[int, int], timeout: float = 30,
+                    cls: str | None = None) -> None:
         """Drags a top-level window by its caption until its outer rectangle starts at `to`.
 
         Without a window manager a click activates a window but does not raise it, so a
         window must be moved out of the way of the clicks meant for another one."""
-        r = self.window_rect(title)
+        r = self.window_rect(title, cls)
         grab = (r.x + r.w // 3, r.y + 10)
         self.drag(grab, (grab[0] + to[0] - r.x, grab[1] + to[1] - r.y))
 
         def arrived() -> bool:
-            now = self.window_rect(title)
+            now = self.window_rect(title, cls)
             return (now.x, now.y) == to
 
         poll(arrived, timeout, f"window {title!r} to be dragged to {to}", interval=0.2)
@@ -721,6 +733,51 @@ def main(scenario: Callable[[Session], None], name: str | None = None,
         print(f"FAILED {name} after {time.monotonic() - started:.1f} s", file=sys.stderr)
         sys.exit(1)
     print(f"passed {name} in {time.monotonic() - started:.1f} s")
+
+
+def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
+                  argv: Iterable[str] | None = None) -> None:
+    """Runs scenarios one after the other, each in a fresh session, and exits 0 when all pass.
+
+    --only NAME (repeatable) runs just those; CTest registers each scenario this way, so that
+    each one is a test of its own. A failing scenario does not stop the others."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the windows build tree")
+    parser.add_argument("--deadline", type=float, default=None,
+                        help="fail (and clean up) after this many seconds in all")
+    parser.add_argument("--only", action="append", default=[], help="a scenario's name")
+    args = parser.parse_args(list(argv) if argv is not None else None)
+    known = {scenario.__name__ for scenario in scenarios}
+    if unknown := set(args.only) - known:
+        sys.exit(f"{group}: no scenario named {', '.join(sorted(unknown))}")
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{group}: terminated"))
+    build = Build(args.build)
+    started = time.monotonic()
+    failed = []
+    for scenario in scenarios:
+        name = scenario.__name__
+        if args.only and name not in args.only:
+            continue
+        left = None if args.deadline is None else args.deadline - (time.monotonic() - started)
+        if left is not None and left < 1:
+            print(f"FAILED {name}: no time left before the deadline", file=sys.stderr)
+            failed.append(name)
+            continue
+        begun = time.monotonic()
+        log(f"scenario {name}")
+        artifacts = f"{group}/{name}"
+        shutil.rmtree(build.dir / "e2e-artifacts" / artifacts, ignore_errors=True)  # stale shots
+        try:
+            with Session(build, artifacts, deadline=left) as session:
+                scenario(session)
+        except Exception:
+            traceback.print_exc()
+            print(f"FAILED {name} after {time.monotonic() - begun:.1f} s", file=sys.stderr)
+            failed.append(name)
+        else:
+            print(f"passed {name} in {time.monotonic() - begun:.1f} s", flush=True)
+    print(f"{group}: {len(failed)} failed, {time.monotonic() - started:.1f} s in all")
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":

@@ -9,8 +9,8 @@ arrived. Mode one works a folder of five GIF files with Chinese and emoji names,
 already collected; mode two works a second folder with the points captured at places other than
 the built-in ones, so the journal shows that it clicks where it was told.
 
-The add run has no visible end: it is over once its last journal line is followed by a quiet
-spell longer than any pause inside a run.
+The add run ends with a message box that sums it up (added, already collected, skipped): the
+test reads it and dismisses it, as a person would.
 """
 
 from __future__ import annotations
@@ -19,9 +19,10 @@ import shutil
 from pathlib import Path, PureWindowsPath
 
 import harness
-from harness import CLIENT_CLASS, CLIENT_TITLE, Expect, Journal, Rect, Session, poll
+from harness import (CLIENT_CLASS, CLIENT_TITLE, TOOL_CLASS, TOOL_TITLE, Expect, Journal, Rect,
+                     Session, poll)
 
-TOOL_TITLE = "Pelloram  By:Tovrin"
+MESSAGE_BOX_TITLE = "信息："
 PICKER_PROMPT = "选择要添加的表情文件夹"
 COUNT_PREFIX = "当前表情数量： "  # full-width colon, then one ASCII space
 
@@ -41,9 +42,6 @@ CLIENT_MODE_ONE_WIDTH = 910
 # arrive in order. Only the already-collected check, six delays after the click on the file
 # button, depends on the client having caught up: 800 ms leaves it a margin of about 2 s.
 DELAY_MS = 800
-# Longer than the longest pause between two journal lines of one run (the dialog's lag, or
-# three delays after the forward window), so a quiet journal means the run is over.
-QUIET_S = 6 * DELAY_MS / 1000
 RUN_TIMEOUT = 150
 
 # Mode two: other points on the same targets than the built-in ones, so the clicks show
@@ -65,12 +63,12 @@ class ToolWindow:
         self.s = s
 
     def children(self) -> list[dict]:
-        found = self.s.inspect(TOOL_TITLE)
-        assert found, f"inspect.exe finds no window titled {TOOL_TITLE!r}"
+        found = self.s.inspect("", TOOL_CLASS)
+        assert found, f"inspect.exe finds no window of class {TOOL_CLASS}"
         return found[1]
 
     def rect(self) -> Rect:
-        return self.s.window_rect(TOOL_TITLE)
+        return self.s.window_rect("", TOOL_CLASS)
 
     def shown(self) -> list[dict]:
         return [c for c in self.children() if c["visible"]]
@@ -144,7 +142,7 @@ class ToolWindow:
         r = self.rect()
         to_x = CLIENT_MODE_ONE_WIDTH + 2
         assert to_x + r.w <= self.s.screen_size()[0], "the screen is too narrow for both windows"
-        self.s.drag_window(TOOL_TITLE, (to_x, r.y))
+        self.s.drag_window("", (to_x, r.y), cls=TOOL_CLASS)
 
     def park_pointer(self) -> tuple[int, int]:
         """Over the tool's lower right corner, away from every point the runs click, so
@@ -182,11 +180,10 @@ def windows_name(s: Session, folder: Path) -> PureWindowsPath:
     return PureWindowsPath("C:\\", *relative.parts)
 
 
-def wait_run_over(s: Session, journal: Journal, since: int, done, what: str) -> list[dict]:
-    """Waits until done(events) holds and the journal has then stayed quiet for a while."""
-    poll(lambda: done(journal.after(since)), RUN_TIMEOUT, what)
-    journal.wait_quiet(QUIET_S, RUN_TIMEOUT)
-    return journal.after(since)
+def finish_run(s: Session, journal: Journal, since: int) -> tuple[str, list[dict]]:
+    """Dismisses the box that ends the run; returns what it said and the run's journal."""
+    summary = s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT)
+    return summary, journal.after(since)
 
 
 def of(events: list[dict], kind: str) -> list[dict]:
@@ -250,13 +247,11 @@ def run_mode_one(s: Session, tool: ToolWindow, journal: Journal, folder: Path) -
     journal.wait_for("the first sticker added", lambda x: x["event"] == "added", since,
                      timeout=RUN_TIMEOUT)
     s.screenshot(s.artifacts / "mode-one-during-run.png")
-    expected_added = len(FIRST_STICKERS) - 1
-    events = wait_run_over(
-        s, journal, since,
-        lambda ev: len(of(ev, "added")) == expected_added and of(ev, "forward closed"),
-        f"{expected_added} stickers added and the forward window closed")
+    summary, events = finish_run(s, journal, since)
     s.screenshot(s.artifacts / "mode-one-after-run.png")
 
+    e.equal(summary, f"添加完成：成功 {len(FIRST_STICKERS) - 1} 个，已有 1 个，跳过 0 个",
+            "the run's summary")
     check_each_sticker_went_through(e, events, windows_name(s, folder), FIRST_STICKERS,
                                     {ALREADY_COLLECTED})
     e.equal([x["name"] for x in of(events, "forward closed")], [ALREADY_COLLECTED],
@@ -305,12 +300,12 @@ def run_mode_two(s: Session, tool: ToolWindow, journal: Journal, folder: Path) -
     since = journal.last_seq()
     tool.park_pointer()
     s.key("F11")
-    events = wait_run_over(s, journal, since,
-                           lambda ev: len(of(ev, "added")) == len(SECOND_STICKERS),
-                           f"{len(SECOND_STICKERS)} stickers added in mode two")
+    summary, events = finish_run(s, journal, since)
     s.screenshot(s.artifacts / "mode-two-after-run.png")
 
     e = Expect()
+    e.equal(summary, f"添加完成：成功 {len(SECOND_STICKERS)} 个，已有 0 个，跳过 0 个",
+            "the run's summary")
     check_each_sticker_went_through(e, events, windows_name(s, folder), SECOND_STICKERS, set())
     e.equal({(c["x"], c["y"]) for c in clicks_on(events, "file_button")}, {CAPTURED_FILE_BUTTON},
             "where the file button was clicked")

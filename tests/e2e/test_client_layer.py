@@ -14,13 +14,16 @@ where it was before, and a click sent in that instant would land there.
 from __future__ import annotations
 
 import json
+import shutil
+import uuid
+from pathlib import Path
 
 import harness
 from harness import CLIENT_CLASS, CLIENT_TITLE, Expect, Journal, Session, poll
 
 TOOL_TITLE = "Pelloram  By:Tovrin"
 CLIENT_MISSING = "未获取到微信！请打开微信后重新开启程序！"
-STICKER_PATH = "C:\\表情\\😀 a.gif"
+STICKER_NAME = "😀 a.gif"
 F10, F11 = 0x79, 0x7A
 VK_RETURN = 0x0D
 PARKED = (1000, 800)  # pointer position off the client, where every click must return it
@@ -105,27 +108,36 @@ def check_clicks_and_keys(s: Session, probe: Prober, journal: Journal) -> None:
     assert (key.get("window"), key.get("vk")) == ("main", VK_RETURN), key
 
 
-def check_paste_into_open_dialog(probe: Prober, journal: Journal) -> None:
+def sticker_file(s: Session) -> tuple[Path, str]:
+    """A sticker in a folder of its own on drive C: (the dialog opens only files that exist),
+    and its Windows path."""
+    folder = s.prefix / "drive_c" / f"表情-{uuid.uuid4().hex[:8]}"
+    folder.mkdir()
+    (folder / STICKER_NAME).write_bytes(b"GIF89a")
+    return folder, f"C:\\{folder.name}\\{STICKER_NAME}"
+
+
+def check_paste_into_open_dialog(probe: Prober, journal: Journal, sticker_path: str) -> None:
     seen = journal.last_seq()
     report = probe("click", "373", "526", "left", "waitactive", "open", "60000",
-                   "paste", STICKER_PATH, "readclip", "key", str(VK_RETURN))
+                   "paste", sticker_path, "readclip", "key", str(VK_RETURN))
     e = Expect()
     e.true(step(report, "waitactive")["ready"], "the open dialog came up in the foreground")
     e.true(step(report, "paste")["ok"], "PutTextOnClipboard took the clipboard")
     clip = step(report, "readclip")
-    e.equal(clip["unicode"], STICKER_PATH, "clipboard text read back")
+    e.equal(clip["unicode"], sticker_path, "clipboard text read back")
     e.true(clip["has_text"], "the clipboard offers plain text (CF_TEXT) too")
     e.true(not clip["has_files"], "the clipboard holds no file list")
     e.check()
 
     opened = journal.wait_count(seen, "opened", 1)[0]
-    assert opened["path"] == STICKER_PATH, f"the dialog returned {opened['path']!r}"
+    assert opened["path"] == sticker_path, f"the dialog returned {opened['path']!r}"
 
     # The second Enter sends what the dialog put into the chat input.
     seen = opened["seq"]
     probe("waitactive", "client", "30000", "key", str(VK_RETURN))
     sent = journal.wait_count(seen, "sent", 1)[0]
-    assert (sent["path"], sent["name"]) == (STICKER_PATH, "😀 a.gif"), sent
+    assert (sent["path"], sent["name"]) == (sticker_path, STICKER_NAME), sent
 
 
 def check_hotkeys_follow_the_tool(s: Session) -> None:
@@ -165,7 +177,11 @@ def scenario(s: Session) -> None:
 
     check_placement(s, probe)
     check_clicks_and_keys(s, probe, journal)
-    check_paste_into_open_dialog(probe, journal)
+    folder, sticker_path = sticker_file(s)
+    try:
+        check_paste_into_open_dialog(probe, journal, sticker_path)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
     check_hotkeys_follow_the_tool(s)
 
     s.close_window(CLIENT_TITLE, CLIENT_CLASS)

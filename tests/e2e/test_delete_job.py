@@ -14,18 +14,13 @@ the pointer on stay in view for the whole scenario, and the screenshots show bot
 
 from __future__ import annotations
 
-import argparse
-import shutil
-import signal
-import sys
 import time
-import traceback
 from typing import Callable
 
 import harness
-from harness import CLIENT_CLASS, CLIENT_TITLE, Build, Expect, Journal, Rect, Session, poll
+from harness import (CLIENT_CLASS, CLIENT_TITLE, TOOL_CLASS, TOOL_TITLE, Expect, Journal, Rect,
+                     Session, poll)
 
-TOOL_TITLE = "Pelloram  By:Tovrin"
 MESSAGE_BOX_TITLE = "信息："
 START, PAUSE, FINISHED = "F11\r\n开  始", "F11\r\n暂  停", "给我删"
 PLACED = {"x": 0, "y": 0, "w": 910, "h": 647}
@@ -53,9 +48,9 @@ class Tool:
         self.rest: tuple[int, int] | None = None
 
     def read(self) -> tuple[dict, dict[str, dict]]:
-        found = self.s.inspect(TOOL_TITLE)
+        found = self.s.inspect("", TOOL_CLASS)
         if not found:
-            raise AssertionError(f"the tool's window {TOOL_TITLE!r} is gone")
+            raise AssertionError(f"the tool's window ({TOOL_CLASS}) is gone")
         top, children = found
         return top, harness.controls_by_name(children)
 
@@ -109,7 +104,7 @@ class Tool:
         """Drags the window by its caption to the bottom-right corner of the screen."""
         r = self.rect()
         width, height = self.s.screen_size()
-        self.s.drag_window(TOOL_TITLE, (width - r.w - 4, height - r.h - 4))
+        self.s.drag_window("", (width - r.w - 4, height - r.h - 4), cls=TOOL_CLASS)
         self.rest = None
 
     def close_box(self) -> tuple[int, int]:
@@ -316,44 +311,5 @@ SCENARIOS: list[Callable[[Session], None]] = [
 ]
 
 
-def main() -> None:
-    """Runs every scenario in a fresh session (they all run, so one run reports all faults)."""
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the windows build tree")
-    parser.add_argument("--deadline", type=float, default=None,
-                        help="fail (and clean up) after this many seconds in all")
-    parser.add_argument("--only", action="append", default=[],
-                        help="run only the scenarios whose name contains this")
-    args = parser.parse_args()
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("delete_job: terminated"))
-    build = Build(args.build)
-    started = time.monotonic()
-    failed = []
-    for scenario in SCENARIOS:
-        name = scenario.__name__
-        if args.only and not any(o in name for o in args.only):
-            continue
-        left = None if args.deadline is None else args.deadline - (time.monotonic() - started)
-        if left is not None and left < 1:
-            print(f"FAILED {name}: no time left before the deadline", file=sys.stderr)
-            failed.append(name)
-            continue
-        begun = time.monotonic()
-        harness.log(f"scenario {name}")
-        artifacts = f"delete_job/{name}"
-        shutil.rmtree(build.dir / "e2e-artifacts" / artifacts, ignore_errors=True)  # stale shots
-        try:
-            with Session(build, artifacts, deadline=left) as session:
-                scenario(session)
-        except Exception:
-            traceback.print_exc()
-            print(f"FAILED {name} after {time.monotonic() - begun:.1f} s", file=sys.stderr)
-            failed.append(name)
-        else:
-            print(f"passed {name} in {time.monotonic() - begun:.1f} s", flush=True)
-    print(f"delete_job: {len(failed)} failed, {time.monotonic() - started:.1f} s in all")
-    sys.exit(1 if failed else 0)
-
-
 if __name__ == "__main__":
-    main()
+    harness.run_scenarios("delete_job", SCENARIOS)

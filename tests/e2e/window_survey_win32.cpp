@@ -1,7 +1,8 @@
 // inspect.exe: reads another program's windows from outside, for the end-to-end tests.
 // Prints one JSON object a line on stdout (UTF-8); exit code 2 when the window is missing.
 //
-//   inspect.exe TITLE [CLASS]            the top-level window, then every descendant
+//   inspect.exe TITLE [CLASS]            the top-level window, then every descendant; an
+//                                        empty TITLE with a CLASS takes any title
 //   inspect.exe --top                    every top-level window
 //   inspect.exe --tooltips               visible tooltips with their tools' texts and title
 //   inspect.exe --close TITLE [CLASS]    posts WM_CLOSE
@@ -10,6 +11,10 @@
 //   inspect.exe --foreground             the foreground window
 //   inspect.exe --clipboard              the clipboard's Unicode text
 //   inspect.exe --set-clipboard TEXT     puts TEXT on the clipboard as Unicode text
+//   inspect.exe --hold-clipboard MS      keeps the clipboard open for MS ms, as a busy program may
+//   inspect.exe --hold-hotkey VK MS      holds VK as a hotkey (no modifier) for MS ms
+//   inspect.exe --hold-file PATH MS      keeps the file open, shared with no one, for MS ms
+// The holds print a line once they hold and another when they let go.
 
 // <windows.h> first: the other Win32 headers depend on it.
 // clang-format off
@@ -241,7 +246,7 @@ void PrintTop(HWND h) {
 HWND FindTop(int argc, wchar_t** argv, int at) {
   const wchar_t* title = at < argc ? argv[at] : nullptr;
   const wchar_t* cls = at + 1 < argc ? argv[at + 1] : nullptr;
-  HWND h = FindWindowW(cls, title);
+  HWND h = FindWindowW(cls, cls && title && !*title ? nullptr : title);
   if (!h) Line().Str("error", L"window not found").Str("title", title ? title : L"").Print();
   return h;
 }
@@ -348,10 +353,46 @@ int TryHotkey(const wchar_t* code) {
   return 0;
 }
 
+int HoldClipboard(const wchar_t* milliseconds) {
+  const bool held = OpenClipboard(nullptr);
+  Line().Bool("held", held).Print();
+  if (!held) return 1;
+  Sleep(static_cast<DWORD>(std::wcstoul(milliseconds, nullptr, 0)));
+  CloseClipboard();
+  Line().Bool("released", true).Print();
+  return 0;
+}
+
+// A hotkey of this thread, for its whole life: the message queue need not be read for
+// the key to stay taken.
+int HoldHotkey(const wchar_t* code, const wchar_t* milliseconds) {
+  const auto vk = static_cast<UINT>(std::wcstoul(code, nullptr, 0));
+  const bool held = RegisterHotKey(nullptr, 1, 0, vk);
+  Line().Num("vk", vk).Bool("held", held).Print();
+  if (!held) return 1;
+  Sleep(static_cast<DWORD>(std::wcstoul(milliseconds, nullptr, 0)));
+  UnregisterHotKey(nullptr, 1);
+  Line().Num("vk", vk).Bool("released", true).Print();
+  return 0;
+}
+
+int HoldFile(const wchar_t* path, const wchar_t* milliseconds) {
+  const HANDLE file =
+      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool held = file != INVALID_HANDLE_VALUE;
+  Line().Bool("held", held).Print();
+  if (!held) return 1;
+  Sleep(static_cast<DWORD>(std::wcstoul(milliseconds, nullptr, 0)));
+  CloseHandle(file);
+  Line().Bool("released", true).Print();
+  return 0;
+}
+
 void PrintUsage() {
   std::fputs(
       "usage: inspect.exe TITLE [CLASS] | --top | --tooltips | --close TITLE [CLASS]\n"
-      "       | --try-hotkey VK | --cursor | --foreground | --clipboard | --set-clipboard TEXT\n",
+      "       | --try-hotkey VK | --cursor | --foreground | --clipboard | --set-clipboard TEXT\n"
+      "       | --hold-clipboard MS | --hold-hotkey VK MS | --hold-file PATH MS\n",
       stderr);
 }
 
@@ -395,6 +436,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (mode == L"--clipboard") return PrintClipboard();
   if (mode == L"--set-clipboard" && argc > 2) return SetClipboard(argv[2]);
+  if (mode == L"--hold-clipboard" && argc > 2) return HoldClipboard(argv[2]);
+  if (mode == L"--hold-hotkey" && argc > 3) return HoldHotkey(argv[2], argv[3]);
+  if (mode == L"--hold-file" && argc > 3) return HoldFile(argv[2], argv[3]);
   if (mode.starts_with(L"--")) {
     PrintUsage();
     return 64;
