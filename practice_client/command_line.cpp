@@ -7,14 +7,17 @@ namespace practice {
 
 const char kUsage[] =
     "practice_client [--stickers N] [--collected \"a.gif|b.gif\"] [--journal PATH] [--pos X Y]\n"
-    "                [--close-after EVENT:N]\n"
+    "                [--close-after EVENT:N] [--generation classic|newer|newer-en]\n"
     "  --stickers N   initial collection of N stickers named sticker01.gif, ... (default 10)\n"
     "  --collected    initial collection with these names, separated by |\n"
     "  --journal PATH write one JSON object per line for everything that happens\n"
     "  --pos X Y      top-left corner of the window on the screen (default 200 120)\n"
     "  --close-after EVENT:N\n"
     "                 end at once, as if killed, right after the N-th journal line of that\n"
-    "                 event (deleted:2, added:1, sent:3, ...)\n";
+    "                 event (deleted:2, added:1, sent:3, ...)\n"
+    "  --generation   the main window of the classic client (WeChatMainWndForPC, the default)\n"
+    "                 or of the newer one (Qt51514QWindowIcon titled 微信, or Weixin with\n"
+    "                 newer-en), with a hidden window of the same class beside it\n";
 
 namespace {
 
@@ -91,6 +94,19 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
         return false;
       }
       i += 2;
+    } else if (option == "--generation") {
+      if (!needs(1)) return false;
+      const std::string_view which = args[++i];
+      if (which == "classic") {
+        out.generation = Generation::Classic;
+      } else if (which == "newer") {
+        out.generation = Generation::NewerChinese;
+      } else if (which == "newer-en") {
+        out.generation = Generation::NewerEnglish;
+      } else {
+        error = "--generation wants classic, newer or newer-en";
+        return false;
+      }
     } else if (option == "--close-after") {
       if (!needs(1)) return false;
       if (!ParseCloseAfter(args[++i], out.model.closeAfter)) {

@@ -8,8 +8,12 @@
 
 namespace practice {
 
+// Which generation of the chat client the main window plays: its class and title.
+enum class Generation : int { Classic, NewerChinese, NewerEnglish };
+
 struct LaunchOptions {
   Options model;
+  Generation generation = Generation::Classic;
   std::string journalPath;  // UTF-8; empty: no journal
   int left = 200;           // away from (0, 0), so placing the window is a visible change
   int top = 120;

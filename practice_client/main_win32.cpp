@@ -131,8 +131,9 @@ int Run(HINSTANCE instance) {
   const std::wstring face = ReadableFace();
   shell.font = MakeFont(face, 14);
   shell.smallFont = MakeFont(face, 11);
-  if (!RegisterMainWindowClass(instance) || !RegisterForwardWindowClass(instance) ||
-      !RegisterMenuWindowClass(instance) || !CreateMainWindow(shell, options.left, options.top)) {
+  if (!RegisterMainWindowClass(instance, options.generation) ||
+      !RegisterForwardWindowClass(instance) || !RegisterMenuWindowClass(instance) ||
+      !CreateMainWindow(shell, options.left, options.top, options.generation)) {
     WriteTo(STD_ERROR_HANDLE, "practice_client: cannot create the window\n");
     return 1;
   }

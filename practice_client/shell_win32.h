@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "practice_client/command_line.h"
 #include "practice_client/model.h"
 
 namespace practice {
@@ -36,8 +37,8 @@ struct Shell {
 // WM_NCCREATE has delivered it.
 Shell* ShellOf(HWND window, UINT message, LPARAM lParam);
 
-bool RegisterMainWindowClass(HINSTANCE instance);
-HWND CreateMainWindow(Shell& shell, int left, int top);
+bool RegisterMainWindowClass(HINSTANCE instance, Generation generation);
+HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation);
 bool RegisterForwardWindowClass(HINSTANCE instance);
 bool RegisterMenuWindowClass(HINSTANCE instance);
 

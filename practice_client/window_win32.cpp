@@ -15,8 +15,21 @@
 namespace practice {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"WeChatMainWndForPC";
-constexpr wchar_t kMainTitle[] = L"微信";
+struct MainWindowKind {
+  const wchar_t* className;
+  const wchar_t* title;
+};
+
+// Indexed by Generation.
+constexpr MainWindowKind kMainWindows[] = {
+    {L"WeChatMainWndForPC", L"微信"},
+    {L"Qt51514QWindowIcon", L"微信"},
+    {L"Qt51514QWindowIcon", L"Weixin"},
+};
+
+const MainWindowKind& KindOf(Generation generation) {
+  return kMainWindows[static_cast<int>(generation)];
+}
 constexpr int kWidth = 910;
 constexpr int kHeight = 647;
 
@@ -200,20 +213,27 @@ Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
   return reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance) {
+bool RegisterMainWindowClass(HINSTANCE instance, Generation generation) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = MainProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PRACTICE_CLIENT));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kMainClass;
+  windowClass.lpszClassName = KindOf(generation).className;
   return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(Shell& shell, int left, int top) {
+HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation) {
+  const MainWindowKind& kind = KindOf(generation);
+  // A Qt program keeps hidden top-level windows of its main class: one, made first so a
+  // search by class and title meets it before the shown one, titled like the Chinese one.
+  if (generation != Generation::Classic) {
+    CreateWindowExW(0, kind.className, L"微信", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                    shell.instance, nullptr);
+  }
   // Frameless, so the client area is the whole window and client points equal window points.
-  shell.main = CreateWindowExW(0, kMainClass, kMainTitle,
+  shell.main = CreateWindowExW(0, kind.className, kind.title,
                                WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
                                kWidth, kHeight, nullptr, nullptr, shell.instance, &shell);
   return shell.main;

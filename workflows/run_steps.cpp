@@ -22,11 +22,16 @@ Rect ClientRect(Tool& tool, Mode mode) {
   return rect;
 }
 
-bool PointerMoved(Tool& tool) {
+bool Near(Point a, Point b) {
+  return std::abs(a.x - b.x) <= kPointerSlackPx && std::abs(a.y - b.y) <= kPointerSlackPx;
+}
+
+// The pointer is read before each click and put back there after it: found elsewhere
+// before the next one, the user has taken the mouse. Under Wine a click's own position can
+// come back after the pointer was put back, so the clicked point counts as untouched too.
+bool PointerMoved(const Tool& tool, Point now) {
   if (!tool.state.pointerLeftAt) return false;
-  const Point now = ReadCursorPoint(tool.desktop);
-  const Point& left = *tool.state.pointerLeftAt;
-  return std::abs(now.x - left.x) > kPointerSlackPx || std::abs(now.y - left.y) > kPointerSlackPx;
+  return !Near(now, *tool.state.pointerLeftAt) && !Near(now, tool.state.lastClickAt);
 }
 
 Point WhereToClick(Tool& tool, const JobPoint& point, Mode mode) {
@@ -106,7 +111,8 @@ std::string_view StopMessage(TargetFault fault) {
 }
 
 bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds, WindowHandle menu) {
-  if (PointerMoved(tool)) return Stop(tool, TargetFault::UserMoved);
+  const Point pointer = ReadCursorPoint(tool.desktop);
+  if (PointerMoved(tool, pointer)) return Stop(tool, TargetFault::UserMoved);
   const JobPoint& point = PointOf(id);
   const Point screen = WhereToClick(tool, point, mode);
   const TargetFault fault = CheckClickTarget(tool.desktop, RunClient(tool, mode), screen);
@@ -122,7 +128,8 @@ bool ClickStep(Tool& tool, JobPointId id, Mode mode, int milliseconds, WindowHan
   if (!ClickAtScreen(tool.desktop, screen, point.button)) {
     return Stop(tool, TargetFault::InputRefused);
   }
-  tool.state.pointerLeftAt = ReadCursorPoint(tool.desktop);
+  tool.state.pointerLeftAt = pointer;
+  tool.state.lastClickAt = screen;
   return WaitStep(tool, milliseconds);
 }
 

@@ -38,6 +38,7 @@ struct RunState {
   // Where the pointer was left after the run's last click: a pointer found elsewhere
   // means the user took the mouse.
   std::optional<Point> pointerLeftAt;
+  Point lastClickAt;
   // The client's menu that the last right click brought up: one still open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;

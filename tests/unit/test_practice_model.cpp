@@ -332,6 +332,9 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
   ASSERT_TRUE(practice::ParseCommandLine({"--collected", ""}, launch, error));
   EXPECT_TRUE(Model(launch.model, nullptr).Collection().empty());
   launch = {};
+  ASSERT_TRUE(practice::ParseCommandLine({"--generation", "newer-en"}, launch, error));
+  EXPECT_EQ(launch.generation, practice::Generation::NewerEnglish);
+  launch = {};
   ASSERT_TRUE(practice::ParseCommandLine({"--close-after", "dialog opened:3"}, launch, error));
   EXPECT_EQ(launch.model.closeAfter.event, "dialog opened");
   EXPECT_EQ(launch.model.closeAfter.times, 3);
@@ -342,6 +345,7 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
                                               {"--pos", "1"},
                                               {"--journal", ""},
                                               {"--close-after", "deleted"},
+                                              {"--generation", "qt"},
                                               {"--close-after", "deleted:0"},
                                               {"--close-after", ":2"},
                                               {"--bogus"}}) {
