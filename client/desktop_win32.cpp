@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -189,17 +190,37 @@ bool Win32Desktop::SendKey(int virtualKey, bool keyUp) {
   return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
+namespace {
+
+// The edit box that holds the text: the combo box cmb13 is a ComboBoxEx32 holding a combo
+// box holding the edit, and not every version hands the edit's text out at the top.
+HWND FileNameEdit(HWND box) {
+  if (box == nullptr) return nullptr;
+  if (const HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr)) return edit;
+  if (const HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr)) {
+    if (const HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+  }
+  return box;
+}
+
+}  // namespace
+
 std::string Win32Desktop::ReadFileNameBox(WindowHandle dialog) {
   // The file-name box of the system's open dialog: the combo box cmb13 of the Explorer
   // style, or the edit box edt1 of the older one. WM_GETTEXT is carried across processes.
   constexpr int kFileNameCombo = 0x47C;
   constexpr int kFileNameEdit = 0x480;
   for (const int id : {kFileNameCombo, kFileNameEdit}) {
-    const HWND box = GetDlgItem(ToHwnd(dialog), id);
+    const HWND box = FileNameEdit(GetDlgItem(ToHwnd(dialog), id));
     if (box == nullptr) continue;
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    const int length = GetWindowTextW(box, text.data(), static_cast<int>(text.size()));
-    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    // GetWindowTextW does not ask another program's control for its text: the message does.
+    std::wstring text(32768, L'\0');
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 1000, &length)) {
+      return {};
+    }
+    text.resize(std::min<std::size_t>(length, text.size()));
     return Narrow(text);
   }
   return {};

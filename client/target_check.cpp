@@ -5,9 +5,9 @@
 namespace pelloram {
 namespace {
 
-// 0 when the client's main window is gone.
+// 0 when the client's main window is gone, or hidden (closed to the tray, or on its way out).
 std::uint32_t ClientProcess(Desktop& desktop, WindowHandle client) {
-  return client != 0 && desktop.WindowExists(client) ? desktop.ProcessOf(client) : 0;
+  return client != 0 && desktop.IsWindowShown(client) ? desktop.ProcessOf(client) : 0;
 }
 
 TargetFault OwnedBy(Desktop& desktop, std::uint32_t process, WindowHandle window,

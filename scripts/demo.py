@@ -44,12 +44,9 @@ DELAY_LABEL = "点击延时≥500ms"
 
 DELETE_COUNT = 3
 DELETE_DELAY_MS = 500
-# Wine's file-open dialog in the practice client takes a few seconds to act on the pasted path;
-# the tool's keys wait in the client's queue meanwhile. A longer delay than the usual 500 ms
-# keeps the check for the forward window, six delays after the file button, clear of that lag.
-ADD_DELAY_MS = 1000
-# Longer than any pause between two journal lines of one add run.
-ADD_QUIET_S = 6 * ADD_DELAY_MS / 1000
+# The usual delay: the run waits for the practice client's dialog and menus, however slow
+# Wine makes them, rather than for a fixed time.
+ADD_DELAY_MS = 500
 RUN_TIMEOUT = 180
 
 # Nine numbered stickers and one the sample folder holds too: the delete run takes the first
@@ -77,7 +74,8 @@ class Tool:
         self.add_message = ""  # what the tool said when the add run ended
 
     def read(self) -> tuple[dict, list[dict]]:
-        found = self.s.inspect(TOOL_TITLE)
+        # By class: the caption shows a run's progress while one goes on.
+        found = self.s.inspect("", harness.TOOL_CLASS)
         if not found:
             raise RuntimeError(f"the tool's window {TOOL_TITLE!r} is gone")
         return found

@@ -43,9 +43,18 @@ bool CloseOpenDialog(Tool& tool, Mode mode) {
   return true;
 }
 
+// A step whose effect never showed: the sticker is skipped, unless the client itself went
+// away, which ends the run.
+Outcome SkipUnlessGone(Tool& tool, Mode mode) {
+  if (tool.desktop.IsWindowShown(RunClient(tool, mode))) return Outcome::Skipped;
+  Stop(tool, TargetFault::ClientGone);
+  return Outcome::Ended;
+}
+
 // A step that failed on the dialog: closed, so the next sticker starts from a clean client.
 Outcome SkipWithDialogClosed(Tool& tool, Mode mode, Awaited awaited) {
   if (awaited == Awaited::Closing) return Outcome::Ended;
+  if (SkipUnlessGone(tool, mode) == Outcome::Ended) return Outcome::Ended;
   return CloseOpenDialog(tool, mode) ? Outcome::Skipped : Outcome::Ended;
 }
 
@@ -67,7 +76,7 @@ Outcome SendAndAdd(Tool& tool, Mode mode, const std::string& path) {
     // No menu on the sent sticker: it cannot be added, but the next one may be.
     if (tool.state.stopFault != TargetFault::NoMenu) return Outcome::Ended;
     tool.state.stopFault = TargetFault::None;
-    return Outcome::Skipped;
+    return SkipUnlessGone(tool, mode);
   }
   if (!ClickStep(tool, JobPointId::AddItem, mode, 0, menu)) return Outcome::Ended;
   // The menu closing shows the client has taken the click; a forward window, which tells
@@ -78,8 +87,10 @@ Outcome SendAndAdd(Tool& tool, Mode mode, const std::string& path) {
     return Outcome::Ended;
   }
   // A client gone meanwhile cannot tell whether it took the sticker: not counted as added.
-  if (!tool.desktop.WindowExists(client))
-    return Stop(tool, TargetFault::ClientGone), Outcome::Ended;
+  if (!tool.desktop.IsWindowShown(client)) {
+    Stop(tool, TargetFault::ClientGone);
+    return Outcome::Ended;
+  }
   const bool already = HandleAlreadyCollected(tool, mode);
   if (RunMustEnd(tool)) return Outcome::Ended;
   return already ? Outcome::AlreadyCollected : Outcome::Added;
@@ -99,7 +110,7 @@ Outcome AddOneSticker(Tool& tool, const std::string& path, Mode mode) {
   ProcessPendingEvents(tool.desktop);
   const Awaited dialog = Await(tool, Delay(tool), [&] { return FindOpenDialog(tool.desktop); });
   if (dialog == Awaited::Closing) return Outcome::Ended;
-  if (dialog == Awaited::TimedOut) return Outcome::Skipped;
+  if (dialog == Awaited::TimedOut) return SkipUnlessGone(tool, mode);
   return SendAndAdd(tool, mode, path);
 }
 

@@ -37,11 +37,9 @@ SECOND_FOLDER = "addjob-second"
 SECOND_STICKERS = ["第二批.gif", "plain two.gif"]
 
 CLIENT_MODE_ONE_WIDTH = 910
-# Wine's file-open dialog in the practice client takes two to three seconds to act on the
-# pasted path; the run's keys and clicks wait in the client's input queue meanwhile and
-# arrive in order. Only the already-collected check, six delays after the click on the file
-# button, depends on the client having caught up: 800 ms leaves it a margin of about 2 s.
-DELAY_MS = 800
+# The usual delay: the run waits for the practice client's dialog and menus, however slow
+# Wine makes them, rather than for a fixed time.
+DELAY_MS = 500
 RUN_TIMEOUT = 150
 
 # Mode two: other points on the same targets than the built-in ones, so the clicks show
