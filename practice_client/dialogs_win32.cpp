@@ -170,14 +170,8 @@ LRESULT CALLBACK ForwardProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 bool RegisterForwardWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = ForwardProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = kForwardClass;
-  return RegisterClassExW(&windowClass) != 0;
+  return RegisterWindowClass(instance, ForwardProc, kForwardClass, nullptr,
+                             static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 void ShowOpenDialog(Shell& shell) {

@@ -57,13 +57,7 @@ LRESULT CALLBACK MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool RegisterMenuWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = MenuProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kMenuClass;
-  return RegisterClassExW(&windowClass) != 0;
+  return RegisterWindowClass(instance, MenuProc, kMenuClass);
 }
 
 void SyncMenuWindow(Shell& shell) {

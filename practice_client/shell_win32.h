@@ -37,6 +37,9 @@ struct Shell {
 // WM_NCCREATE has delivered it.
 Shell* ShellOf(HWND window, UINT message, LPARAM lParam);
 
+// One window class of the practice client: arrow cursor, the given icon and background.
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                         HICON icon = nullptr, HBRUSH background = nullptr);
 bool RegisterMainWindowClass(HINSTANCE instance, Generation generation);
 HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation);
 bool RegisterForwardWindowClass(HINSTANCE instance);

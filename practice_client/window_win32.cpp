@@ -213,15 +213,22 @@ Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
   return reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, Generation generation) {
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name, HICON icon,
+                         HBRUSH background) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = MainProc;
+  windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PRACTICE_CLIENT));
+  windowClass.hIcon = icon;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = KindOf(generation).className;
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = name;
   return RegisterClassExW(&windowClass) != 0;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance, Generation generation) {
+  return RegisterWindowClass(instance, MainProc, KindOf(generation).className,
+                             LoadIconW(instance, MAKEINTRESOURCEW(IDI_PRACTICE_CLIENT)));
 }
 
 HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation) {
