@@ -8,6 +8,7 @@ namespace practice {
 const char kUsage[] =
     "practice_client [--stickers N] [--collected \"a.gif|b.gif\"] [--journal PATH] [--pos X Y]\n"
     "                [--close-after EVENT:N] [--generation classic|newer|newer-en]\n"
+    "                [--react-ms MS] [--jitter-ms MS] [--seed N]\n"
     "  --stickers N   initial collection of N stickers named sticker01.gif, ... (default 10)\n"
     "  --collected    initial collection with these names, separated by |\n"
     "  --journal PATH write one JSON object per line for everything that happens\n"
@@ -17,7 +18,9 @@ const char kUsage[] =
     "                 event (deleted:2, added:1, sent:3, ...)\n"
     "  --generation   the main window of the classic client (WeChatMainWndForPC, the default)\n"
     "                 or of the newer one (Qt51514QWindowIcon titled 微信, or Weixin with\n"
-    "                 newer-en), with a hidden window of the same class beside it\n";
+    "                 newer-en), with a hidden window of the same class beside it\n"
+    "  --react-ms MS  show the dialog, menus and forward window MS after what brought them\n"
+    "                 (a slow client), plus up to --jitter-ms more drawn from --seed\n";
 
 namespace {
 
@@ -94,6 +97,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
         return false;
       }
       i += 2;
+    } else if (option == "--react-ms" || option == "--jitter-ms" || option == "--seed") {
+      int value = 0;
+      if (!needs(1) || !ParseInt(args[++i], 0, 600000, value)) {
+        error = option + " wants a whole number of 0 or more";
+        return false;
+      }
+      if (option == "--react-ms") out.model.reactMs = value;
+      if (option == "--jitter-ms") out.model.jitterMs = value;
+      if (option == "--seed") out.model.seed = static_cast<std::uint64_t>(value);
     } else if (option == "--generation") {
       if (!needs(1)) return false;
       const std::string_view which = args[++i];

@@ -137,6 +137,7 @@ struct Model::State {
   std::int64_t sequence = 0;
   std::string_view emitting;  // the event of the line being built
   CloseAfter closeAfter;
+  Options settings;  // as given, for the shell's reaction time
   int closeCounted = 0;
   std::vector<std::string> collection;
   bool panelOpen = false;
@@ -339,10 +340,13 @@ struct Model::State {
   }
 };
 
+const Options& Model::Settings() const { return state_->settings; }
+
 Model::Model(Options options, JournalSink journal) : state_(std::make_shared<State>()) {
   state_->sink = std::move(journal);
   state_->collection = InitialCollection(options);
-  state_->closeAfter = std::move(options.closeAfter);
+  state_->closeAfter = options.closeAfter;
+  state_->settings = std::move(options);
   JsonLine line = state_->Line("start");
   line.Add("collection", state_->collection);
   state_->Emit(line);

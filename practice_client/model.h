@@ -20,6 +20,11 @@ struct Options {
   int stickerCount = 10;               // initial collection: sticker01.gif, sticker02.gif, ...
   std::vector<std::string> collected;  // or these names (file names), when not empty
   CloseAfter closeAfter;
+  // How long the client takes to show what it did (its open dialog, menus and forward
+  // window), plus up to jitterMs more drawn from seed: a slow or a fast client.
+  int reactMs = 0;
+  int jitterMs = 0;
+  std::uint64_t seed = 1;
 };
 
 enum class Button : int { Left = 1, Right = 2 };
@@ -40,6 +45,7 @@ class Model {
  public:
   // Journals a "start" line with the initial collection.
   Model(Options options, JournalSink journal);
+  const Options& Settings() const;
 
   // Input to the main window.
   void Click(Pt at, Button button);

@@ -13,6 +13,7 @@ namespace practice {
 
 // Posted after the file-button click so the modal dialog runs outside the mouse handler.
 inline constexpr UINT kShowOpenDialog = WM_APP + 1;
+inline constexpr UINT_PTR kReactionTimer = 1;
 
 struct Shell {
   explicit Shell(Model m) : model(std::move(m)) {}
@@ -22,6 +23,8 @@ struct Shell {
   HWND forward = nullptr;
   HWND menu = nullptr;
   bool dialogPosted = false;
+  bool reactionPending = false;  // what the model did shows when the reaction timer fires
+  std::uint64_t seed = 1;
   // A click is a press and a release on the same window.
   struct Pressed {
     bool left = false;
@@ -42,6 +45,8 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* n
                          HICON icon = nullptr, HBRUSH background = nullptr);
 bool RegisterMainWindowClass(HINSTANCE instance, Generation generation);
 HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation);
+// Shows what the model did, after the client's reaction time.
+void ShowReaction(Shell& shell);
 bool RegisterForwardWindowClass(HINSTANCE instance);
 bool RegisterMenuWindowClass(HINSTANCE instance);
 

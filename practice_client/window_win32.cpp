@@ -122,6 +122,12 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case kShowOpenDialog:
       ShowOpenDialog(*shell);
       return 0;
+    case WM_TIMER:
+      if (wParam != kReactionTimer) break;
+      KillTimer(window, kReactionTimer);
+      shell->reactionPending = false;
+      ShowReaction(*shell);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -255,6 +261,19 @@ void Sync(Shell& shell) {
     DestroyWindow(shell.main);
     return;
   }
+  const Options& options = shell.model.Settings();
+  if (options.reactMs <= 0 && options.jitterMs <= 0) {
+    ShowReaction(shell);
+  } else if (!shell.reactionPending) {
+    shell.seed = shell.seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const auto jitter = options.jitterMs > 0 ? (shell.seed >> 33) % (options.jitterMs + 1) : 0;
+    shell.reactionPending = SetTimer(shell.main, kReactionTimer,
+                                     static_cast<UINT>(options.reactMs + jitter), nullptr) != 0;
+  }
+}
+
+void ShowReaction(Shell& shell) {
+  if (!shell.main) return;
   if (shell.model.OpenDialogWanted() && !shell.dialogPosted) {
     shell.dialogPosted = PostMessageW(shell.main, kShowOpenDialog, 0, 0) != FALSE;
   }

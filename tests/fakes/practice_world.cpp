@@ -9,6 +9,9 @@ PracticeWorld::PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow,
     : model(std::move(options), [this](const std::string& line) { journal.push_back(line); }),
       desktop_(desktop),
       main_(mainWindow) {
+  reactMs = model.Settings().reactMs;
+  jitterMs = model.Settings().jitterMs;
+  seed = model.Settings().seed;
   openDialog = desktop_.AddWindow("#32770", "打开", Rect{100, 100, 600, 450}, Point{8, 30});
   forwardWindow =
       desktop_.AddWindow("SelectContactWnd", "转发给", Rect{300, 200, 900, 700}, Point{0, 0});

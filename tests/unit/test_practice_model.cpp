@@ -332,6 +332,11 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
   ASSERT_TRUE(practice::ParseCommandLine({"--collected", ""}, launch, error));
   EXPECT_TRUE(Model(launch.model, nullptr).Collection().empty());
   launch = {};
+  ASSERT_TRUE(
+      practice::ParseCommandLine({"--react-ms", "1500", "--jitter-ms", "200"}, launch, error));
+  EXPECT_EQ(launch.model.reactMs, 1500);
+  EXPECT_EQ(launch.model.jitterMs, 200);
+  launch = {};
   ASSERT_TRUE(practice::ParseCommandLine({"--generation", "newer-en"}, launch, error));
   EXPECT_EQ(launch.generation, practice::Generation::NewerEnglish);
   launch = {};
@@ -346,6 +351,7 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
                                               {"--journal", ""},
                                               {"--close-after", "deleted"},
                                               {"--generation", "qt"},
+                                              {"--react-ms", "-1"},
                                               {"--close-after", "deleted:0"},
                                               {"--close-after", ":2"},
                                               {"--bogus"}}) {
