@@ -488,10 +488,17 @@ class Session:
     def inspect_raw(self, *args: str, timeout: float = 60) -> tuple[int, list[dict]]:
         if not self.build.inspect.is_file():
             raise FileNotFoundError(f"{self.build.inspect} is missing: build the windows preset")
-        done = run(["wine", str(self.build.inspect), *args], self._env, timeout=timeout,
-                   check=False, what="inspect.exe " + " ".join(args))
-        lines = [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()
-                 if line.startswith("{")]
+        # inspect.exe itself always prints or exits 2; exit 1 with nothing printed is Wine
+        # failing to start it on a busy machine, so it is started once more.
+        for attempt in range(3):
+            done = run(["wine", str(self.build.inspect), *args], self._env, timeout=timeout,
+                       check=False, what="inspect.exe " + " ".join(args))
+            lines = [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()
+                     if line.startswith("{")]
+            if done.returncode != 1 or lines:
+                break
+            log(f"inspect.exe did not start (attempt {attempt + 1}): "
+                f"{done.stderr.decode('utf-8', 'replace')[-200:]}")
         return done.returncode, lines
 
     def inspect(self, title: str, cls: str | None = None) -> tuple[dict, list[dict]] | None:
