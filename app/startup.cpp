@@ -24,13 +24,11 @@ void TellOfHeldHotkeys(Tool& tool) {
 void InitMainWindow(Tool& tool) {
   RunState& state = tool.state;
   const ChatClient client = FindChatClient(tool.desktop);
-  state.chatClient = client.window;
-  state.clientGeneration = client.generation;
-  state.running = 0;
+  state.deleteButton = DeleteButton::Start;
   state.deleteCaptureStep = 1;
   state.addCaptureStep = 1;
   SelectDeleteModeOne(tool);
-  if (state.chatClient == 0) {
+  if (client.window == 0) {
     tool.ui.ShowMessage(kClientMissingMessage, kDefaultMessageCaption);
     return;
   }
@@ -43,7 +41,6 @@ void InitMainWindow(Tool& tool) {
 void ReleaseHotkeys(Tool& tool) {
   // From here on no run may click or type again: the window it reports to is going away.
   tool.state.closing = true;
-  tool.state.running = 0;
   const WindowHandle window = tool.ui.GetControlHandle(Control::MainWindow);
   UnbindHotkey(tool.ui, tool.hotkeys, window, tool.state.f10HotkeyId);
   UnbindHotkey(tool.ui, tool.hotkeys, window, tool.state.f11HotkeyId);

@@ -15,6 +15,15 @@ namespace pelloram {
 
 enum class MouseButton : int { Left = 1, Right = 2 };
 
+// What became of a click.
+enum class ClickResult : int {
+  Done,     // pressed and released at the point; the pointer is back where it was
+  Refused,  // the system took fewer events than given: it refuses input to a program
+            // that runs with higher rights than this one
+  Missed,   // the pointer cannot be put exactly on the point (off every screen, or held
+            // inside a clip rectangle): nothing was pressed
+};
+
 // What the thread's message queue holds next.
 enum class PendingMessage : int { None, Quit, Other };
 
@@ -28,7 +37,6 @@ class Desktop {
                                                         std::string_view title) = 0;
   // Whether the window exists and is shown (a closing dialog may linger hidden).
   virtual bool IsWindowShown(WindowHandle window) = 0;
-  virtual bool WindowExists(WindowHandle window) = 0;
   // The process that owns the window; 0 when the window is gone.
   virtual std::uint32_t ProcessOf(WindowHandle window) = 0;
   // The top-level window that a click at the screen point would reach; 0 for none.
@@ -42,12 +50,13 @@ class Desktop {
   virtual bool ClientOriginToScreen(WindowHandle window, Point& origin) = 0;
   virtual WindowHandle ForegroundWindow() = 0;
 
+  // The one place the pointer is read, for the runs and for F10 alike.
   virtual bool ReadCursor(Point& screen) = 0;
-  virtual void MoveCursor(Point screen) = 0;
-  // One press-and-release of the button where the pointer is, and one key event. False
-  // when the system took fewer events than given: it refuses input to a program that runs
-  // with higher rights than this one.
-  virtual bool ClickButton(MouseButton button) = 0;
+  // One act: the pointer to the screen point, press and release there, the pointer back,
+  // given to the system as one sequence that no other input can come between. So the
+  // press lands exactly where the caller checked, whatever the user does with the mouse.
+  virtual ClickResult Click(Point screen, MouseButton button) = 0;
+  // One key event; false when the system did not take it (see ClickResult::Refused).
   virtual bool SendKey(int virtualKey, bool keyUp) = 0;
 
   // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
@@ -66,7 +75,6 @@ class Desktop {
   virtual bool FileExists(std::string_view path) = 0;
 
   virtual std::uint32_t TickCount() = 0;
-  virtual void Sleep(int milliseconds) = 0;  // processes nothing
 
   // The thread's message queue.
   virtual PendingMessage PeekPending() = 0;  // leaves the message queued

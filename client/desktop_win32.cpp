@@ -134,12 +134,6 @@ bool Win32Desktop::ReadCursor(Point& screen) {
   return true;
 }
 
-void Win32Desktop::MoveCursor(Point screen) { SetCursorPos(screen.x, screen.y); }
-
-bool Win32Desktop::WindowExists(WindowHandle window) {
-  return window != 0 && IsWindow(ToHwnd(window));
-}
-
 std::uint32_t Win32Desktop::ProcessOf(WindowHandle window) {
   DWORD process = 0;
   if (window == 0 || GetWindowThreadProcessId(ToHwnd(window), &process) == 0) return 0;
@@ -168,16 +162,61 @@ std::vector<WindowHandle> Win32Desktop::ShownWindowsOf(std::uint32_t process) {
   return search.found;
 }
 
-bool Win32Desktop::ClickButton(MouseButton button) {
-  // Press and release, without a move: the click lands where the pointer is. SendInput
-  // inserts fewer events than given when the system blocks them (a target with higher
-  // rights than this program).
+namespace {
+
+RECT VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool Inside(const RECT& r, Point p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+// The system maps an absolute coordinate n to pixel origin + n * size / 65536: the
+// smallest n that maps onto the pixel itself, so no rounding moves the press a pixel off.
+LONG Normalised(LONG pixel, LONG origin, LONG size) {
+  const long long offset = static_cast<long long>(pixel) - origin;
+  return size <= 0 ? 0 : static_cast<LONG>((offset * 65536 + size - 1) / size);
+}
+
+INPUT MoveTo(Point p, const RECT& screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = Normalised(p.x, screen.left, screen.right - screen.left);
+  input.mi.dy = Normalised(p.y, screen.top, screen.bottom - screen.top);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  return input;
+}
+
+INPUT Button(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+ClickResult Win32Desktop::Click(Point screen, MouseButton button) {
+  // The press must land on the point that was checked. SendInput puts its events into the
+  // input stream as one block that neither the user's mouse nor another program can come
+  // between, so the press goes out where the move put the pointer; what could still put
+  // the pointer elsewhere is known beforehand: a point off every screen, or a clip
+  // rectangle that holds the pointer (set by a game or a remote-desktop window).
+  const RECT desk = VirtualScreen();
+  RECT clip;
+  POINT saved;
+  if (!GetClipCursor(&clip) || !GetCursorPos(&saved)) return ClickResult::Missed;
+  if (!Inside(desk, screen) || !Inside(clip, screen)) return ClickResult::Missed;
   const bool right = button == MouseButton::Right;
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+  INPUT inputs[4] = {
+      MoveTo(screen, desk), Button(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+      Button(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), MoveTo({saved.x, saved.y}, desk)};
+  // Fewer events taken: the system blocks them (a target with higher rights than ours).
+  return SendInput(4, inputs, sizeof(INPUT)) == 4 ? ClickResult::Done : ClickResult::Refused;
 }
 
 bool Win32Desktop::SendKey(int virtualKey, bool keyUp) {
@@ -248,10 +287,6 @@ bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {
 }
 
 std::uint32_t Win32Desktop::TickCount() { return GetTickCount(); }
-
-void Win32Desktop::Sleep(int milliseconds) {
-  ::Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds));
-}
 
 PendingMessage Win32Desktop::PeekPending() {
   MSG msg;

@@ -11,7 +11,6 @@ class Win32Desktop final : public Desktop {
   std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
                                                 std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
-  bool WindowExists(WindowHandle window) override;
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
@@ -25,15 +24,13 @@ class Win32Desktop final : public Desktop {
   WindowHandle ForegroundWindow() override;
 
   bool ReadCursor(Point& screen) override;
-  void MoveCursor(Point screen) override;
-  bool ClickButton(MouseButton button) override;
+  ClickResult Click(Point screen, MouseButton button) override;
   bool SendKey(int virtualKey, bool keyUp) override;
 
   // One attempt; PutTextOnClipboard does the retrying.
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
 
   std::uint32_t TickCount() override;
-  void Sleep(int milliseconds) override;
 
   PendingMessage PeekPending() override;
   void DispatchNext() override;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "client/window_binding.h"
 
 namespace pelloram {
 
@@ -16,46 +15,24 @@ Point ScreenPointOf(Desktop& desktop, WindowHandle window, int x, int y) {
                clamp(static_cast<long long>(origin.y) + y)};
 }
 
-bool ClickAtScreen(Desktop& desktop, Point screen, MouseButton kind) {
-  const Point saved = ReadCursorPoint(desktop);
-  desktop.MoveCursor(screen);
-  const bool taken = desktop.ClickButton(kind);
-  desktop.MoveCursor(saved);
-  return taken;
+Point ReadCursorPoint(Desktop& desktop) {
+  Point at;
+  if (!desktop.ReadCursor(at)) return Point{};
+  return at;
 }
 
-bool ClickAt(Desktop& desktop, WindowHandle window, int x, int y, MouseButton kind) {
-  return ClickAtScreen(desktop, ScreenPointOf(desktop, window, x, y), kind);
-}
-
-bool PressKeyChord(Desktop& desktop, int key, int modifier1, int modifier2, int modifier3) {
+bool PressKeyChord(Desktop& desktop, int key, int modifier) {
   // Every event is sent even after a refusal, so no modifier is left held down.
-  bool taken = true;
-  const auto send = [&](int k, bool up) { taken = desktop.SendKey(k, up) && taken; };
-  if (modifier3 != 0) send(modifier3, false);
-  if (modifier2 != 0) send(modifier2, false);
-  send(modifier1, false);
-  send(key, false);
-  if (modifier3 != 0) send(modifier3, true);
-  if (modifier2 != 0) send(modifier2, true);
-  send(modifier1, true);
-  send(key, true);
-  return taken;
+  bool taken = desktop.SendKey(modifier, false);
+  taken = desktop.SendKey(key, false) && taken;
+  taken = desktop.SendKey(modifier, true) && taken;
+  return desktop.SendKey(key, true) && taken;
 }
 
-bool PressKey(Desktop& desktop, int key, KeyAction action) {
-  switch (action) {
-    case KeyAction::Down:
-      return desktop.SendKey(key, false);
-    case KeyAction::Up:
-      return desktop.SendKey(key, true);
-    case KeyAction::Tap: {
-      const bool down = desktop.SendKey(key, false);
-      ProcessPendingEvents(desktop);
-      return desktop.SendKey(key, true) && down;
-    }
-  }
-  return false;
+bool PressKey(Desktop& desktop, int key) {
+  const bool down = desktop.SendKey(key, false);
+  ProcessPendingEvents(desktop);
+  return desktop.SendKey(key, true) && down;
 }
 
 void PumpMessages(Desktop& desktop) {
@@ -95,10 +72,6 @@ void ResponsiveDelay(Desktop& desktop, int milliseconds) {
     // Block until a message arrives or just past the deadline, instead of spinning.
     desktop.WaitForMessage(static_cast<int>(deadline - now) + 1);
   }
-}
-
-void BlockingDelay(Desktop& desktop, int milliseconds) {
-  desktop.Sleep(milliseconds < 0 ? 0 : milliseconds);
 }
 
 }  // namespace pelloram

@@ -17,6 +17,8 @@ enum class TargetFault : int {
   OffMenu,           // a menu item's point does not lie on the menu that came up
   ClientMoved,       // the client's window moved while its menu was open
   UserMoved,         // the user moved the mouse during the run: the run pauses
+  ClickMissed,       // the pointer could not be put on the point, so nothing was pressed
+  PlacementFailed,   // mode one could not put the client's window where its points are
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

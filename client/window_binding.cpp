@@ -1,7 +1,5 @@
 #include "client/window_binding.h"
 
-#include "client/input.h"
-
 namespace pelloram {
 namespace {
 
@@ -34,12 +32,6 @@ WindowHandle FindOpenDialog(Desktop& desktop) {
 WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client) {
   const std::uint32_t process = desktop.ProcessOf(client);
   return process == 0 ? 0 : FindShownWindow(desktop, "", chat::kForwardTitle, process);
-}
-
-Point ReadCursorPoint(Desktop& desktop) {
-  Point at;
-  if (!desktop.ReadCursor(at)) return Point{};
-  return at;
 }
 
 }  // namespace pelloram

@@ -19,7 +19,4 @@ WindowHandle FindOpenDialog(Desktop& desktop);
 // process titled "转发给", whatever its class.
 WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client);
 
-// Pointer position in screen pixels; (0, 0) when it cannot be read.
-Point ReadCursorPoint(Desktop& desktop);
-
 }  // namespace pelloram

@@ -46,8 +46,6 @@ class Ui {
   virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
   // System folder picker rooted at the desktop; empty text when cancelled.
   virtual std::string BrowseForFolder(std::string_view title) = 0;
-  // Pointer position in screen pixels (CursorX / CursorY).
-  virtual Point CursorPosition() = 0;
   // The screen point at the middle of a control (or of the window), where a tip about it
   // points.
   virtual Point ControlCentre(Control control) = 0;

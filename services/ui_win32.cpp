@@ -334,12 +334,6 @@ std::string Win32Ui::BrowseForFolder(std::string_view title) {
   return Narrow(path);
 }
 
-Point Win32Ui::CursorPosition() {
-  POINT point{};
-  if (!GetCursorPos(&point)) return {};
-  return {static_cast<std::int32_t>(point.x), static_cast<std::int32_t>(point.y)};
-}
-
 Point Win32Ui::ControlCentre(Control control) {
   RECT r{};
   const HWND window = control == Control::MainWindow ? main_ : HandleOf(control);

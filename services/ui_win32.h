@@ -89,7 +89,6 @@ class Win32Ui final : public Ui {
   void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;
   std::string BrowseForFolder(std::string_view title) override;
-  Point CursorPosition() override;
   Point ControlCentre(Control control) override;
   bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;
   bool UnregisterHotkey(WindowHandle window, int id) override;

@@ -6,8 +6,8 @@
 
 namespace pelloram {
 
-// Both start from the delete page's start/pause with the run not going.
-void RunDeleteModeOne(Tool& tool);
-void RunDeleteModeTwo(Tool& tool);
+// A start from the delete page's start/pause: through the start gate, then the run to its
+// end, then what the user is told.
+void RunDeleteJob(Tool& tool);
 
 }  // namespace pelloram

@@ -2,10 +2,9 @@
 
 #include <cstdint>
 
-#include "client/window_binding.h"
+#include "client/input.h"
 #include "services/convert.h"
 #include "workflows/job_points.h"
-#include "workflows/run_steps.h"
 
 namespace pelloram {
 namespace {
@@ -26,7 +25,7 @@ void WriteDerivedOnCapture(Tool& tool, JobPointId source, Point at) {
 
 // Writes one step of the job's capture cycle and returns the step that follows it
 // (1-based, wrapping; a step out of range counts as the first).
-std::int32_t CaptureStep(Tool& tool, Job job, std::int32_t step, Point at) {
+std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) {
   std::int32_t count = 0;
   for (const JobPoint& point : PointsOf(job)) count += point.confirmation.empty() ? 0 : 1;
   const std::int32_t current = step >= 1 && step <= count ? step : 1;
@@ -35,7 +34,7 @@ std::int32_t CaptureStep(Tool& tool, Job job, std::int32_t step, Point at) {
     if (point.confirmation.empty() || ++seen != current) continue;
     WritePoint(tool, point, at.x, at.y);
     WriteDerivedOnCapture(tool, point.id, at);
-    tool.ui.ShowBalloonTip(Control::NoteTip, tool.ui.CursorPosition(), point.confirmation, true);
+    tool.ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(tool.desktop), point.confirmation, true);
   }
   return current == count ? 1 : current + 1;
 }
@@ -45,10 +44,13 @@ std::int32_t CaptureStep(Tool& tool, Job job, std::int32_t step, Point at) {
 void CapturePoint(Tool& tool) {
   const Point at = ReadCursorPoint(tool.desktop);
   RunState& s = tool.state;
-  if (IsChecked(tool, Control::DeleteModeTwoRadio)) {
-    s.deleteCaptureStep = CaptureStep(tool, Job::Delete, s.deleteCaptureStep, at);
-  } else if (IsChecked(tool, Control::AddModeTwoRadio)) {
-    s.addCaptureStep = CaptureStep(tool, Job::Add, s.addCaptureStep, at);
+  const auto checked = [&](Control radio) {
+    return tool.ui.ReadControlProperty(radio, Property::Checked) != 0;
+  };
+  if (checked(Control::DeleteModeTwoRadio)) {
+    s.deleteCaptureStep = CaptureNextPoint(tool, Job::Delete, s.deleteCaptureStep, at);
+  } else if (checked(Control::AddModeTwoRadio)) {
+    s.addCaptureStep = CaptureNextPoint(tool, Job::Add, s.addCaptureStep, at);
   }
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "workflows/tool.h"
 
@@ -10,11 +9,8 @@ namespace pelloram {
 
 // A registered hotkey was pressed: F10 captures a point, F11 acts on the page shown.
 void DispatchHotkey(Tool& tool, std::int64_t hotkeyId);
+// The delete page's button and F11 there: starts a run, pauses the one going, or after a
+// run that finished, only resets the button.
 void DeleteStartPause(Tool& tool);
-
-inline constexpr std::string_view kStartCaption = "F11\r\n开  始";
-inline constexpr std::string_view kPauseCaption = "F11\r\n暂  停";
-inline constexpr std::string_view kFinishedCaption = "给我删";
-inline constexpr std::string_view kDelayWarning = "点击延时要填毫秒数：0 或更大的整数，例如 500。";
 
 }  // namespace pelloram

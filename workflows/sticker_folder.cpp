@@ -2,7 +2,6 @@
 
 #include "client/input.h"
 #include "services/convert.h"
-#include "workflows/run_steps.h"
 
 namespace pelloram {
 namespace {

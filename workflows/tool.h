@@ -2,51 +2,46 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "client/chat_client.h"
 #include "client/desktop.h"
-#include "client/target_check.h"
 #include "services/convert.h"
 #include "services/hotkeys.h"
 #include "services/ui.h"
 
 namespace pelloram {
 
-// State flows one way: the user's typing reaches it through the field rules, a run
-// changes it and shows it in the fields. The points a run clicks in mode two are not kept
-// here; they are read from their fields at the moment of each click.
+// What the delete page's start/pause button offers. The caption and the meaning of the
+// next press always change together (ShowDeleteButton).
+enum class DeleteButton : int {
+  Start,               // "开始": the next press starts a run; a run still executing winds down
+  Pause,               // "暂停": a run goes on while this shows; the next press pauses it, or
+                       // after a run that ended without finishing, only resets to Start
+  Finished,            // "给我删": the count reached 0; the next press only resets to Start
+  FinishedAfterPause,  // "给我删" after a pause let the last deletion finish: the next press
+                       // starts again
+};
+
+// What outlives a run. State flows one way: the user's typing reaches it through the field
+// rules; a run reads what it needs once, at its start gate, and shows what it does in the
+// fields. What a run needs only while it lives is the run's own (workflows/run.h).
 struct RunState {
-  WindowHandle chatClient = 0;  // looked up at start-up and at each start; 0 when missing
-  chat::Generation clientGeneration = chat::Generation::Classic;
-  std::int32_t running = 0;  // delete run's go-on flag (F11 pauses by clearing it)
+  DeleteButton deleteButton = DeleteButton::Start;
   std::int32_t f10HotkeyId = 0;
   std::int32_t f11HotkeyId = 0;
-  std::int32_t deleteDelayMs = 0;  // read from its field when a delete run starts
   std::int32_t deleteCaptureStep = 0;
   std::int32_t addCaptureStep = 0;
-  // Kept in step with their fields while the user types (a count typed during a run
-  // takes effect at its next deletion, a delay at the next wait).
+  // Kept in step with their fields while the user types; a delete run lowers the count by
+  // writing its field.
   std::int32_t remainingCount = 0;
   std::int32_t addDelayMs = 0;
   std::vector<std::string> stickerFiles;  // full paths, UTF-8
-
-  // Why the executing run must end without another click or key; None while it may go on.
-  TargetFault stopFault = TargetFault::None;
-  // Where the pointer was left after the run's last click: a pointer found elsewhere
-  // means the user took the mouse.
-  std::optional<Point> pointerLeftAt;
-  Point lastClickAt;
-  // The client's menu that the last right click brought up: one still open (a run that
+  // The client's menu that a run's right click brought up last: one left open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;
-  Rect clientWhenMenuOpened;  // a menu stays put when its owner moves; its items do not
-  // Every step waits its delay instead of watching the client (for comparison only).
-  bool fixedWaits = false;
 
-  bool runActive = false;  // a delete or add run is executing: further starts are refused
+  bool runActive = false;  // a run is executing: further starts are refused
   bool listing = false;    // a folder is being listed: further folder choices are refused
   bool closing = false;    // the main window is being destroyed: every run ends at once
 };

@@ -113,7 +113,7 @@ bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {
 bool FakeDesktop::MoveWindowTo(WindowHandle window, int left, int top, int width, int height) {
   const auto it = windows_.find(window);
   if (it == windows_.end() || !it->second.exists) return false;
-  it->second.rect = Rect{left, top, left + width, top + height};
+  if (!windowsStayPut) it->second.rect = Rect{left, top, left + width, top + height};
   moved.push_back(window);
   return true;
 }
@@ -131,12 +131,18 @@ bool FakeDesktop::ReadCursor(Point& screen) {
   return true;
 }
 
-bool FakeDesktop::ClickButton(MouseButton button) {
-  if (refuseInput) return false;
-  inputs.push_back({InputRecord::Kind::Click, now, cursor, button, 0});
+ClickResult FakeDesktop::Click(Point screen, MouseButton button) {
+  if (beforeClick) beforeClick();
+  if (refuseInput) return ClickResult::Refused;
+  if (divertedClicks > 0) {
+    --divertedClicks;
+    return ClickResult::Missed;
+  }
+  // Pressed where the seam put the pointer; the pointer is back where it was.
+  inputs.push_back({InputRecord::Kind::Click, now, screen, button, 0});
   if (onInput) onInput(inputs.back());
-  if (onClick) onClick(cursor, button);
-  return true;
+  if (onClick) onClick(screen, button);
+  return ClickResult::Done;
 }
 
 bool FakeDesktop::SendKey(int virtualKey, bool keyUp) {
@@ -176,11 +182,6 @@ void FakeDesktop::ForEachFolderEntry(std::string_view folder, std::string_view,
 
 bool FakeDesktop::FileExists(std::string_view path) {
   return !missingFiles.contains(std::string(path));
-}
-
-void FakeDesktop::Sleep(int milliseconds) {
-  sleeps.emplace_back(now, milliseconds);
-  now += static_cast<std::uint32_t>(std::max(milliseconds, 0));
 }
 
 bool FakeDesktop::ActionDue() const {

@@ -47,8 +47,8 @@ class FakeDesktop : public Desktop {
   std::uint32_t now = 1000;
   Point cursor{700, 400};
   std::vector<InputRecord> inputs;
-  std::vector<std::pair<std::uint32_t, int>> sleeps;  // (time, ms) of each Sleep
-  std::vector<WindowHandle> moved;                    // windows moved, in order
+  std::vector<WindowHandle> moved;  // windows moved, in order
+  bool windowsStayPut = false;      // moves are taken but change nothing (a maximised window)
   std::string clipboard;
   int clipboardRefusals = 0;  // the next N clipboard attempts fail (held elsewhere)
   std::map<std::string, int> clipboardRefusalsFor;  // the same, for one text only
@@ -57,6 +57,11 @@ class FakeDesktop : public Desktop {
   bool quitPosted = false;
   WindowHandle foreground = 0;  // 0: the topmost shown window
   bool refuseInput = false;     // the system takes no clicks or keys (a client with higher rights)
+  // The next N clicks find the pointer held elsewhere (a clip rectangle): nothing pressed.
+  int divertedClicks = 0;
+  // Runs inside each click, before the seam moves the pointer: where the user's hand can
+  // come between the tool's checks and its click.
+  std::function<void()> beforeClick;
   std::set<std::string> missingFiles;  // every other path names an existing file
   // Sees every click and key before anything reacts to it.
   std::function<void(const InputRecord&)> onInput;
@@ -74,7 +79,7 @@ class FakeDesktop : public Desktop {
   std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
                                                 std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
-  bool WindowExists(WindowHandle window) override;
+  bool WindowExists(WindowHandle window);
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
@@ -83,8 +88,7 @@ class FakeDesktop : public Desktop {
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
   WindowHandle ForegroundWindow() override;
   bool ReadCursor(Point& screen) override;
-  void MoveCursor(Point screen) override { cursor = screen; }
-  bool ClickButton(MouseButton button) override;
+  ClickResult Click(Point screen, MouseButton button) override;
   bool SendKey(int virtualKey, bool keyUp) override;
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
   // The host's own folders, through std::filesystem; the pattern is left to the caller.
@@ -94,7 +98,6 @@ class FakeDesktop : public Desktop {
   std::string ReadFileNameBox(WindowHandle dialog) override { return fileNameBoxes[dialog]; }
   std::map<WindowHandle, std::string> fileNameBoxes;  // what each dialog's box holds
   std::uint32_t TickCount() override { return now; }
-  void Sleep(int milliseconds) override;
   PendingMessage PeekPending() override;
   void DispatchNext() override;
   PendingMessage RemoveAndDispatch(int& quitExitCode) override;

@@ -75,7 +75,6 @@ class FakeUi : public Ui {
   void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;
   std::string BrowseForFolder(std::string_view title) override;
-  Point CursorPosition() override { return desktop_.cursor; }
   // Controls lie at their form place, offset by their index so that each has its own point.
   Point ControlCentre(Control control) override { return {1000, 1000 + static_cast<int>(control)}; }
   bool RegisterHotkey(WindowHandle window, int id, unsigned modifiers, int virtualKey) override;

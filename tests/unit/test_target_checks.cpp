@@ -8,7 +8,8 @@
 #include "tests/fakes/tool_harness.h"
 #include "workflows/add_run.h"
 #include "workflows/run_control.h"
-#include "workflows/run_steps.h"
+#include "workflows/run_report.h"
+#include "workflows/start_gate.h"
 
 namespace pelloram::testing {
 namespace {
@@ -55,7 +56,6 @@ TEST_P(ClientGoneDuringDeletion, NothingMoreIsClickedAndTheCountKeepsWhatIsLeft)
   EXPECT_EQ(h.desktop.inputs.size(), inputsWhenGone);
   EXPECT_EQ(h.ui.Text(Control::DeleteCount), "8");
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStartCaption);
-  EXPECT_EQ(h.tool.state.running, 0);
   ASSERT_EQ(h.ui.messages.size(), 1u);
   EXPECT_EQ(h.ui.messages[0].text, kClientGone);
   // The tool stays usable: the next start looks for the client and says it is missing.
@@ -82,6 +82,60 @@ TEST(TargetCheck, AWindowOfAnotherProgramOverThePointIsNeverClicked) {
   EXPECT_EQ(h.ui.messages[0].text, kOffClient);
 }
 
+// The user's hand can come between the checks and the click: the click is one act on the
+// checked point, so it still lands on the client, and the moved mouse pauses the run
+// before its next click.
+TEST(TargetCheck, APointerMovedBetweenCheckAndClickCannotTakeTheClickOffTheClient) {
+  DeleteRun h(false);
+  const WindowHandle other = h.desktop.AddWindow("Notepad", "", Rect{1000, 0, 1280, 300}, {}, 77);
+  h.AfterDeletion(1, [&] {
+    h.desktop.beforeClick = [&] {
+      h.desktop.cursor = Point{1100, 100};  // over another program
+      h.desktop.beforeClick = nullptr;
+    };
+  });
+  h.ui.PressHotkey(vk::kF11);
+  for (const Point& at : h.desktop.ClickPoints()) EXPECT_NE(h.desktop.TopLevelWindowAt(at), other);
+  EXPECT_EQ(h.world.Count("deleted"), 1);
+  ASSERT_EQ(h.ui.tips.size(), 1u);
+  EXPECT_EQ(h.ui.tips[0].text, StopMessage(TargetFault::UserMoved));
+}
+
+// The pointer cannot be put on the point (a program holds it in a clip rectangle):
+// nothing is pressed, and the run stops and says so.
+TEST(TargetCheck, AClickThePointerCannotReachStopsTheRunWithoutPressing) {
+  DeleteRun h(false);
+  std::size_t clicksBefore = 0;
+  h.AfterDeletion(1, [&] {
+    h.desktop.divertedClicks = 1;
+    clicksBefore = h.desktop.Clicks().size();
+  });
+  h.ui.PressHotkey(vk::kF11);
+  EXPECT_EQ(h.desktop.Clicks().size(), clicksBefore);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "9");
+  ASSERT_EQ(h.ui.messages.size(), 1u);
+  EXPECT_EQ(h.ui.messages[0].text, StopMessage(TargetFault::ClickMissed));
+}
+
+// Mode one's points are measured from the placed window: a client that does not end up
+// there (maximised, or keeping a size of its own) gets no click.
+TEST(TargetCheck, ModeOneStopsWhenTheClientCannotBePlaced) {
+  for (const int page : {0, 1}) {
+    ToolHarness h;
+    PracticeWorld world{h.desktop, h.client, practice::Options{5, {}}};
+    h.desktop.windowsStayPut = true;
+    h.ui.SelectPage(page);
+    h.tool.state.stickerFiles = {"C:\\a.gif"};
+    h.ui.PressHotkey(vk::kF11);
+    EXPECT_TRUE(h.desktop.inputs.empty()) << page;
+    ASSERT_EQ(h.ui.messages.size(), 1u) << page;
+    EXPECT_NE(h.ui.messages[0].text.find(StopMessage(TargetFault::PlacementFailed)),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStartCaption) << page;
+  }
+}
+
 TEST(TargetCheck, InputTheSystemRefusesEndsTheRunAndIsNotCounted) {
   DeleteRun h(false);
   h.AfterDeletion(1, [&] { h.desktop.refuseInput = true; });
@@ -98,8 +152,10 @@ TEST(TargetCheck, EachStartUsesTheClientAsItIsFoundThen) {
       h.desktop.AddWindow("WeChatMainWndForPC", "微信", Rect{50, 50, 800, 600}, {}, 9);
   h.ui.Type(Control::DeleteCount, "0");  // the opening clicks only
   h.ui.PressHotkey(vk::kF11);
-  EXPECT_EQ(h.tool.state.chatClient, restarted);
   EXPECT_EQ(h.desktop.WindowAt(restarted).rect, (Rect{0, 0, 910, 647}));
+  for (const Point& at : h.desktop.ClickPoints()) {
+    EXPECT_EQ(h.desktop.TopLevelWindowAt(at), restarted);
+  }
   EXPECT_EQ(h.desktop.Clicks().size(), 2u);
   EXPECT_TRUE(h.ui.messages.empty());
 }
@@ -131,12 +187,14 @@ struct AddRun : ToolHarness {
 
 TEST(AddRunChecks, AClientClosedMidRunGetsNothingMoreAndTheSummarySaysWhatWasDone) {
   AddRun h;
-  h.tool.state.fixedWaits = true;
   std::size_t inputsWhenGone = 0;
-  h.At(h.desktop.now + 1200, [&] {  // during the second sticker
-    h.desktop.WindowAt(h.client).exists = false;
-    inputsWhenGone = h.desktop.inputs.size();
-  });
+  h.desktop.onInput = [&](const InputRecord&) {
+    if (h.desktop.Clicks().size() != 4 || inputsWhenGone != 0) return;
+    h.At(h.desktop.now + 10, [&] {  // the second sticker's file button was clicked
+      h.desktop.WindowAt(h.client).exists = false;
+      inputsWhenGone = h.desktop.inputs.size();
+    });
+  };
   h.ui.PressHotkey(vk::kF11);
   EXPECT_EQ(h.desktop.inputs.size(), inputsWhenGone);
   EXPECT_EQ(h.world.Count("added"), 1);

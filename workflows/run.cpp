@@ -1,0 +1,188 @@
+#include "workflows/run.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "client/chat_client.h"
+#include "client/input.h"
+#include "services/convert.h"
+
+namespace pelloram {
+namespace {
+
+constexpr int kObservedLimitMs = 5000;
+constexpr int kSettleMs = 50;  // the client finishes drawing what it has just shown
+constexpr int kPollMs = 20;
+// A pointer further than this from where the run left it was moved by the user.
+constexpr int kPointerSlackPx = 3;
+
+bool Near(Point a, Point b) {
+  return std::abs(a.x - b.x) <= kPointerSlackPx && std::abs(a.y - b.y) <= kPointerSlackPx;
+}
+
+}  // namespace
+
+Run::Run(Tool& tool, Job job, Mode mode, ChatClient client, int delayMs,
+         std::string_view progressText)
+    : tool_(tool),
+      job_(job),
+      mode_(mode),
+      client_(client),
+      delay_(delayMs),
+      progress_(tool.ui, progressText) {
+  tool_.state.runActive = true;
+}
+
+Run::~Run() { tool_.state.runActive = false; }
+
+WindowHandle Run::Client() {
+  return mode_ == Mode::One ? client_.window : FindChatClient(tool_.desktop).window;
+}
+
+bool Run::Stop(TargetFault fault) {
+  if (fault_ == TargetFault::None) fault_ = fault;
+  return false;
+}
+
+bool Run::Forgive(TargetFault fault) {
+  if (fault_ != fault || tool_.state.closing) return false;
+  fault_ = TargetFault::None;
+  return true;
+}
+
+bool Run::PlaceClient() {
+  // A window that is maximised, or that keeps a size of its own, may take the call and
+  // still end up elsewhere: what counts is where it is afterwards.
+  constexpr Rect kPlace{chat::kModeOneLeft, chat::kModeOneTop,
+                        chat::kModeOneLeft + chat::kModeOneWidth,
+                        chat::kModeOneTop + chat::kModeOneHeight};
+  Rect placed;
+  if (!tool_.desktop.MoveWindowTo(client_.window, kPlace.left, kPlace.top, chat::kModeOneWidth,
+                                  chat::kModeOneHeight) ||
+      !tool_.desktop.ReadWindowRect(client_.window, placed) || placed != kPlace) {
+    return Stop(TargetFault::PlacementFailed);
+  }
+  return true;
+}
+
+Point Run::WhereToClick(const JobPoint& point) {
+  if (mode_ == Mode::One) {
+    return ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
+  }
+  // Captured points are screen points: clicked exactly where they were captured, on every
+  // monitor layout.
+  return Point{FieldValue(tool_.ui.ReadControlText(point.xField)),
+               FieldValue(tool_.ui.ReadControlText(point.yField))};
+}
+
+bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
+  if (Ended()) return false;
+  // The pointer is read before each click, and the click puts it back there: found
+  // elsewhere before the next one, the user has taken the mouse. Under Wine a click's own
+  // position can come back after the pointer was put back, so that counts as untouched.
+  const Point pointer = ReadCursorPoint(tool_.desktop);
+  if (pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !Near(pointer, lastClickAt_)) {
+    return Stop(TargetFault::UserMoved);
+  }
+  const WindowHandle client = Client();
+  const TargetFault fault = CheckClickTarget(tool_.desktop, client, screen);
+  if (fault != TargetFault::None) return Stop(fault);
+  const WindowHandle under = tool_.desktop.TopLevelWindowAt(screen);
+  if (menu != 0) {
+    Rect clientNow;
+    tool_.desktop.ReadWindowRect(client, clientNow);
+    if (under != menu) return Stop(TargetFault::OffMenu);
+    if (clientNow != clientWhenMenuOpened_) return Stop(TargetFault::ClientMoved);
+  } else if (under != 0 && under == tool_.state.lastMenu) {
+    return Stop(TargetFault::PointOffClient);
+  }
+  // The seam moves, presses and puts the pointer back as one act, on this very point.
+  switch (tool_.desktop.Click(screen, point.button)) {
+    case ClickResult::Done:
+      break;
+    case ClickResult::Refused:
+      return Stop(TargetFault::InputRefused);
+    case ClickResult::Missed:
+      return Stop(TargetFault::ClickMissed);
+  }
+  pointerLeftAt_ = pointer;
+  lastClickAt_ = screen;
+  return true;
+}
+
+bool Run::Click(JobPointId id, int thenWaitMs) {
+  const JobPoint& point = PointOf(id);
+  return CheckedClick(point, WhereToClick(point), 0) && Wait(thenWaitMs);
+}
+
+bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
+  const JobPoint& point = PointOf(id);
+  const std::vector<WindowHandle> before = ClientWindows(tool_.desktop, Client());
+  const Point clicked = WhereToClick(point);
+  Rect clientAtClick;
+  tool_.desktop.ReadWindowRect(Client(), clientAtClick);
+  if (!CheckedClick(point, clicked, 0)) return false;
+  const Awaited up = Await([&] {
+    menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
+    return menu != 0;
+  });
+  if (up == Awaited::Closing) return false;
+  if (up == Awaited::TimedOut) return Stop(TargetFault::NoMenu);
+  tool_.state.lastMenu = menu;
+  clientWhenMenuOpened_ = clientAtClick;
+  return true;
+}
+
+bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
+  const JobPoint& point = PointOf(item);
+  return CheckedClick(point, WhereToClick(point), menu);
+}
+
+bool Run::AwaitMenuGone(WindowHandle menu) {
+  const Awaited closed = Await([&] { return !tool_.desktop.IsWindowShown(menu); });
+  if (closed == Awaited::TimedOut) Stop(TargetFault::NoReaction);
+  return closed == Awaited::Ready;
+}
+
+bool Run::Key(int key, int thenWaitMs) {
+  if (Ended()) return false;
+  const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
+  if (fault != TargetFault::None) return Stop(fault);
+  if (!PressKey(tool_.desktop, key)) return Stop(TargetFault::InputRefused);
+  return Wait(thenWaitMs);
+}
+
+bool Run::Chord(int modifier, int key, int thenWaitMs) {
+  if (Ended()) return false;
+  const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
+  if (fault != TargetFault::None) return Stop(fault);
+  if (!PressKeyChord(tool_.desktop, key, modifier)) return Stop(TargetFault::InputRefused);
+  return Wait(thenWaitMs);
+}
+
+bool Run::Wait(int milliseconds) {
+  if (tool_.state.closing) return false;
+  ResponsiveDelay(tool_.desktop, milliseconds);
+  return !tool_.state.closing;
+}
+
+Awaited Run::Await(const std::function<bool()>& ready) {
+  const std::uint32_t start = tool_.desktop.TickCount();
+  const auto limit = static_cast<std::uint32_t>(std::max(delay_, kObservedLimitMs));
+  for (;;) {
+    if (tool_.state.closing) return Awaited::Closing;
+    if (ready()) return Wait(kSettleMs) ? Awaited::Ready : Awaited::Closing;
+    if (tool_.desktop.TickCount() - start >= limit) return Awaited::TimedOut;
+    ResponsiveDelay(tool_.desktop, kPollMs);
+  }
+}
+
+bool Run::AwaitAtMost(const std::function<bool()>& ready) {
+  const std::uint32_t start = tool_.desktop.TickCount();
+  while (!ready() && static_cast<std::int64_t>(tool_.desktop.TickCount() - start) < delay_) {
+    if (!Wait(kPollMs)) return false;
+  }
+  return ready() ? Wait(kSettleMs) : !tool_.state.closing;
+}
+
+}  // namespace pelloram

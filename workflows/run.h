@@ -1,0 +1,98 @@
+// One run of a job, from its start gate to its end: what the gate found and read, and the
+// guarded steps and waits the run is made of. Every click and key of every run goes
+// through a Run, which checks its target first.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "client/target_check.h"
+#include "client/window_binding.h"
+#include "workflows/job_points.h"
+#include "workflows/run_report.h"
+#include "workflows/tool.h"
+
+namespace pelloram {
+
+enum class Awaited : int { Ready, TimedOut, Closing };
+
+class Run {
+ public:
+  // Built by the start gate (start_gate.h) once every check before a run has passed. While
+  // a run lives no other run starts.
+  Run(Tool& tool, Job job, Mode mode, ChatClient client, int delayMs,
+      std::string_view progressText);
+  ~Run();
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+  Tool& tool() { return tool_; }
+  Job job() const { return job_; }
+  Mode mode() const { return mode_; }
+  int delay() const { return delay_; }
+  // The client the run works on: in mode one the window found at its start, in mode two
+  // the client's main window as it is found now.
+  WindowHandle Client();
+  CaptionProgress& progress() { return progress_; }
+
+  // Why the run must end without another click or key; None while it may go on.
+  TargetFault fault() const { return fault_; }
+  bool Ended() const { return tool_.state.closing || fault_ != TargetFault::None; }
+  // Records the first reason the run must end; false, for `return run.Stop(…);`.
+  bool Stop(TargetFault fault);
+  // Takes back a reason the caller knows how to go on from; true when it was that one.
+  bool Forgive(TargetFault fault);
+
+  // Each step returns false when the run must end: nothing was done then, or the system
+  // refused the input, or the tool is closing.
+  // Mode one: the client's window to the place its built-in points are measured from.
+  bool PlaceClient();
+  // A left or right click on one of the job's points (the point's own button), then a
+  // wait. Mode one clicks its built-in point of the client's window, mode two its fields'
+  // screen point, read at this moment (an F10 capture during a run moves the next click).
+  bool Click(JobPointId point, int thenWaitMs);
+  // A right click that must bring up the client's menu at the clicked point, or the
+  // point held nothing (a closed panel, an empty collection): the run ends with NoMenu.
+  bool RightClickForMenu(JobPointId point, WindowHandle& menu);
+  // A click on an item of that menu: the point must lie on the menu (else OffMenu), and
+  // the client must not have moved since the menu opened (else ClientMoved).
+  bool ClickMenuItem(JobPointId item, WindowHandle menu);
+  // Waits for the menu to go, the sign that the client took its item's click; the run
+  // ends with NoReaction when it stays.
+  bool AwaitMenuGone(WindowHandle menu);
+  // A key, or a chord with a modifier, into the client's foreground window, then a wait.
+  bool Key(int key, int thenWaitMs);
+  bool Chord(int modifier, int key, int thenWaitMs);
+
+  // Waits while handling messages; false when the tool is closing.
+  bool Wait(int milliseconds);
+  // Where a step's effect shows from outside, the run waits for it rather than for its
+  // delay: `ready` is looked at every few milliseconds while messages are handled; once it
+  // holds, a short settle lets the client finish drawing. At most the larger of the delay
+  // and 5 s; then the step has failed.
+  Awaited Await(const std::function<bool()>& ready);
+  // For an effect that may not come at all (the forward window): ends when it comes, or
+  // after the delay. False when the tool is closing.
+  bool AwaitAtMost(const std::function<bool()>& ready);
+
+ private:
+  Point WhereToClick(const JobPoint& point);
+  // The checks and the click, on one screen point. `menu`: the point must lie on it.
+  bool CheckedClick(const JobPoint& point, Point screen, WindowHandle menu);
+
+  Tool& tool_;
+  const Job job_;
+  const Mode mode_;
+  const ChatClient client_;
+  const int delay_;
+  TargetFault fault_ = TargetFault::None;
+  // Where the pointer was before the run's last click, and that click's point: a pointer
+  // found elsewhere before the next click means the user took the mouse.
+  std::optional<Point> pointerLeftAt_;
+  Point lastClickAt_;
+  Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
+  CaptionProgress progress_;
+};
+
+}  // namespace pelloram

@@ -1,0 +1,103 @@
+#include "workflows/run_report.h"
+
+#include "services/convert.h"
+
+namespace pelloram {
+namespace {
+
+constexpr std::size_t kSkippedNamesShown = 3;
+
+std::string_view CaptionOf(DeleteButton button) {
+  switch (button) {
+    case DeleteButton::Start:
+      return kStartCaption;
+    case DeleteButton::Pause:
+      return kPauseCaption;
+    case DeleteButton::Finished:
+    case DeleteButton::FinishedAfterPause:
+      return kFinishedCaption;
+  }
+  return kStartCaption;
+}
+
+std::string SkippedNames(const std::vector<std::string>& names) {
+  if (names.empty()) return {};
+  std::string text = "（";
+  for (std::size_t i = 0; i < names.size() && i < kSkippedNamesShown; ++i) {
+    text += (i > 0 ? "、" : "") + names[i];
+  }
+  return text + (names.size() > kSkippedNamesShown ? " 等）" : "）");
+}
+
+}  // namespace
+
+void ShowDeleteButton(Tool& tool, DeleteButton button) {
+  tool.state.deleteButton = button;
+  tool.ui.WriteControlText(Control::DeleteStartButton, CaptionOf(button));
+}
+
+std::string_view StopMessage(TargetFault fault) {
+  switch (fault) {
+    case TargetFault::None:
+      return {};
+    case TargetFault::ClientGone:
+      return "微信窗口不见了，已停止。请打开微信后重新开始。";
+    case TargetFault::PointOffClient:
+      return "要点击的位置不在微信窗口上，已停止。请确认微信在前台且没有被遮挡。";
+    case TargetFault::ClientNotInFront:
+      return "微信不在前台，按键会落到别的程序里，已停止。请确认微信在前台且没有被遮挡。";
+    case TargetFault::InputRefused:
+      return "微信以管理员身份运行，本工具无法操作它。请以相同身份运行本工具。";
+    case TargetFault::NoReaction:
+      return "微信没有按预期反应，已停止。请确认微信正常、没有弹出别的窗口，再重新开始。";
+    case TargetFault::OffMenu:
+      return "菜单项的位置不在弹出的菜单上，已停止。请检查坐标（模式二可手动修改）后重新开始。";
+    case TargetFault::ClientMoved:
+      return "微信窗口在运行中被移动了，已停止。请不要移动微信窗口，然后重新开始。";
+    case TargetFault::UserMoved:
+      return "检测到鼠标移动，已暂停。按 F11 继续。";
+    case TargetFault::NoMenu:
+      return "右键点击后没有出现菜单，已停止。请确认微信的表情面板开着、收藏里还有表情，"
+             "再重新开始。";
+    case TargetFault::ClickMissed:
+      return "鼠标没法移到要点击的位置，什么也没点，已停止。请确认坐标在屏幕上，"
+             "并且没有别的程序把鼠标限制在某个区域里。";
+    case TargetFault::PlacementFailed:
+      return "没能把微信窗口移到左上角并调整大小，已停止。请把微信窗口还原（不要最大化或最小化）"
+             "后重新开始。";
+  }
+  return {};
+}
+
+void TipUserMoved(Tool& tool) {
+  tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::MainWindow),
+                         StopMessage(TargetFault::UserMoved), false);
+}
+
+CaptionProgress::CaptionProgress(Ui& ui, std::string_view doing)
+    : ui_(ui), caption_(ui.ReadControlText(Control::MainWindow)), doing_(doing) {}
+
+CaptionProgress::~CaptionProgress() { End(); }
+
+void CaptionProgress::Show(std::int64_t current, std::int64_t total) {
+  shown_ = true;
+  ui_.WriteControlText(Control::MainWindow,
+                       caption_ + " — " + doing_ + " " + ToText(current) + " / " + ToText(total));
+}
+
+void CaptionProgress::End() {
+  if (!shown_) return;
+  shown_ = false;
+  ui_.WriteControlText(Control::MainWindow, caption_);
+}
+
+std::string AddSummary(const AddTally& tally, std::string_view stopReason) {
+  const std::string counts =
+      "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) + " 个，跳过 " +
+      ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" + SkippedNames(tally.skipped);
+  if (stopReason.empty() && tally.notReached == 0) return "添加完成：" + counts;
+  return std::string(stopReason) + "\r\n添加未完成：" + counts + "，还有 " +
+         ToText(tally.notReached) + " 个没有添加。";
+}
+
+}  // namespace pelloram

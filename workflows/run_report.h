@@ -1,0 +1,58 @@
+// What a run tells the user: the start/pause button, the progress in the window's caption,
+// why a run had to end, and what an add run did with its files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "client/target_check.h"
+#include "workflows/tool.h"
+
+namespace pelloram {
+
+inline constexpr std::string_view kStartCaption = "F11\r\n开  始";
+inline constexpr std::string_view kPauseCaption = "F11\r\n暂  停";
+inline constexpr std::string_view kFinishedCaption = "给我删";
+
+// The delete page's button: its caption and what its next press does change together.
+void ShowDeleteButton(Tool& tool, DeleteButton button);
+
+// What the user is told about a run that had to end.
+std::string_view StopMessage(TargetFault fault);
+// A run that ended because the user took the mouse says so in a tip on the window rather
+// than in a box: the user is at the mouse, and F11 resumes.
+void TipUserMoved(Tool& tool);
+
+// Shows a run's progress after the window's caption ("… — 删除中 3 / 10") until End, or
+// until it is destroyed.
+class CaptionProgress {
+ public:
+  CaptionProgress(Ui& ui, std::string_view doing);
+  ~CaptionProgress();
+  CaptionProgress(const CaptionProgress&) = delete;
+  CaptionProgress& operator=(const CaptionProgress&) = delete;
+  void Show(std::int64_t current, std::int64_t total);
+  // The caption as it was; a message that sums the run up comes after it.
+  void End();
+
+ private:
+  Ui& ui_;
+  std::string caption_;
+  std::string doing_;
+  bool shown_ = false;
+};
+
+// What an add run did with its files, for the message that ends it.
+struct AddTally {
+  int added = 0;
+  int alreadyCollected = 0;
+  std::vector<std::string> skipped;  // file names, in order
+  int notReached = 0;                // files the run did not get to
+};
+// "添加完成：成功 12 个，已有 3 个，跳过 2 个（a.gif、b.gif）", or, for a run that had to
+// end, why it ended and what it did until then.
+std::string AddSummary(const AddTally& tally, std::string_view stopReason);
+
+}  // namespace pelloram
