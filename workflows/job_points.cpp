@@ -14,7 +14,7 @@ constexpr MouseButton kLeft = MouseButton::Left;
 constexpr MouseButton kRight = MouseButton::Right;
 
 // Indexed by JobPointId; each job's points are contiguous, in run order.
-constexpr std::array<JobPoint, 7> kPoints{{
+constexpr std::array kPoints{std::to_array<JobPoint>({
     {StickerPanel, Job::Delete, StickerPanelX, StickerPanelY, chat::kStickerPanelButton, kLeft,
      "表情坐标", "表情坐标获取成功！！继续F10将获取已收藏位置"},
     {CollectedTab, Job::Delete, CollectedTabX, CollectedTabY, chat::kCollectedTab, kLeft,
@@ -27,12 +27,28 @@ constexpr std::array<JobPoint, 7> kPoints{{
     {SentSticker, Job::Add, SentStickerX, SentStickerY, chat::kSentSticker, kRight,
      "已发送表情坐标", "表情位置获取成功！继续F10将获取文件位置"},
     {AddItem, Job::Add, AddItemX, AddItemY, chat::kAddItem, kLeft, "添加表情坐标", ""},
-}};
+})};
 
 constexpr std::array<DerivedPoint, 2> kDerived{{
     {FirstSticker, DeleteItem, chat::kDeleteItemOffset, Derivation::OnCapture},
     {SentSticker, AddItem, chat::kAddItemOffset, Derivation::OnEdit},
 }};
+
+// The delete job's points come first; the add job's follow them.
+constexpr std::size_t CountDeletePoints() {
+  std::size_t count = 0;
+  while (count < kPoints.size() && kPoints[count].job == Job::Delete) ++count;
+  return count;
+}
+constexpr std::size_t kDeletePoints = CountDeletePoints();
+
+constexpr bool GroupedByJob() {
+  for (std::size_t i = kDeletePoints; i < kPoints.size(); ++i) {
+    if (kPoints[i].job != Job::Add) return false;
+  }
+  return true;
+}
+static_assert(GroupedByJob(), "each job's points must be listed together, delete first");
 
 constexpr bool IndexedById() {
   for (std::size_t i = 0; i < kPoints.size(); ++i) {
@@ -51,7 +67,7 @@ const JobPoint& PointOf(JobPointId id) { return kPoints[static_cast<std::size_t>
 
 std::span<const JobPoint> PointsOf(Job job) {
   const std::span<const JobPoint> all(kPoints);
-  return job == Job::Delete ? all.first(4) : all.subspan(4);
+  return job == Job::Delete ? all.first(kDeletePoints) : all.subspan(kDeletePoints);
 }
 
 std::span<const DerivedPoint> DerivedPoints() { return kDerived; }

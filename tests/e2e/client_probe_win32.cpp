@@ -5,11 +5,11 @@
 //     find                        the chat client's main window handle
 //     decoy                       show a window of our own and bring it to the foreground
 //     place                       MoveWindowTo(client, 0, 0, 910, 647); rectangle and foreground
-//     click X Y left|right        ClickAt on the client's point; pointer before and after
+//     click X Y left|right        the seam's click on the client's point; pointer before, after
 //     move X Y                    pointer to a screen point
 //     cursor                      pointer position
 //     key VK                      one key tap
-//     chord VK MOD [MOD [MOD]]    key chord, e.g. chord 0x56 0x11 for Ctrl+V
+//     chord VK MOD                key chord, e.g. chord 0x56 0x11 for Ctrl+V
 //     clip TEXT                   PutTextOnClipboard
 //     paste TEXT                  PutTextOnClipboard, then Ctrl+V
 //     readclip                    the clipboard's Unicode and 8-bit text
@@ -139,19 +139,6 @@ class Probe {
     return static_cast<int>(value);
   }
 
-  // Further integer arguments, as long as the next one is a number.
-  std::vector<int> TakeOptionalInts() {
-    std::vector<int> values;
-    while (next_ < args_.size()) {
-      char* end = nullptr;
-      const long value = std::strtol(args_[next_].c_str(), &end, 0);
-      if (args_[next_].empty() || *end != '\0') break;
-      values.push_back(static_cast<int>(value));
-      ++next_;
-    }
-    return values;
-  }
-
   std::string ForegroundJson() { return Num(static_cast<long long>(desktop_.ForegroundWindow())); }
 
   void Decoy() {
@@ -191,10 +178,13 @@ class Probe {
     const std::string button = Take();
     if (button != "left" && button != "right") throw UsageError{"button is left or right"};
     const Point before = ReadCursorPoint(desktop_);
-    ClickAt(desktop_, client_, x, y, button == "left" ? MouseButton::Left : MouseButton::Right);
+    const ClickResult result =
+        desktop_.Click(ScreenPointOf(desktop_, client_, x, y),
+                       button == "left" ? MouseButton::Left : MouseButton::Right);
     Emit("click", {{"x", Num(x)},
                    {"y", Num(y)},
                    {"button", JsonQuote(button)},
+                   {"done", Bool(result == ClickResult::Done)},
                    {"pointer_before", PointJson(before)},
                    {"pointer_after", PointJson(ReadCursorPoint(desktop_))}});
   }
@@ -202,7 +192,7 @@ class Probe {
   void Move() {
     const int x = TakeInt();
     const int y = TakeInt();
-    desktop_.MoveCursor(Point{x, y});
+    SetCursorPos(x, y);
     Emit("move", {{"pointer", PointJson(ReadCursorPoint(desktop_))}});
   }
 
@@ -216,12 +206,9 @@ class Probe {
 
   void Chord() {
     const int key = TakeInt();
-    const int m1 = TakeInt();
-    const std::vector<int> more = TakeOptionalInts();
-    const int m2 = more.size() > 0 ? more[0] : 0;
-    const int m3 = more.size() > 1 ? more[1] : 0;
-    PressKeyChord(desktop_, key, m1, m2, m3);
-    Emit("chord", {{"vk", Num(key)}, {"modifiers", Array({m1, m2, m3})}});
+    const int modifier = TakeInt();
+    PressKeyChord(desktop_, key, modifier);
+    Emit("chord", {{"vk", Num(key)}, {"modifier", Num(modifier)}});
   }
 
   void Clip() {

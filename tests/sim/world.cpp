@@ -22,7 +22,8 @@ using testing::InputRecord;
 constexpr const char* kNames[] = {"F11",         "F10",        "ChangePage",  "ChangeMode",
                                   "TypeCount",   "TypeDelay",  "MoveMouse",   "HoldClipboard",
                                   "RemoveFile",  "RefuseFile", "CloseClient", "MoveClient",
-                                  "CoverClient", "CloseTool"};
+                                  "CoverClient", "CloseTool",  "HandOnMouseInClick",
+                                  "DivertClick"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -145,6 +146,15 @@ class Run : public testing::ToolHarness {
       case Happening::CloseTool:
         closed_ = true;
         return Close();
+      case Happening::HandOnMouseInClick:
+        desktop.beforeClick = [this, e] {
+          desktop.cursor = Point{e.value % 1280, e.value % 1024};
+          desktop.beforeClick = nullptr;
+        };
+        return;
+      case Happening::DivertClick:
+        desktop.divertedClicks = 1;
+        return;
       case Happening::kCount:
         return;
     }
@@ -259,10 +269,22 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents) {
   w.reactMs = kReactions[pick(0, 4)];
   w.jitterMs = pick(0, 1) ? pick(0, 300) : 0;
   const int events = pick(0, maxEvents);
+  constexpr int kFirstStreamKinds = static_cast<int>(Happening::HandOnMouseInClick);
   for (int i = 0; i < events; ++i) {
     w.events.push_back({static_cast<std::uint32_t>(pick(0, 60000)),
-                        static_cast<Happening>(pick(0, static_cast<int>(Happening::kCount) - 1)),
-                        pick(0, 1000)});
+                        static_cast<Happening>(pick(0, kFirstStreamKinds - 1)), pick(0, 1000)});
+  }
+  // The faults added since: a stream of their own, so the worlds above stay as they were.
+  std::mt19937_64 later(seed ^ 0x9e3779b97f4a7c15ULL);
+  const auto pickLater = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(later);
+  };
+  const int laterEvents = pickLater(0, 2);
+  for (int i = 0; i < laterEvents; ++i) {
+    w.events.push_back({static_cast<std::uint32_t>(pickLater(0, 60000)),
+                        static_cast<Happening>(pickLater(kFirstStreamKinds,
+                                                         static_cast<int>(Happening::kCount) - 1)),
+                        pickLater(0, 1000)});
   }
   return w;
 }

@@ -25,6 +25,9 @@ enum class Happening : int {
   MoveClient,
   CoverClient,
   CloseTool,
+  // Drawn from a stream of their own, so every world of an earlier seed stays as it was.
+  HandOnMouseInClick,  // the user's mouse moves between the tool's checks and its click
+  DivertClick,         // the pointer cannot be put on the next click's point
   kCount,
 };
 
