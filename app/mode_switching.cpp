@@ -83,6 +83,8 @@ constexpr ModeLayout kAddModeTwo{.groupBox = Control::AddModeFrame,
 constexpr int kHelpLabelWidth = 304;
 
 void ApplyMode(Tool& tool, const ModeLayout& mode) {
+  // A paused add pass goes on only as it began: a mode or page change starts afresh.
+  tool.state.pausedAdd.reset();
   Ui& ui = tool.ui;
   ui.WriteControlText(mode.groupBox, mode.groupCaption);
   ui.WriteControlProperty(mode.helpLabel, Property::Height, mode.helpHeight);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,8 @@ class Desktop {
                                                         std::string_view title) = 0;
   // Whether the window exists and is shown (a closing dialog may linger hidden).
   virtual bool IsWindowShown(WindowHandle window) = 0;
+  // Shown, but only as a button on the task bar.
+  virtual bool IsWindowMinimised(WindowHandle window) = 0;
   // The process that owns the window; 0 when the window is gone.
   virtual std::uint32_t ProcessOf(WindowHandle window) = 0;
   // The top-level window that a click at the screen point would reach; 0 for none.
@@ -62,6 +65,10 @@ class Desktop {
   // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
   // could not be taken (held by another program) or the data was refused.
   virtual bool PutClipboardText(WindowHandle owner, std::string_view text) = 0;
+  // The clipboard's text (UTF-8); false when it holds none or cannot be opened.
+  virtual bool ReadClipboardText(std::string& text) = 0;
+  // Empties the clipboard; false when it could not be taken.
+  virtual bool ClearClipboard(WindowHandle owner) = 0;
 
   // The system's directory search of folder + pattern ("*.gif"), entry by entry, in the
   // order the system returns them; nothing when the folder cannot be searched. `folder`
@@ -73,6 +80,10 @@ class Desktop {
   virtual std::string ReadFileNameBox(WindowHandle dialog) = 0;
   // Whether a file (not a folder) exists at the full path.
   virtual bool FileExists(std::string_view path) = 0;
+  virtual bool FolderExists(std::string_view path) = 0;
+  // The first bytes of a file, fewer when it is shorter; nothing when it cannot be read
+  // (gone, or held open by another program).
+  virtual std::optional<std::string> ReadFileStart(std::string_view path, std::size_t bytes) = 0;
 
   virtual std::uint32_t TickCount() = 0;
 

@@ -77,6 +77,10 @@ bool Win32Desktop::IsWindowShown(WindowHandle window) {
   return window != 0 && IsWindow(ToHwnd(window)) && IsWindowVisible(ToHwnd(window));
 }
 
+bool Win32Desktop::IsWindowMinimised(WindowHandle window) {
+  return window != 0 && IsIconic(ToHwnd(window));
+}
+
 namespace {
 
 // Drive paths of MAX_PATH and beyond need the extended-length prefix.
@@ -269,6 +273,48 @@ bool Win32Desktop::FileExists(std::string_view path) {
   const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
   const DWORD attributes = GetFileAttributesW(Wide(wide));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Desktop::ReadClipboardText(std::string& text) {
+  const ClipboardGuard clipboard(nullptr);
+  if (!clipboard.open()) return false;
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (data == nullptr) return false;
+  const auto* wide = static_cast<const wchar_t*>(GlobalLock(data));
+  if (wide == nullptr) return false;
+  // The block may lack its terminator: never read past its size.
+  const std::size_t most = GlobalSize(data) / sizeof(wchar_t);
+  std::size_t length = 0;
+  while (length < most && wide[length] != L'\0') ++length;
+  text = Narrow(std::wstring(wide, length));
+  GlobalUnlock(data);
+  return true;
+}
+
+bool Win32Desktop::ClearClipboard(WindowHandle owner) {
+  const ClipboardGuard clipboard(ToHwnd(owner));
+  return clipboard.open() && EmptyClipboard();
+}
+
+bool Win32Desktop::FolderExists(std::string_view path) {
+  const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
+  const DWORD attributes = GetFileAttributesW(Wide(wide));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<std::string> Win32Desktop::ReadFileStart(std::string_view path,
+                                                       std::size_t bytes) {
+  const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
+  const UniqueFile file(CreateFileW(Wide(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string start(bytes, '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), start.data(), static_cast<DWORD>(bytes), &read, nullptr)) {
+    return std::nullopt;
+  }
+  start.resize(read);
+  return start;
 }
 
 bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {

@@ -11,10 +11,13 @@ class Win32Desktop final : public Desktop {
   std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
                                                 std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
+  bool IsWindowMinimised(WindowHandle window) override;
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool FileExists(std::string_view path) override;
+  bool FolderExists(std::string_view path) override;
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t bytes) override;
   std::string ReadFileNameBox(WindowHandle dialog) override;
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
@@ -29,6 +32,8 @@ class Win32Desktop final : public Desktop {
 
   // One attempt; PutTextOnClipboard does the retrying.
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
+  bool ReadClipboardText(std::string& text) override;
+  bool ClearClipboard(WindowHandle owner) override;
 
   std::uint32_t TickCount() override;
 

@@ -19,6 +19,9 @@ enum class TargetFault : int {
   UserMoved,         // the user moved the mouse during the run: the run pauses
   ClickMissed,       // the pointer could not be put on the point, so nothing was pressed
   PlacementFailed,   // mode one could not put the client's window where its points are
+  ClientHidden,      // the client's main window is hidden (closed to the tray)
+  ClientMinimised,   // the client's main window is minimised to the task bar
+  FolderGone,        // the chosen sticker folder is gone
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

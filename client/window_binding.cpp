@@ -19,7 +19,7 @@ WindowHandle FindShownWindow(Desktop& desktop, std::string_view className, std::
 ChatClient FindChatClient(Desktop& desktop) {
   for (const chat::MainWindowKind& kind : chat::kMainWindows) {
     if (const WindowHandle found = FindShownWindow(desktop, kind.className, kind.title)) {
-      return {found, kind.generation};
+      return {found, desktop.ProcessOf(found), kind.generation};
     }
   }
   return {};

@@ -10,6 +10,7 @@ namespace pelloram {
 
 struct ChatClient {
   WindowHandle window = 0;  // 0 when no client is running
+  std::uint32_t process = 0;
   chat::Generation generation = chat::Generation::Classic;
 };
 // The first shown main window of the kinds the tool knows, the classic client first.

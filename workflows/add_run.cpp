@@ -1,5 +1,7 @@
 #include "workflows/add_run.h"
 
+#include <utility>
+
 #include "client/chat_client.h"
 #include "client/clipboard.h"
 #include "client/input.h"
@@ -25,6 +27,18 @@ std::string FileName(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// What the client would send as a sticker: a file that starts like a GIF. One that cannot
+// be read at all is left to the open dialog, which says so itself.
+bool LooksLikeAGif(Desktop& desktop, const std::string& path) {
+  const std::optional<std::string> start = desktop.ReadFileStart(path, 6);
+  return !start || *start == "GIF87a" || *start == "GIF89a";
+}
+
 // Escape until the open dialog is gone, so the next sticker starts from a clean client.
 // False when the run must end.
 bool CloseOpenDialog(Run& run) {
@@ -37,8 +51,9 @@ bool CloseOpenDialog(Run& run) {
 // A step whose effect never showed: the sticker is skipped, unless the client itself went
 // away, which ends the run.
 Outcome SkipUnlessGone(Run& run) {
-  if (run.tool().desktop.IsWindowShown(run.Client())) return Outcome::Skipped;
-  run.Stop(TargetFault::ClientGone);
+  const TargetFault state = run.ClientState();
+  if (state == TargetFault::None) return Outcome::Skipped;
+  run.Stop(state);
   return Outcome::Ended;
 }
 
@@ -54,6 +69,7 @@ Outcome SkipWithDialogClosed(Run& run, Awaited awaited) {
 bool DismissForwardWindow(Run& run) {
   Desktop& desktop = run.tool().desktop;
   const WindowHandle client = run.Client();
+  run.Opened(FindForwardWindow(desktop, client));
   if (FindForwardWindow(desktop, client) == 0) return false;
   if (!run.Wait(run.delay())) return true;
   desktop.MoveWindowTo(FindForwardWindow(desktop, client), chat::kForwardLeft, chat::kForwardTop,
@@ -62,7 +78,7 @@ bool DismissForwardWindow(Run& run) {
                                kAlreadyCollectedMessage, true);
   if (!run.Wait(run.delay()) || !run.Key(vk::kEscape, 0)) return true;
   const Awaited closed = run.Await([&] { return FindForwardWindow(desktop, client) == 0; });
-  if (closed == Awaited::TimedOut) run.Stop(TargetFault::NoReaction);
+  if (closed == Awaited::TimedOut) run.Stop(run.Explain(TargetFault::NoReaction));
   return true;
 }
 
@@ -82,8 +98,8 @@ Outcome AddSentSticker(Run& run) {
   const WindowHandle client = run.Client();
   if (!run.AwaitAtMost([&] { return FindForwardWindow(desktop, client); })) return Outcome::Ended;
   // A client gone meanwhile cannot tell whether it took the sticker: not counted as added.
-  if (!desktop.IsWindowShown(client)) {
-    run.Stop(TargetFault::ClientGone);
+  if (const TargetFault state = run.ClientState(); state != TargetFault::None) {
+    run.Stop(state);
     return Outcome::Ended;
   }
   const bool already = DismissForwardWindow(run);
@@ -93,7 +109,7 @@ Outcome AddSentSticker(Run& run) {
 
 // Paste (the path shows in the dialog's file-name box), open (the dialog goes; one still
 // up refused the path: the file went away, or cannot be read), send, then add.
-Outcome SendThroughDialog(Run& run, const std::string& path) {
+Outcome SendThroughDialog(Run& run, const std::string& path, bool& sent) {
   Desktop& desktop = run.tool().desktop;
   const WindowHandle dialog = FindOpenDialog(desktop);
   if (!run.Chord(vk::kControl, vk::kV, 0)) return Outcome::Ended;
@@ -103,17 +119,24 @@ Outcome SendThroughDialog(Run& run, const std::string& path) {
   const Awaited opened = run.Await([&] { return FindOpenDialog(desktop) == 0; });
   if (opened != Awaited::Ready) return SkipWithDialogClosed(run, opened);
   if (!run.Key(vk::kReturn, run.delay())) return Outcome::Ended;
+  sent = true;  // in the chat now: never sent again in this pass
   return AddSentSticker(run);
 }
 
 // One sticker: the path onto the clipboard, the file button, then the dialog.
-Outcome AddOneSticker(Run& run, const std::string& path) {
+Outcome AddOneSticker(Run& run, const std::string& path, bool& sent) {
   Desktop& desktop = run.tool().desktop;
-  // Checked first, so a file removed since the folder was chosen leaves nothing to undo.
-  if (!desktop.FileExists(path)) return Outcome::Skipped;
+  // Checked first, so a file removed since the folder was chosen leaves nothing to undo;
+  // with its whole folder gone, every file after it is gone too.
+  if (!desktop.FileExists(path)) {
+    if (desktop.FolderExists(FolderOf(path))) return Outcome::Skipped;
+    run.Stop(TargetFault::FolderGone);
+    return Outcome::Ended;
+  }
+  if (!LooksLikeAGif(desktop, path)) return Outcome::Skipped;
   // A clipboard another program holds would paste stale content: skip this sticker
   // before opening anything.
-  const bool onClipboard = PutTextOnClipboard(desktop, path);
+  const bool onClipboard = run.PutOnClipboard(path);
   if (run.Ended()) return Outcome::Ended;
   if (!onClipboard) return Outcome::Skipped;
   if (!run.Click(JobPointId::FileButton, 0)) return Outcome::Ended;
@@ -121,7 +144,8 @@ Outcome AddOneSticker(Run& run, const std::string& path) {
   const Awaited dialog = run.Await([&] { return FindOpenDialog(desktop); });
   if (dialog == Awaited::Closing) return Outcome::Ended;
   if (dialog == Awaited::TimedOut) return SkipUnlessGone(run);
-  return SendThroughDialog(run, path);
+  run.Opened(FindOpenDialog(desktop));
+  return SendThroughDialog(run, path, sent);
 }
 
 void Record(AddTally& tally, Outcome outcome, const std::string& path) {
@@ -146,45 +170,100 @@ void ShowAddProgress(Run& run, std::size_t done, std::size_t total) {
                                  "正在添加 " + ToText(at) + " / " + ToText(all));
 }
 
-// The caption and the count label come back before the message that sums the run up.
-void ReportAddEnd(Run& run, const AddTally& tally) {
-  Tool& tool = run.tool();
-  if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
-  run.progress().End();
-  const auto count = static_cast<std::int64_t>(tool.state.stickerFiles.size());
-  tool.ui.WriteControlText(Control::FolderCountLabel, std::string(kCountLabelPrefix) + ToText(count));
-  tool.ui.ShowMessage(AddSummary(tally, StopMessage(run.fault())), kDefaultMessageCaption);
-  if (run.fault() == TargetFault::UserMoved) TipUserMoved(tool);
+// Where a pass starts: a pause in the same mode goes on where it stopped (a new folder, a
+// page or a mode change has forgotten it), else the chosen list from its first file.
+PausedAdd StartingPoint(Run& run, std::optional<PausedAdd> paused) {
+  if (paused && paused->mode == run.mode()) return std::move(*paused);
+  return PausedAdd{.files = run.tool().state.stickerFiles, .mode = run.mode()};
 }
 
-void AddAllStickers(Run& run) {
+// A folder that is gone keeps none of its files: the label shows none left, and the next
+// start asks for a folder instead of skipping them all again.
+void ForgetGoneFiles(Tool& tool) {
+  std::vector<std::string>& files = tool.state.stickerFiles;
+  std::erase_if(files, [&](const std::string& path) { return !tool.desktop.FileExists(path); });
+}
+
+// The client and the clipboard as found, the caption and the count label back, then the
+// message that sums the pass up, or says where F11 goes on.
+void EndAddPass(Run& run, PausedAdd pass, bool paused) {
+  Tool& tool = run.tool();
+  run.LeaveAsFound();
+  if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
+  run.progress().End();
+  if (run.fault() == TargetFault::FolderGone) ForgetGoneFiles(tool);
+  const auto count = static_cast<std::int64_t>(tool.state.stickerFiles.size());
+  tool.ui.WriteControlText(Control::FolderCountLabel, std::string(kCountLabelPrefix) + ToText(count));
+  if (!paused || pass.next >= pass.files.size()) {
+    tool.ui.ShowMessage(AddSummary(pass.tally, StopMessage(run.fault())), kDefaultMessageCaption);
+    return;
+  }
+  const bool byMouse = run.fault() == TargetFault::UserMoved;
+  const std::string next = FileName(pass.files[pass.next]);
+  const auto nextNumber = static_cast<std::int64_t>(pass.next + 1);
+  tool.ui.ShowMessage(AddPausedSummary(pass.tally, byMouse, nextNumber, next),
+                      kDefaultMessageCaption);
+  if (byMouse) {
+    tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::MainWindow),
+                           AddPausedTip(nextNumber, next), false);
+  }
+  tool.state.pausedAdd = std::move(pass);
+}
+
+void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
+  Tool& tool = run.tool();
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
-  const std::vector<std::string> list = run.tool().state.stickerFiles;
-  AddTally tally;
+  PausedAdd pass = StartingPoint(run, std::move(paused));
+  const std::vector<std::string>& list = pass.files;
   Outcome previous = Outcome::Skipped;
-  for (std::size_t i = 0; i < list.size(); ++i) {
+  std::size_t i = pass.next;
+  for (; i < list.size() && !tool.state.addPauseAsked; ++i) {
     ShowAddProgress(run, i + 1, list.size());
-    if (!run.Ended()) CloseLateForwardWindow(run, previous, tally);
-    const Outcome outcome = run.Ended() ? Outcome::Ended : AddOneSticker(run, list[i]);
+    if (!run.Ended()) CloseLateForwardWindow(run, previous, pass.tally);
+    bool sent = std::exchange(pass.nextIsSent, false);
+    const Outcome outcome = run.Ended() ? Outcome::Ended
+                            : sent      ? AddSentSticker(run)
+                                        : AddOneSticker(run, list[i], sent);
     if (outcome == Outcome::Ended) {
-      tally.notReached = static_cast<int>(list.size() - i);
+      // A sticker already in the chat is never sent again in this pass: a pause adds it
+      // from there when F11 goes on; any other end names it as skipped.
+      if (sent && run.fault() == TargetFault::UserMoved) pass.nextIsSent = true;
+      if (sent && !pass.nextIsSent) Record(pass.tally, Outcome::Skipped, list[i++]);
       break;
     }
-    Record(tally, outcome, list[i]);
+    Record(pass.tally, outcome, list[i]);
     previous = outcome;
   }
-  if (!run.Ended()) CloseLateForwardWindow(run, previous, tally);
-  ReportAddEnd(run, tally);
+  if (!run.Ended()) CloseLateForwardWindow(run, previous, pass.tally);
+  pass.next = i;
+  pass.tally.notReached = static_cast<int>(list.size() - i);
+  const bool pausing = tool.state.addPauseAsked || run.fault() == TargetFault::UserMoved;
+  EndAddPass(run, std::move(pass), pausing);
 }
 
 }  // namespace
 
 void StartAddRun(Tool& tool) {
+  // The start of a run going is its pause: it stops before its next sticker.
+  if (tool.state.addRunning) {
+    tool.state.addPauseAsked = true;
+    return;
+  }
+  // Whether F11 goes on with a paused pass is settled now, as the user pressed it: what
+  // happens while the run opens does not change it.
+  std::optional<PausedAdd> paused = std::exchange(tool.state.pausedAdd, std::nullopt);
   const std::unique_ptr<Run> run = OpenRun(tool, Job::Add);
-  if (!run) return;
+  if (!run) {
+    tool.state.pausedAdd = std::move(paused);
+    return;
+  }
   if (!tool.state.stickerFiles.empty()) {
-    AddAllStickers(*run);
+    tool.state.addRunning = true;
+    tool.state.addPauseAsked = false;
+    AddAllStickers(*run, std::move(paused));
+    tool.state.addRunning = false;
+    tool.state.addPauseAsked = false;
   } else if (run->Ended()) {
     if (!tool.state.closing) tool.ui.ShowMessage(StopMessage(run->fault()), kDefaultMessageCaption);
   } else {

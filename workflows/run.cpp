@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "client/chat_client.h"
+#include "client/clipboard.h"
 #include "client/input.h"
 #include "services/convert.h"
 
@@ -33,10 +34,59 @@ Run::Run(Tool& tool, Job job, Mode mode, ChatClient client, int delayMs,
   tool_.state.runActive = true;
 }
 
-Run::~Run() { tool_.state.runActive = false; }
+Run::~Run() {
+  LeaveAsFound();
+  tool_.state.runActive = false;
+}
 
-WindowHandle Run::Client() {
-  return mode_ == Mode::One ? client_.window : FindChatClient(tool_.desktop).window;
+TargetFault Run::ClientState() {
+  Desktop& desktop = tool_.desktop;
+  if (client_.window == 0 || desktop.ProcessOf(client_.window) != client_.process) {
+    return TargetFault::ClientGone;
+  }
+  if (!desktop.IsWindowShown(client_.window)) return TargetFault::ClientHidden;
+  if (desktop.IsWindowMinimised(client_.window)) return TargetFault::ClientMinimised;
+  return TargetFault::None;
+}
+
+TargetFault Run::Explain(TargetFault stepReason) {
+  const TargetFault state = ClientState();
+  return state != TargetFault::None ? state : stepReason;
+}
+
+void Run::Opened(WindowHandle window) {
+  if (window != 0 && std::find(opened_.begin(), opened_.end(), window) == opened_.end()) {
+    opened_.push_back(window);
+  }
+}
+
+bool Run::PutOnClipboard(const std::string& path) {
+  if (!clipboardUsed_) {
+    std::string text;
+    if (tool_.desktop.ReadClipboardText(text)) userClipboard_ = std::move(text);
+    clipboardUsed_ = true;
+  }
+  return PutTextOnClipboard(tool_.desktop, path);
+}
+
+void Run::LeaveAsFound() {
+  if (leftAsFound_) return;
+  leftAsFound_ = true;
+  Desktop& desktop = tool_.desktop;
+  for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) {
+    if (!desktop.IsWindowShown(*it) || ClientState() != TargetFault::None) continue;
+    if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) break;
+    PressKey(desktop, vk::kEscape);
+  }
+  if (!clipboardUsed_) return;
+  // A few quick tries: this also runs while the tool closes, when no wait lasts.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (attempt > 0) ResponsiveDelay(desktop, 20);
+    const bool back = userClipboard_
+                          ? desktop.PutClipboardText(desktop.ForegroundWindow(), *userClipboard_)
+                          : desktop.ClearClipboard(desktop.ForegroundWindow());
+    if (back) return;
+  }
 }
 
 bool Run::Stop(TargetFault fault) {
@@ -84,6 +134,7 @@ bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
   if (pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !Near(pointer, lastClickAt_)) {
     return Stop(TargetFault::UserMoved);
   }
+  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
   const WindowHandle client = Client();
   const TargetFault fault = CheckClickTarget(tool_.desktop, client, screen);
   if (fault != TargetFault::None) return Stop(fault);
@@ -127,8 +178,9 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
     return menu != 0;
   });
   if (up == Awaited::Closing) return false;
-  if (up == Awaited::TimedOut) return Stop(TargetFault::NoMenu);
+  if (up == Awaited::TimedOut) return Stop(Explain(TargetFault::NoMenu));
   tool_.state.lastMenu = menu;
+  Opened(menu);
   clientWhenMenuOpened_ = clientAtClick;
   return true;
 }
@@ -140,12 +192,13 @@ bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
 
 bool Run::AwaitMenuGone(WindowHandle menu) {
   const Awaited closed = Await([&] { return !tool_.desktop.IsWindowShown(menu); });
-  if (closed == Awaited::TimedOut) Stop(TargetFault::NoReaction);
+  if (closed == Awaited::TimedOut) Stop(Explain(TargetFault::NoReaction));
   return closed == Awaited::Ready;
 }
 
 bool Run::Key(int key, int thenWaitMs) {
   if (Ended()) return false;
+  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
   const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
   if (fault != TargetFault::None) return Stop(fault);
   if (!PressKey(tool_.desktop, key)) return Stop(TargetFault::InputRefused);
@@ -154,6 +207,7 @@ bool Run::Key(int key, int thenWaitMs) {
 
 bool Run::Chord(int modifier, int key, int thenWaitMs) {
   if (Ended()) return false;
+  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
   const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
   if (fault != TargetFault::None) return Stop(fault);
   if (!PressKeyChord(tool_.desktop, key, modifier)) return Stop(TargetFault::InputRefused);

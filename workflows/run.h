@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "client/target_check.h"
 #include "client/window_binding.h"
@@ -31,9 +33,15 @@ class Run {
   Job job() const { return job_; }
   Mode mode() const { return mode_; }
   int delay() const { return delay_; }
-  // The client the run works on: in mode one the window found at its start, in mode two
-  // the client's main window as it is found now.
-  WindowHandle Client();
+  // The client the run is bound to: the main window (and its process) found at its start.
+  // Another window of the client's kind that comes up later (a restarted client) is never
+  // worked: the run ends with ClientGone instead.
+  WindowHandle Client() const { return client_.window; }
+  // Why the bound client cannot be worked now; None when it can.
+  TargetFault ClientState();
+  // The reason to give for a step whose effect never showed: the client's own state comes
+  // first (gone, hidden or minimised), the step's reason only after it.
+  TargetFault Explain(TargetFault stepReason);
   CaptionProgress& progress() { return progress_; }
 
   // Why the run must end without another click or key; None while it may go on.
@@ -65,6 +73,18 @@ class Run {
   bool Key(int key, int thenWaitMs);
   bool Chord(int modifier, int key, int thenWaitMs);
 
+  // A window of the client's that this run brought up (its dialog, a menu, a forward
+  // window): one still up when the run ends is closed with Escape.
+  void Opened(WindowHandle window);
+  // The path onto the clipboard; the user's text from before the run's first path is kept
+  // to be put back when the run ends. False when the clipboard could not be taken.
+  bool PutOnClipboard(const std::string& path);
+  // Leaves the client and the clipboard as the run found them: Escape for each window the
+  // run opened that is still up (only while the client's window is in front, so the key
+  // cannot reach another program), then the user's clipboard text back. Done once, at the
+  // run's end, also when the tool is closing.
+  void LeaveAsFound();
+
   // Waits while handling messages; false when the tool is closing.
   bool Wait(int milliseconds);
   // Where a step's effect shows from outside, the run waits for it rather than for its
@@ -92,6 +112,10 @@ class Run {
   std::optional<Point> pointerLeftAt_;
   Point lastClickAt_;
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
+  std::vector<WindowHandle> opened_;
+  std::optional<std::string> userClipboard_;  // set once the run has used the clipboard
+  bool clipboardUsed_ = false;
+  bool leftAsFound_ = false;
   CaptionProgress progress_;
 };
 

@@ -62,6 +62,12 @@ std::string_view StopMessage(TargetFault fault) {
     case TargetFault::ClickMissed:
       return "鼠标没法移到要点击的位置，什么也没点，已停止。请确认坐标在屏幕上，"
              "并且没有别的程序把鼠标限制在某个区域里。";
+    case TargetFault::ClientHidden:
+      return "微信窗口被隐藏了（可能关到了托盘），已停止。请把微信窗口打开后重新开始。";
+    case TargetFault::ClientMinimised:
+      return "微信窗口被最小化了，已停止。请把微信窗口还原后重新开始。";
+    case TargetFault::FolderGone:
+      return "表情文件夹不见了，已停止。请重新选择文件夹。";
     case TargetFault::PlacementFailed:
       return "没能把微信窗口移到左上角并调整大小，已停止。请把微信窗口还原（不要最大化或最小化）"
              "后重新开始。";
@@ -91,13 +97,36 @@ void CaptionProgress::End() {
   ui_.WriteControlText(Control::MainWindow, caption_);
 }
 
+namespace {
+
+std::string Counts(const AddTally& tally) {
+  return "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) + " 个，跳过 " +
+         ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" +
+         SkippedNames(tally.skipped);
+}
+
+std::string ResumeWord(std::int64_t nextNumber, std::string_view nextName) {
+  return "按 F11 从第 " + ToText(nextNumber) + " 个（" + std::string(nextName) + "）继续添加。";
+}
+
+}  // namespace
+
 std::string AddSummary(const AddTally& tally, std::string_view stopReason) {
-  const std::string counts =
-      "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) + " 个，跳过 " +
-      ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" + SkippedNames(tally.skipped);
+  const std::string counts = Counts(tally);
   if (stopReason.empty() && tally.notReached == 0) return "添加完成：" + counts;
   return std::string(stopReason) + "\r\n添加未完成：" + counts + "，还有 " +
          ToText(tally.notReached) + " 个没有添加。";
+}
+
+std::string AddPausedSummary(const AddTally& tally, bool byMouse, std::int64_t nextNumber,
+                             std::string_view nextName) {
+  return std::string(byMouse ? "检测到鼠标移动，已暂停。" : "已暂停。") + "\r\n添加暂停：" +
+         Counts(tally) + "，还有 " + ToText(tally.notReached) + " 个。\r\n" +
+         ResumeWord(nextNumber, nextName);
+}
+
+std::string AddPausedTip(std::int64_t nextNumber, std::string_view nextName) {
+  return "检测到鼠标移动，已暂停。" + ResumeWord(nextNumber, nextName);
 }
 
 }  // namespace pelloram

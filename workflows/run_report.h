@@ -44,15 +44,13 @@ class CaptionProgress {
   bool shown_ = false;
 };
 
-// What an add run did with its files, for the message that ends it.
-struct AddTally {
-  int added = 0;
-  int alreadyCollected = 0;
-  std::vector<std::string> skipped;  // file names, in order
-  int notReached = 0;                // files the run did not get to
-};
 // "添加完成：成功 12 个，已有 3 个，跳过 2 个（a.gif、b.gif）", or, for a run that had to
 // end, why it ended and what it did until then.
 std::string AddSummary(const AddTally& tally, std::string_view stopReason);
+// A paused add pass: what it did so far and where F11 goes on ("按 F11 从第 5 个（e.gif）
+// 继续添加。"); `byMouse` when the user's hand on the mouse paused it.
+std::string AddPausedSummary(const AddTally& tally, bool byMouse, std::int64_t nextNumber,
+                             std::string_view nextName);
+std::string AddPausedTip(std::int64_t nextNumber, std::string_view nextName);
 
 }  // namespace pelloram

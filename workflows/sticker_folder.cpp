@@ -84,8 +84,10 @@ void ChooseStickerFolder(Tool& tool) {
   const int count = ListFiles(tool.desktop, folder, "*.gif", listed);
   tool.state.listing = false;
   if (tool.state.closing) return;
-  // Swapped in whole: a run that starts meanwhile never sees a half-filled list.
+  // Swapped in whole: a run that starts meanwhile never sees a half-filled list. A pause
+  // of the old folder's pass is forgotten: the new folder starts from its first file.
   tool.state.stickerFiles = std::move(listed);
+  tool.state.pausedAdd.reset();
   tool.ui.WriteControlText(Control::FolderCountLabel,
                            std::string(kCountLabelPrefix) + ToText(count));
 }

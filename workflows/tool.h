@@ -1,12 +1,15 @@
 // The program-wide state and the context every operation works in.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "client/desktop.h"
 #include "services/convert.h"
+#include "workflows/job_points.h"
 #include "services/hotkeys.h"
 #include "services/ui.h"
 
@@ -23,6 +26,24 @@ enum class DeleteButton : int {
                        // starts again
 };
 
+// What an add run did with its files, for the message that ends it.
+struct AddTally {
+  int added = 0;
+  int alreadyCollected = 0;
+  std::vector<std::string> skipped;  // file names, in order
+  int notReached = 0;                // files the run did not get to
+};
+
+// An add run that paused (F11, or the user's hand on the mouse): the next start goes on
+// from here, so no sticker goes into the chat twice and the end sums up the folder once.
+struct PausedAdd {
+  std::vector<std::string> files;  // the list the pass began with
+  std::size_t next = 0;            // the first file the client has not taken
+  bool nextIsSent = false;         // it is in the chat already, to be added from there
+  AddTally tally;                  // what the pass did until the pause
+  Mode mode = Mode::One;           // the add page's mode the pass ran in
+};
+
 // What outlives a run. State flows one way: the user's typing reaches it through the field
 // rules; a run reads what it needs once, at its start gate, and shows what it does in the
 // fields. What a run needs only while it lives is the run's own (workflows/run.h).
@@ -37,11 +58,15 @@ struct RunState {
   std::int32_t remainingCount = 0;
   std::int32_t addDelayMs = 0;
   std::vector<std::string> stickerFiles;  // full paths, UTF-8
+  // Forgotten when the folder, the page or the add page's mode changes.
+  std::optional<PausedAdd> pausedAdd;
   // The client's menu that a run's right click brought up last: one left open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;
 
   bool runActive = false;  // a run is executing: further starts are refused
+  bool addRunning = false;  // that run is an add run: its start button asks it to pause
+  bool addPauseAsked = false;
   bool listing = false;    // a folder is being listed: further folder choices are refused
   bool closing = false;    // the main window is being destroyed: every run ends at once
 };

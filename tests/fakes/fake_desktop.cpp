@@ -10,7 +10,8 @@ WindowHandle FakeDesktop::AddWindow(std::string className, std::string title, Re
                                     Point clientOffset, std::uint32_t process) {
   const WindowHandle handle = nextHandle_++;
   windows_[handle] = Window{
-      std::move(className), std::move(title), rect, clientOffset, true, true, process, nextZ_++};
+      std::move(className), std::move(title), rect, clientOffset, true, true, false, process,
+      nextZ_++};
   return handle;
 }
 
@@ -58,6 +59,10 @@ std::vector<WindowHandle> FakeDesktop::FindTopLevelWindows(std::string_view clas
 bool FakeDesktop::IsWindowShown(WindowHandle window) {
   const auto it = windows_.find(window);
   return it != windows_.end() && it->second.exists && it->second.shown;
+}
+
+bool FakeDesktop::IsWindowMinimised(WindowHandle window) {
+  return IsWindowShown(window) && windows_.at(window).minimised;
 }
 
 bool FakeDesktop::WindowExists(WindowHandle window) {
@@ -165,6 +170,24 @@ bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
     return false;
   }
   clipboard = std::string(text);
+  clipboardHasText = true;
+  return true;
+}
+
+bool FakeDesktop::ReadClipboardText(std::string& text) {
+  if (!clipboardHasText) return false;
+  text = clipboard;
+  return true;
+}
+
+bool FakeDesktop::ClearClipboard(WindowHandle) {
+  ++clipboardAttempts;
+  if (clipboardRefusals > 0) {
+    --clipboardRefusals;
+    return false;
+  }
+  clipboard.clear();
+  clipboardHasText = false;
   return true;
 }
 
@@ -182,6 +205,16 @@ void FakeDesktop::ForEachFolderEntry(std::string_view folder, std::string_view,
 
 bool FakeDesktop::FileExists(std::string_view path) {
   return !missingFiles.contains(std::string(path));
+}
+
+bool FakeDesktop::FolderExists(std::string_view path) {
+  return !missingFolders.contains(std::string(path));
+}
+
+std::optional<std::string> FakeDesktop::ReadFileStart(std::string_view path, std::size_t bytes) {
+  if (!FileExists(path)) return std::nullopt;
+  const auto it = fileStarts.find(std::string(path));
+  return (it == fileStarts.end() ? std::string("GIF89a") : it->second).substr(0, bytes);
 }
 
 bool FakeDesktop::ActionDue() const {

@@ -32,6 +32,7 @@ class FakeDesktop : public Desktop {
     Point clientOffset;  // client origin relative to the window's top-left
     bool exists = true;
     bool shown = true;
+    bool minimised = false;
     std::uint32_t process = kClientProcess;
     int z = 0;  // stacking: the highest lies on top
   };
@@ -50,6 +51,7 @@ class FakeDesktop : public Desktop {
   std::vector<WindowHandle> moved;  // windows moved, in order
   bool windowsStayPut = false;      // moves are taken but change nothing (a maximised window)
   std::string clipboard;
+  bool clipboardHasText = true;  // false: it holds something else, or nothing
   int clipboardRefusals = 0;  // the next N clipboard attempts fail (held elsewhere)
   std::map<std::string, int> clipboardRefusalsFor;  // the same, for one text only
   int clipboardAttempts = 0;
@@ -62,7 +64,10 @@ class FakeDesktop : public Desktop {
   // Runs inside each click, before the seam moves the pointer: where the user's hand can
   // come between the tool's checks and its click.
   std::function<void()> beforeClick;
-  std::set<std::string> missingFiles;  // every other path names an existing file
+  std::set<std::string> missingFiles;    // every other path names an existing file
+  std::set<std::string> missingFolders;  // every other path names an existing folder
+  // What a file starts with; a file not named here is a GIF.
+  std::map<std::string, std::string> fileStarts;
   // Sees every click and key before anything reacts to it.
   std::function<void(const InputRecord&)> onInput;
   int waits = 0;  // how often the code under test blocked waiting for a message
@@ -79,6 +84,7 @@ class FakeDesktop : public Desktop {
   std::vector<WindowHandle> FindTopLevelWindows(std::string_view className,
                                                 std::string_view title) override;
   bool IsWindowShown(WindowHandle window) override;
+  bool IsWindowMinimised(WindowHandle window) override;
   bool WindowExists(WindowHandle window);
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
@@ -91,10 +97,14 @@ class FakeDesktop : public Desktop {
   ClickResult Click(Point screen, MouseButton button) override;
   bool SendKey(int virtualKey, bool keyUp) override;
   bool PutClipboardText(WindowHandle owner, std::string_view text) override;
+  bool ReadClipboardText(std::string& text) override;
+  bool ClearClipboard(WindowHandle owner) override;
   // The host's own folders, through std::filesystem; the pattern is left to the caller.
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
   bool FileExists(std::string_view path) override;
+  bool FolderExists(std::string_view path) override;
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t bytes) override;
   std::string ReadFileNameBox(WindowHandle dialog) override { return fileNameBoxes[dialog]; }
   std::map<WindowHandle, std::string> fileNameBoxes;  // what each dialog's box holds
   std::uint32_t TickCount() override { return now; }

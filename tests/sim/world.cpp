@@ -6,9 +6,11 @@
 #include <cstring>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "client/input.h"
+#include "client/window_binding.h"
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"
@@ -23,7 +25,7 @@ constexpr const char* kNames[] = {"F11",         "F10",        "ChangePage",  "C
                                   "TypeCount",   "TypeDelay",  "MoveMouse",   "HoldClipboard",
                                   "RemoveFile",  "RefuseFile", "CloseClient", "MoveClient",
                                   "CoverClient", "CloseTool",  "HandOnMouseInClick",
-                                  "DivertClick"};
+                                  "DivertClick", "RestartClient", "PauseAndResume"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -56,7 +58,7 @@ class Run : public testing::ToolHarness {
   }
 
   Result Go() {
-    ui.PressHotkey(vk::kF11);
+    PressF11();
     // What is still scheduled after the run happens too: a later F11 starts another run.
     while (desktop.ActionsLeft() && !desktop.quitPosted && result_.broken.empty()) {
       ResponsiveDelay(desktop, 1000);
@@ -97,8 +99,7 @@ class Run : public testing::ToolHarness {
                           std::to_string(e.value));
     switch (e.what) {
       case Happening::F11:
-        lastInput_.reset();  // a new run may start: the wait before it is the user's
-        return ui.PressHotkey(vk::kF11);
+        return PressF11();
       case Happening::F10:
         desktop.cursor = Point{e.value % 910, e.value % 647};
         return ui.PressHotkey(vk::kF10);
@@ -155,6 +156,19 @@ class Run : public testing::ToolHarness {
       case Happening::DivertClick:
         desktop.divertedClicks = 1;
         return;
+      case Happening::RestartClient:
+        for (const WindowHandle w :
+             {client, practice_.openDialog, practice_.forwardWindow, practice_.menuWindow}) {
+          desktop.WindowAt(w).exists = false;
+        }
+        // A client that has not logged in yet: nothing reacts in it.
+        desktop.AddWindow("WeChatMainWndForPC", "微信", desktop.WindowAt(client).rect, {},
+                          kRestartedProcess);
+        return;
+      case Happening::PauseAndResume:
+        PressF11();
+        At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] { PressF11(); });
+        return;
       case Happening::kCount:
         return;
     }
@@ -166,22 +180,80 @@ class Run : public testing::ToolHarness {
     }
   }
 
+  // F11 starts a run bound to the client found now, or goes on with a paused add pass
+  // (a new pass otherwise), or pauses the run going, which keeps its client and pass.
+  void PressF11() {
+    lastInput_.reset();  // a new run may start: the wait before it is the user's
+    if (!tool.state.runActive) {
+      const ChatClient found = FindChatClient(desktop);
+      boundProcess_ = found.process;
+      const bool goesOn = ui.page == 1 && tool.state.pausedAdd &&
+                          IsChecked(Control::AddModeTwoRadio) ==
+                              (tool.state.pausedAdd->mode == Mode::Two);
+      if (ui.page == 1 && !goesOn) NewPass();
+    }
+    const std::size_t before = ui.messages.size();
+    ui.PressHotkey(vk::kF11);
+    for (std::size_t i = before; i < ui.messages.size(); ++i) TakeSummary(ui.messages[i].text);
+  }
+
+  bool IsChecked(Control radio) { return ui.ReadControlProperty(radio, Property::Checked) != 0; }
+
+  void NewPass() {
+    reportedAdded_ += passAdded_;
+    passAdded_ = 0;
+    sentThisPass_.clear();
+    journalChecked_ = practice_.journal.size();
+  }
+
+  // Each summary of a pass counts the pass from its start: the last one stands for it.
+  void TakeSummary(const std::string& text) {
+    if (text.find("添加") == std::string::npos) return;
+    int sums[4] = {};
+    ReadSummary(text, sums);
+    if (sums[0] + sums[1] + sums[2] + sums[3] != world_.folder) {
+      Break("an add summary that does not account for every sticker once");
+    }
+    passAdded_ = sums[0];
+    ++summaries_;
+  }
+
+  // No sticker goes into the chat twice in one pass over the folder.
+  void CheckSentOnce() {
+    for (; journalChecked_ < practice_.journal.size(); ++journalChecked_) {
+      const std::string& line = practice_.journal[journalChecked_];
+      if (line.find("\"event\":\"sent\"") == std::string::npos) continue;
+      const std::size_t at = line.find("\"path\":");
+      if (!sentThisPass_.insert(line.substr(at)).second) {
+        Break("a sticker sent twice in one pass: " + line.substr(at));
+      }
+    }
+  }
+
   void Check(const InputRecord& input) {
-    if (closed_) return Break("input after the tool was closed");
+    const bool click = input.kind == InputRecord::Kind::Click;
+    const WindowHandle target =
+        click ? desktop.TopLevelWindowAt(input.at) : desktop.ForegroundWindow();
+    if (closed_) {
+      // Only the clean-up: Escape into a window of the client the run was bound to.
+      if (click || input.key != vk::kEscape || desktop.ProcessOf(target) != boundProcess_) {
+        Break("input after the tool was closed, other than closing the run's own window");
+      }
+      return;
+    }
     if (!tool.state.runActive) return Break("input outside a run");
+    if (desktop.ProcessOf(target) != boundProcess_) {
+      return Break(std::string(click ? "a click" : "a key") +
+                   " reached a window the run was not bound to");
+    }
     if (lastInput_ && desktop.now - *lastInput_ > WaitLimit()) {
       Break("a wait of " + std::to_string(desktop.now - *lastInput_) + " ms, beyond its limit");
     }
     lastInput_ = desktop.now;
-    const bool click = input.kind == InputRecord::Kind::Click;
     result_.log.push_back("t=" + std::to_string(desktop.now - start_) + (click ? " click " : " key ") +
                           (click ? std::to_string(input.at.x) + "," + std::to_string(input.at.y)
                                  : std::to_string(input.key)));
-    const WindowHandle target =
-        click ? desktop.TopLevelWindowAt(input.at) : desktop.ForegroundWindow();
-    if (!desktop.WindowExists(client) || desktop.ProcessOf(target) != FakeDesktop::kClientProcess) {
-      Break(std::string(click ? "a click" : "a key") + " reached a window not the client's");
-    }
+    CheckSentOnce();
   }
 
   // The longest a run may go between two inputs: a clipboard retried for 2 s, and a few
@@ -206,24 +278,17 @@ class Run : public testing::ToolHarness {
         Break("the count field disagrees with the client's journal");
       }
     }
-    int sums[4] = {};
-    int summaries = 0;
-    for (const auto& message : ui.messages) {
-      result_.log.push_back("message: " + message.text);
-      if (message.text.find("添加") == std::string::npos) continue;
-      ReadSummary(message.text, sums);
-      ++summaries;
-    }
-    if (summaries > 0 && sums[0] + sums[1] + sums[2] + sums[3] != summaries * world_.folder) {
-      Break("an add summary that does not account for every sticker once");
-    }
+    for (const auto& message : ui.messages) result_.log.push_back("message: " + message.text);
+    CheckSentOnce();
     // Never more than the client took; fewer only where a run could not say it all: the
     // client went away before it showed whether it took the last one, or the tool was
     // closed during a run, which then ends without a summary.
     const int added = practice_.Count("added");
-    const bool cutShort = Happened(Happening::CloseClient) || closed_;
-    if (summaries > 0 && (sums[0] > added || (sums[0] < added && !cutShort))) {
-      Break("an add summary whose added count disagrees with the client's journal");
+    const int reported = reportedAdded_ + passAdded_;
+    const bool cutShort =
+        Happened(Happening::CloseClient) || Happened(Happening::RestartClient) || closed_;
+    if (summaries_ > 0 && (reported > added || (reported < added && !cutShort))) {
+      Break("add summaries whose added count disagrees with the client's journal");
     }
   }
 
@@ -242,6 +307,13 @@ class Run : public testing::ToolHarness {
   std::uint32_t start_ = 0;
   std::optional<std::uint32_t> lastInput_;
   bool closed_ = false;
+  static constexpr std::uint32_t kRestartedProcess = 9;
+  std::uint32_t boundProcess_ = 0;  // the client process of the run going, or of the last
+  int reportedAdded_ = 0;           // added, as the passes before this one summed up
+  int passAdded_ = 0;               // added, as this pass's last summary says
+  int summaries_ = 0;
+  std::set<std::string> sentThisPass_;
+  std::size_t journalChecked_ = 0;
   bool fieldsTouched_ = false;
   Result result_;
 };

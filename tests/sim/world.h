@@ -28,6 +28,8 @@ enum class Happening : int {
   // Drawn from a stream of their own, so every world of an earlier seed stays as it was.
   HandOnMouseInClick,  // the user's mouse moves between the tool's checks and its click
   DivertClick,         // the pointer cannot be put on the next click's point
+  RestartClient,       // the client is closed and started again at the same place
+  PauseAndResume,      // F11 now, and again `value` * 20 ms later
   kCount,
 };
 

@@ -211,7 +211,6 @@ TEST(AddRunChecks, MissingAndRefusedFilesAreSkippedTheDialogClosedAndTheRestAdde
   h.ui.PressHotkey(vk::kF11);
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "b.gif", "d.gif"}));
   EXPECT_FALSE(h.world.model.OpenDialogShowing());
-  EXPECT_EQ(h.desktop.clipboard, "C:\\s\\d.gif");
   ASSERT_EQ(h.ui.messages.size(), 1u);
   EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 2 个（a.gif、c.gif）");
 }

@@ -76,7 +76,9 @@ TEST(FailSafe, AMovedMousePausesADeleteRunBeforeItsNextClick) {
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kFinishedCaption);
 }
 
-TEST(FailSafe, AMovedMouseEndsAnAddRunWithItsSummary) {
+// An add run paused by the user's hand goes on where it stopped: each sticker is sent
+// once, and the end sums up the whole folder.
+TEST(FailSafe, AMovedMousePausesAnAddRunAndF11GoesOnWithTheNextSticker) {
   Job h;
   h.Add(kFour, "100");
   std::size_t clicksWhenMoved = 0;
@@ -90,10 +92,18 @@ TEST(FailSafe, AMovedMouseEndsAnAddRunWithItsSummary) {
   h.F11();
   EXPECT_EQ(h.desktop.Clicks().size(), clicksWhenMoved);
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_NE(h.ui.messages[0].text.find(kMoved), std::string::npos);
-  EXPECT_NE(h.ui.messages[0].text.find("个没有添加"), std::string::npos);
+  EXPECT_EQ(h.ui.messages[0].text,
+            "检测到鼠标移动，已暂停。\r\n添加暂停：成功 0 个，已有 0 个，跳过 0 个，还有 4 个。\r\n"
+            "按 F11 从第 1 个（a.gif）继续添加。");
   ASSERT_EQ(h.ui.tips.size(), 1u);
-  EXPECT_EQ(h.ui.tips[0].text, kMoved);
+  EXPECT_EQ(h.ui.tips[0].text, "检测到鼠标移动，已暂停。按 F11 从第 1 个（a.gif）继续添加。");
+  EXPECT_EQ(h.world.Count("sent"), 1);  // a.gif is in the chat: the resumed run adds it
+  h.desktop.onInput = nullptr;
+  h.F11();
+  EXPECT_EQ(h.world.Count("sent"), 4);
+  EXPECT_EQ(h.world.Count("added"), 4);
+  ASSERT_EQ(h.ui.messages.size(), 2u);
+  EXPECT_EQ(h.ui.messages[1].text, "添加完成：成功 4 个，已有 0 个，跳过 0 个");
 }
 
 TEST(Progress, TheCaptionCountsTheDeletionsAndComesBack) {
