@@ -128,10 +128,15 @@ Point Run::WhereToClick(const JobPoint& point) {
 bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
   if (Ended()) return false;
   // The pointer is read before each click, and the click puts it back there: found
-  // elsewhere before the next one, the user has taken the mouse. Under Wine a click's own
-  // position can come back after the pointer was put back, so that counts as untouched.
+  // elsewhere before the next one, the user has taken the mouse. Under Wine the position of
+  // a click can come back after the pointer was put back (a late echo of the jump there),
+  // so the points the run clicked count as untouched.
   const Point pointer = ReadCursorPoint(tool_.desktop);
-  if (pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !Near(pointer, lastClickAt_)) {
+  const auto clickedThere = [&] {
+    return std::any_of(clickedAt_.begin(), clickedAt_.end(),
+                       [&](Point at) { return Near(pointer, at); });
+  };
+  if (pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !clickedThere()) {
     return Stop(TargetFault::UserMoved);
   }
   if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
@@ -156,8 +161,10 @@ bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
     case ClickResult::Missed:
       return Stop(TargetFault::ClickMissed);
   }
-  pointerLeftAt_ = pointer;
-  lastClickAt_ = screen;
+  if (!pointerLeftAt_ || !Near(pointer, *pointerLeftAt_)) pointerLeftAt_ = pointer;
+  if (std::none_of(clickedAt_.begin(), clickedAt_.end(), [&](Point at) { return at == screen; })) {
+    clickedAt_.push_back(screen);
+  }
   return true;
 }
 

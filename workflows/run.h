@@ -107,10 +107,10 @@ class Run {
   const ChatClient client_;
   const int delay_;
   TargetFault fault_ = TargetFault::None;
-  // Where the pointer was before the run's last click, and that click's point: a pointer
-  // found elsewhere before the next click means the user took the mouse.
+  // Where the pointer was before the run's last click, and the points the run clicked: a
+  // pointer found elsewhere before the next click means the user took the mouse.
   std::optional<Point> pointerLeftAt_;
-  Point lastClickAt_;
+  std::vector<Point> clickedAt_;
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
   std::vector<WindowHandle> opened_;
   std::optional<std::string> userClipboard_;  // set once the run has used the clipboard
