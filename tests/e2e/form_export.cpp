@@ -56,30 +56,30 @@ void PrintWindow() {
   for (const std::string_view caption : kTabPageCaptions) {
     pages += (pages.empty() ? "" : ", ") + JsonQuote(caption);
   }
-  std::printf("{\"kind\": \"window\", \"width\": %d, \"height\": %d, \"caption\": %s, "
-              "\"pages\": [%s]}\n",
-              kMainWindowWidth, kMainWindowHeight, JsonQuote(kMainWindowCaption).c_str(),
-              pages.c_str());
+  std::printf(
+      "{\"kind\": \"window\", \"width\": %d, \"height\": %d, \"caption\": %s, "
+      "\"pages\": [%s]}\n",
+      kMainWindowWidth, kMainWindowHeight, JsonQuote(kMainWindowCaption).c_str(), pages.c_str());
 }
 
 void PrintControl(const ControlForm& form) {
-  std::printf("{\"kind\": \"control\", \"index\": %d, \"control\": \"%s\", \"container\": %d, "
-              "\"page\": %d, \"rect\": {\"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d}, "
-              "\"text\": %s, \"checked\": %s, \"border\": %s}\n",
-              IndexOf(form.id), std::string(KindName(form.kind)).c_str(),
-              IndexOf(form.container), form.page, form.x, form.y, form.width, form.height,
-              JsonQuote(form.text).c_str(), Bool(form.checked).c_str(),
-              Bool(form.border).c_str());
+  std::printf(
+      "{\"kind\": \"control\", \"index\": %d, \"control\": \"%s\", \"container\": %d, "
+      "\"page\": %d, \"rect\": {\"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d}, "
+      "\"text\": %s, \"checked\": %s, \"border\": %s}\n",
+      IndexOf(form.id), std::string(KindName(form.kind)).c_str(), IndexOf(form.container),
+      form.page, form.x, form.y, form.width, form.height, JsonQuote(form.text).c_str(),
+      Bool(form.checked).c_str(), Bool(form.border).c_str());
 }
 
 void PrintMode(const ModeLayout& mode) {
-  std::printf("{\"kind\": \"mode\", \"radio\": %d, \"group\": %d, \"caption\": %s, \"help\": %d, "
-              "\"help_height\": %d, \"help_text\": %s, \"clears_fields\": %s, \"delay\": %d, "
-              "\"resets_count\": %s}\n",
-              IndexOf(mode.radio), IndexOf(mode.groupBox), JsonQuote(mode.groupCaption).c_str(),
-              IndexOf(mode.helpLabel), mode.helpHeight, JsonQuote(mode.helpText).c_str(),
-              Bool(mode.clearFields).c_str(), IndexOf(mode.delayBox),
-              Bool(mode.resetCount).c_str());
+  std::printf(
+      "{\"kind\": \"mode\", \"radio\": %d, \"group\": %d, \"caption\": %s, \"help\": %d, "
+      "\"help_height\": %d, \"help_text\": %s, \"clears_fields\": %s, \"delay\": %d, "
+      "\"resets_count\": %s}\n",
+      IndexOf(mode.radio), IndexOf(mode.groupBox), JsonQuote(mode.groupCaption).c_str(),
+      IndexOf(mode.helpLabel), mode.helpHeight, JsonQuote(mode.helpText).c_str(),
+      Bool(mode.clearFields).c_str(), IndexOf(mode.delayBox), Bool(mode.resetCount).c_str());
 }
 
 }  // namespace

@@ -14,24 +14,42 @@ namespace case_name_detail {
 
 inline const char* Spelled(char c) {
   switch (c) {
-    case ' ': return "Sp";
-    case '\t': return "Tab";
-    case '\n': return "Lf";
-    case '\r': return "Cr";
-    case '\v': return "Vt";
-    case '\f': return "Ff";
-    case '\0': return "Nul";
-    case '.': return "Dot";
-    case '-': return "Minus";
-    case '+': return "Plus";
-    case '|': return "Bar";
-    case '\\': return "Bslash";
-    case '/': return "Slash";
-    case ',': return "Comma";
-    case '*': return "Star";
-    case ':': return "Colon";
-    case '"': return "Quote";
-    default: return nullptr;
+    case ' ':
+      return "Sp";
+    case '\t':
+      return "Tab";
+    case '\n':
+      return "Lf";
+    case '\r':
+      return "Cr";
+    case '\v':
+      return "Vt";
+    case '\f':
+      return "Ff";
+    case '\0':
+      return "Nul";
+    case '.':
+      return "Dot";
+    case '-':
+      return "Minus";
+    case '+':
+      return "Plus";
+    case '|':
+      return "Bar";
+    case '\\':
+      return "Bslash";
+    case '/':
+      return "Slash";
+    case ',':
+      return "Comma";
+    case '*':
+      return "Star";
+    case ':':
+      return "Colon";
+    case '"':
+      return "Quote";
+    default:
+      return nullptr;
   }
 }
 

@@ -23,7 +23,9 @@ struct NumberCase {
   double expected;
 };
 void PrintTo(const NumberCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
-std::string NameOfNumber(const ::testing::TestParamInfo<NumberCase>& p) { return TextCaseName(p.param.text); }
+std::string NameOfNumber(const ::testing::TestParamInfo<NumberCase>& p) {
+  return TextCaseName(p.param.text);
+}
 
 class ToNumberReads : public ::testing::TestWithParam<NumberCase> {};
 
@@ -73,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"\xEF\xBC\x80"
                                  "5",
                                  0}),
-                         NameOfNumber);
+    NameOfNumber);
 
 INSTANTIATE_TEST_SUITE_P(OutOfRange, ToNumberReads,
                          ::testing::Values(NumberCase{"1e999", kInf}, NumberCase{"-1e999", -kInf},
@@ -183,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Overlong forms and encoded surrogates are not characters either.
                       RightCase{"a\xE0\x80\xAF", 1, "\xAF"}, RightCase{"a\xED\xA0\x80", 1, "\x80"},
                       RightCase{"a\xF4\x90\x80\x80", 1, "\x80"}),
-                         NameOfRight);
+    NameOfRight);
 
 struct SplitCase {
   std::string text;
@@ -210,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"|a", "|", {"", "a"}}, SplitCase{"|", "|", {""}},
                       SplitCase{"a||", "|", {"a", ""}}, SplitCase{"*.gif", "|", {"*.gif"}},
                       SplitCase{"", "|", {}}, SplitCase{"a, b,c", ", ", {"a", "b,c"}}),
-                         NameOfSplit);
+    NameOfSplit);
 
 INSTANTIATE_TEST_SUITE_P(EmptyDelimiter, TextSplit,
                          ::testing::Values(SplitCase{"abc", "", {"abc"}}, SplitCase{"", "", {}}),
@@ -219,11 +221,9 @@ INSTANTIATE_TEST_SUITE_P(EmptyDelimiter, TextSplit,
 // "表" is E8 A1 A8, "情" is E6 83 85: byte pieces of them must not split.
 INSTANTIATE_TEST_SUITE_P(
     DelimitersOnlyAtCharacterBoundaries, TextSplit,
-    ::testing::Values(SplitCase{"表情", "\xA1", {"表情"}},
-                      SplitCase{"表情", "\xA8\xE6", {"表情"}},
+    ::testing::Values(SplitCase{"表情", "\xA1", {"表情"}}, SplitCase{"表情", "\xA8\xE6", {"表情"}},
                       SplitCase{"表情", "\xE8", {"表情"}},  // starts on a boundary, ends inside
-                      SplitCase{"表|情", "|", {"表", "情"}},
-                      SplitCase{"a表b表", "表", {"a", "b"}},
+                      SplitCase{"表|情", "|", {"表", "情"}}, SplitCase{"a表b表", "表", {"a", "b"}},
                       SplitCase{"a\xFF|b", "|", {"a\xFF", "b"}}),
     NameOfSplit);
 

@@ -26,7 +26,9 @@ void PrintTo(const Utf16Case& c, std::ostream* out) {
   for (const char byte : c.utf8) *out << "\\x" << std::hex << (static_cast<unsigned>(byte) & 0xFF);
   *out << '"';
 }
-std::string NameOfUtf16(const ::testing::TestParamInfo<Utf16Case>& p) { return TextCaseName(p.param.utf8); }
+std::string NameOfUtf16(const ::testing::TestParamInfo<Utf16Case>& p) {
+  return TextCaseName(p.param.utf8);
+}
 
 class WellFormedUtf8 : public ::testing::TestWithParam<Utf16Case> {};
 
@@ -97,7 +99,9 @@ struct QuoteCase {
   std::string quoted;
 };
 void PrintTo(const QuoteCase& c, std::ostream* out) { *out << c.quoted; }
-std::string NameOfQuote(const ::testing::TestParamInfo<QuoteCase>& p) { return TextCaseName(p.param.text); }
+std::string NameOfQuote(const ::testing::TestParamInfo<QuoteCase>& p) {
+  return TextCaseName(p.param.text);
+}
 
 class JsonQuoting : public ::testing::TestWithParam<QuoteCase> {};
 

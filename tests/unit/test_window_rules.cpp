@@ -11,8 +11,8 @@
 #include "app/field_rules.h"
 #include "app/form.h"
 #include "app/startup.h"
-#include "workflows/job_points.h"
 #include "tests/fakes/tool_harness.h"
+#include "workflows/job_points.h"
 
 namespace pelloram::testing {
 namespace {
@@ -244,8 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypedCase{"Digit", U'7', kPoint, U'7'},
                       TypedCase{"FullWidthFive", U'\uFF15', kPoint, U'5'},
                       TypedCase{"FullWidthMinus", U'\uFF0D', kPoint, U'-'},
-                      TypedCase{"Letter", U'x', kPoint, U'x'},
-                      TypedCase{"Dot", U'.', kPoint, U'.'},
+                      TypedCase{"Letter", U'x', kPoint, U'x'}, TypedCase{"Dot", U'.', kPoint, U'.'},
                       TypedCase{"Space", U' ', kPoint, U' '},
                       TypedCase{"ChineseCharacter", U'\u8868', kPoint, U'\u8868'},
                       TypedCase{"Backspace", U'\b', kPoint, U'\b'}),
