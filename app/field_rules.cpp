@@ -38,7 +38,13 @@ void ApplyFieldRule(Tool& tool, Control editBox) {
   }
 }
 
-bool IntegerBoxAccepts(char32_t typed) { return (typed >= U'0' && typed <= U'9') || typed == U'-'; }
+std::optional<char32_t> TypedIntoNumberBox(char32_t typed, TypedInput accepts) {
+  if (typed >= U'\uFF10' && typed <= U'\uFF19') return U'0' + (typed - U'\uFF10');
+  if (typed == U'\uFF0D' || typed == U'\u2212') return U'-';
+  if (accepts == TypedInput::AnyCharacter || typed < 0x20) return typed;
+  if ((typed >= U'0' && typed <= U'9') || typed == U'-') return typed;
+  return std::nullopt;
+}
 
 std::string NormalizeIntegerBox(std::string_view text) {
   // Its whole number, full-width digits and minus folded as anywhere else, clamped to the

@@ -1,5 +1,6 @@
 #include "app/mode_switching.h"
 
+#include <array>
 #include <string_view>
 
 #include "app/form.h"
@@ -20,22 +21,8 @@ constexpr std::string_view kAddModeTwoHelp =
     "F10依次获取①文件坐标②表情位置坐标\r\n注意：获取已发送表情坐标时尽量\r\n在表情图片中下位置\r\n"
     "避免发送小表情时鼠标点击不到\r\n添加表情坐标不准可手动更改\r\n";
 
-// What one mode selection writes, in the order it writes it.
-struct ModeLayout {
-  Control groupBox;
-  std::string_view groupCaption;
-  Control helpLabel;
-  int helpHeight;
-  std::string_view helpText;
-  int helpFontPt;
-  bool wordWrap;
-  bool clearFields;
-  Control delayBox;
-  bool resetCount;
-  Control focus;
-};
-
-constexpr ModeLayout kDeleteModeOne{.groupBox = Control::DeleteModeFrame,
+constexpr ModeLayout kDeleteModeOne{.radio = Control::DeleteModeOneRadio,
+                                    .groupBox = Control::DeleteModeFrame,
                                     .groupCaption = "模式一",
                                     .helpLabel = Control::DeleteModeHelp,
                                     .helpHeight = 164,
@@ -46,7 +33,8 @@ constexpr ModeLayout kDeleteModeOne{.groupBox = Control::DeleteModeFrame,
                                     .delayBox = Control::DeleteDelay,
                                     .resetCount = true,
                                     .focus = Control::DeleteCount};
-constexpr ModeLayout kDeleteModeTwo{.groupBox = Control::DeleteModeFrame,
+constexpr ModeLayout kDeleteModeTwo{.radio = Control::DeleteModeTwoRadio,
+                                    .groupBox = Control::DeleteModeFrame,
                                     .groupCaption = "模式二",
                                     .helpLabel = Control::DeleteModeHelp,
                                     .helpHeight = 24,
@@ -57,7 +45,8 @@ constexpr ModeLayout kDeleteModeTwo{.groupBox = Control::DeleteModeFrame,
                                     .delayBox = Control::DeleteDelay,
                                     .resetCount = false,
                                     .focus = Control::StickerPanelX};
-constexpr ModeLayout kAddModeOne{.groupBox = Control::AddModeFrame,
+constexpr ModeLayout kAddModeOne{.radio = Control::AddModeOneRadio,
+                                 .groupBox = Control::AddModeFrame,
                                  .groupCaption = "模式一",
                                  .helpLabel = Control::AddModeHelp,
                                  .helpHeight = 183,
@@ -68,7 +57,8 @@ constexpr ModeLayout kAddModeOne{.groupBox = Control::AddModeFrame,
                                  .delayBox = Control::AddDelay,
                                  .resetCount = false,
                                  .focus = Control::AddDelay};
-constexpr ModeLayout kAddModeTwo{.groupBox = Control::AddModeFrame,
+constexpr ModeLayout kAddModeTwo{.radio = Control::AddModeTwoRadio,
+                                 .groupBox = Control::AddModeFrame,
                                  .groupCaption = "模式二",
                                  .helpLabel = Control::AddModeHelp,
                                  .helpHeight = 87,
@@ -79,6 +69,9 @@ constexpr ModeLayout kAddModeTwo{.groupBox = Control::AddModeFrame,
                                  .delayBox = Control::AddDelay,
                                  .resetCount = false,
                                  .focus = Control::AddDelay};
+
+constexpr std::array<ModeLayout, 4> kModes = {kDeleteModeOne, kDeleteModeTwo, kAddModeOne,
+                                              kAddModeTwo};
 
 constexpr int kHelpLabelWidth = 304;
 
@@ -105,10 +98,17 @@ void CheckOnly(Ui& ui, Control checked, std::initializer_list<Control> unchecked
 
 }  // namespace
 
-void SelectDeleteModeOne(Tool& tool) { ApplyMode(tool, kDeleteModeOne); }
-void SelectDeleteModeTwo(Tool& tool) { ApplyMode(tool, kDeleteModeTwo); }
-void SelectAddModeOne(Tool& tool) { ApplyMode(tool, kAddModeOne); }
-void SelectAddModeTwo(Tool& tool) { ApplyMode(tool, kAddModeTwo); }
+const ModeLayout& LayoutOf(Control modeRadio) {
+  for (const ModeLayout& mode : kModes) {
+    if (mode.radio == modeRadio) return mode;
+  }
+  return kDeleteModeOne;  // not a mode radio: the start-up mode, never a stray read
+}
+
+void SelectDeleteModeOne(Tool& tool) { ApplyMode(tool, LayoutOf(Control::DeleteModeOneRadio)); }
+void SelectDeleteModeTwo(Tool& tool) { ApplyMode(tool, LayoutOf(Control::DeleteModeTwoRadio)); }
+void SelectAddModeOne(Tool& tool) { ApplyMode(tool, LayoutOf(Control::AddModeOneRadio)); }
+void SelectAddModeTwo(Tool& tool) { ApplyMode(tool, LayoutOf(Control::AddModeTwoRadio)); }
 
 void SwitchTabPage(Tool& tool) {
   const int page = tool.ui.ReadControlProperty(Control::JobPages, Property::CurrentPage);

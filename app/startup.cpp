@@ -33,8 +33,8 @@ void InitMainWindow(Tool& tool) {
     return;
   }
   const WindowHandle window = tool.ui.GetControlHandle(Control::MainWindow);
-  state.f10HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, 0, vk::kF10);
-  state.f11HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, 0, vk::kF11);
+  state.f10HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, vk::kF10);
+  state.f11HotkeyId = BindHotkey(tool.ui, tool.hotkeys, window, vk::kF11);
   TellOfHeldHotkeys(tool);
 }
 

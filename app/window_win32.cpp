@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "app/field_rules.h"
 #include "app/resource.h"
 #include "workflows/run_control.h"
 
@@ -47,15 +48,25 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return CallPrevious(window, message, wParam, lParam);
 }
 
-// The count field takes digits and "-" only; control characters (backspace, Ctrl+C/V/X/A)
-// still pass.
-LRESULT CALLBACK IntegerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Every edit box of the form is read as a number: a typed character reaches it folded
+// (full-width digits and minus as ASCII), and the count box refuses what no integer holds.
+LRESULT TypeIntoNumberBox(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                          TypedInput accepts) {
   if (message == WM_CHAR || message == WM_IME_CHAR) {
-    const bool control = wParam < 0x20;
-    const bool allowed = (wParam >= L'0' && wParam <= L'9') || wParam == L'-';
-    if (!control && !allowed) return 0;
+    const std::optional<char32_t> taken =
+        TypedIntoNumberBox(static_cast<char32_t>(wParam), accepts);
+    if (!taken) return 0;
+    wParam = static_cast<WPARAM>(*taken);
   }
   return CallPrevious(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK IntegerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return TypeIntoNumberBox(window, message, wParam, lParam, TypedInput::IntegerOnly);
+}
+
+LRESULT CALLBACK NumberEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return TypeIntoNumberBox(window, message, wParam, lParam, TypedInput::AnyCharacter);
 }
 
 int PictureResource(Picture picture) {
@@ -246,6 +257,9 @@ HWND MainWindow::CreateChild(const ControlForm& form, HWND parent) {
     case Win32Kind::IntegerEdit:
       ImmAssociateContext(child, nullptr);  // no composition window: digits come as WM_CHAR
       Subclass(child, &IntegerEditProc);
+      break;
+    case Win32Kind::Edit:
+      Subclass(child, &NumberEditProc);
       break;
     default:
       break;

@@ -13,9 +13,12 @@ way of the placed client, and then:
 
 Screenshots (whole screen, and the tool's window cut out of it) and the journal go to the output
 folder; a summary of the journal is printed at the end. Any step that does not happen in time
-ends the demo with an error; the session stops everything it started in every case.
+ends the demo with an error; the session stops everything it started in every case. Neither
+program prints anything, so their logs are kept only when Wine wrote something into them.
 
-    scripts/demo.py --build build/windows --out build/demo
+With --refresh-docs the README's pictures in docs/ are replaced by this run's screenshots.
+
+    scripts/demo.py --build build/windows --out build/demo [--refresh-docs]
 """
 
 from __future__ import annotations
@@ -29,7 +32,8 @@ import time
 import traceback
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+REPO_ROOT = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO_ROOT / "tests" / "e2e"))
 
 import harness  # noqa: E402
 from harness import (CLIENT_CLASS, CLIENT_TITLE, Build, Journal, Rect, Session,  # noqa: E402
@@ -364,11 +368,41 @@ def demo(s: Session, out: Path) -> None:
     print(f"Journal: {journal.path}")
 
 
+# The README's pictures: docs/<name> <- this run's screenshot, and the scale it is shown at
+# (whole-screen shots at three quarters, so they fit a page).
+DOCS = REPO_ROOT / "docs"
+DOC_PICTURES = {
+    "delete-page.png": ("delete-before-tool.png", 100),
+    "add-page.png": ("add-before-tool.png", 100),
+    "demo-during-delete.png": ("delete-during.png", 75),
+    "demo-already-collected.png": ("add-refused.png", 75),
+}
+
+
+def refresh_docs(out: Path) -> None:
+    """Copies the screenshots the README shows into docs/, all or none."""
+    missing = [shot for shot, _ in DOC_PICTURES.values() if not (out / shot).is_file()]
+    if missing:
+        raise RuntimeError(f"docs/ left as it was: this run took no {', '.join(missing)}")
+    for name, (shot, percent) in DOC_PICTURES.items():
+        subprocess.run(["convert", str(out / shot), "-resize", f"{percent}%", "-strip",
+                        str(DOCS / name)], check=True, timeout=60, capture_output=True)
+        print(f"docs/{name} <- {shot}")
+
+
+def drop_empty_logs(out: Path) -> None:
+    for program_log in out.glob("*.log"):
+        if program_log.name != "demo.log" and program_log.stat().st_size == 0:
+            program_log.unlink()
+
+
 def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", required=True, help="the windows build tree")
     parser.add_argument("--out", required=True, help="folder for screenshots, journal and logs")
     parser.add_argument("--deadline", type=float, default=600, help="give up after this many s")
+    parser.add_argument("--refresh-docs", action="store_true",
+                        help="replace the README's pictures in docs/ with this run's screenshots")
     args = parser.parse_args()
     # A plain SIGTERM would skip the clean-up of the session: make it an ordinary exit.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("demo: terminated"))
@@ -382,11 +416,15 @@ def main() -> None:
     try:
         with session as s:
             demo(s, out)
+        if args.refresh_docs:
+            refresh_docs(out)
     except Exception as e:
         traceback.print_exc()
         print(f"demo failed after {time.monotonic() - started:.0f} s: {e}", file=sys.stderr)
         print(f"see {out} (failure.png, the programs' logs)", file=sys.stderr)
         sys.exit(1)
+    finally:
+        drop_empty_logs(out)
     print(f"Demo finished in {time.monotonic() - started:.0f} s.")
 
 

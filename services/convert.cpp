@@ -212,16 +212,13 @@ bool DelimiterAt(std::string_view text, std::size_t at, std::string_view delimit
 
 }  // namespace
 
-// With maxCount reached the splitting stops and the rest of the text is dropped.
-std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter,
-                                   std::int32_t maxCount) {
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
   std::vector<std::string> parts;
   if (text.empty()) return parts;
   if (delimiter.empty()) return {std::string(text)};
-  const auto full = [&] { return maxCount > 0 && parts.size() >= std::size_t(maxCount); };
   std::size_t partStart = 0;
   std::size_t at = 0;
-  while (at < text.size() && !full()) {
+  while (at < text.size()) {
     if (DelimiterAt(text, at, delimiter)) {
       parts.emplace_back(text.substr(partStart, at - partStart));
       at += delimiter.size();
@@ -230,7 +227,7 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
       at += utf8::Decode(text, at).length;
     }
   }
-  if (partStart < text.size() && !full()) parts.emplace_back(text.substr(partStart));
+  if (partStart < text.size()) parts.emplace_back(text.substr(partStart));
   return parts;
 }
 

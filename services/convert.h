@@ -38,9 +38,8 @@ inline std::string ToText(std::int32_t value) { return ToText(static_cast<std::i
 
 // The last n bytes, widened at the front so no character is split; whole text when shorter.
 std::string RightText(std::string_view text, std::int32_t n);
-// Parts between delimiters; empty parts kept except a trailing one; maxCount <= 0: no limit.
-std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter,
-                                   std::int32_t maxCount = 0);
+// Parts between delimiters; empty parts kept except a trailing one.
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
 
 // The tool's pseudo-random generator; the decorations reseed it on every tick.
 struct RandomGenerator {

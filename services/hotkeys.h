@@ -9,14 +9,10 @@ namespace pelloram {
 
 struct HotkeyBook {
   int nextId = 33001;  // next identifier to hand out
-  int live = 0;        // registrations not yet released
 };
 
-// Modifier code (1 Ctrl, 2 Shift, 4 Alt, sums allowed) to MOD_* flags.
-unsigned ModifierFlags(int modifierCode);
-
-// Registers the key for `window`. Returns the identifier, 0 on failure.
-int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int modifierCode, int virtualKey);
+// Registers the key, without modifiers, for `window`. Returns the identifier, 0 on failure.
+int BindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int virtualKey);
 bool UnbindHotkey(Ui& ui, HotkeyBook& book, WindowHandle window, int id);
 
 // True for an identifier that BindHotkey handed out during this run.

@@ -204,6 +204,7 @@ class Build:
         self.pelloram = self.dir / "app" / "pelloram.exe"
         self.practice_client = self.dir / "practice_client" / "practice_client.exe"
         self.inspect = self.dir / "tests" / "e2e" / "inspect.exe"
+        self.form_export = self.dir / "tests" / "e2e" / "form_export.exe"
 
     def artifacts(self, name: str) -> Path:
         path = self.dir / "e2e-artifacts" / name
@@ -511,6 +512,15 @@ class Session:
         if code != 0 or not lines or lines[0].get("kind") != "top":
             raise RuntimeError(f"inspect.exe {title!r} failed (exit code {code}): {lines}")
         return lines[0], lines[1:]
+
+    def exported_form(self) -> list[dict]:
+        """The tool's form and modes as this build has them: form_export.exe's JSON lines."""
+        if not self.build.form_export.is_file():
+            raise FileNotFoundError(f"{self.build.form_export} is missing: build the windows preset")
+        done = run(["wine", str(self.build.form_export)], self._env, timeout=120,
+                   what="form_export.exe")
+        return [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()
+                if line.startswith("{")]
 
     def window_rect(self, title: str, cls: str | None = None) -> Rect:
         """The outer rectangle of the top-level window with this exact title."""

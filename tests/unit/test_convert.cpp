@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "services/convert.h"
+#include "tests/support/case_name.h"
 
 namespace pelloram {
 namespace {
 
 using Parts = std::vector<std::string>;
+using testing::TextCaseName;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 struct NumberCase {
@@ -21,6 +23,9 @@ struct NumberCase {
   double expected;
 };
 void PrintTo(const NumberCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+std::string NameOfNumber(const ::testing::TestParamInfo<NumberCase>& p) {
+  return TextCaseName(p.param.text);
+}
 
 class ToNumberReads : public ::testing::TestWithParam<NumberCase> {};
 
@@ -36,12 +41,14 @@ INSTANTIATE_TEST_SUITE_P(LikeAtof, ToNumberReads,
                                            NumberCase{"1.5e3", 1500}, NumberCase{"25E-1", 2.5},
                                            NumberCase{"007", 7}, NumberCase{"1 2", 1},
                                            // correctly rounded, not accumulated
-                                           NumberCase{"0.1", 0.1}));
+                                           NumberCase{"0.1", 0.1}),
+                         NameOfNumber);
 
 // An incomplete exponent is left unread.
 INSTANTIATE_TEST_SUITE_P(IncompleteExponent, ToNumberReads,
                          ::testing::Values(NumberCase{"1e", 1}, NumberCase{"1e+", 1},
-                                           NumberCase{"2E-x", 2}, NumberCase{"3e 4", 3}));
+                                           NumberCase{"2E-x", 2}, NumberCase{"3e 4", 3}),
+                         NameOfNumber);
 
 // Unlike atof, infinity, NaN and hexadecimal forms are no numbers: a field must never hold NaN.
 INSTANTIATE_TEST_SUITE_P(
@@ -52,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"- 1", 0}, NumberCase{"x12", 0}, NumberCase{"nan", 0},
                       NumberCase{"-nan", 0}, NumberCase{"inf", 0}, NumberCase{"-inf", 0},
                       NumberCase{"Infinity", 0}, NumberCase{"ｉｎｆ", 0},
-                      NumberCase{"0x10", 0}));  // the 0 before the x
+                      NumberCase{"0x10", 0}),  // the 0 before the x
+    NameOfNumber);
 
 INSTANTIATE_TEST_SUITE_P(
     FullWidthForms, ToNumberReads,
@@ -66,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // U+FF00 sits just below the folded block; it must not turn into a blank.
                       NumberCase{"\xEF\xBC\x80"
                                  "5",
-                                 0}));
+                                 0}),
+    NameOfNumber);
 
 INSTANTIATE_TEST_SUITE_P(OutOfRange, ToNumberReads,
                          ::testing::Values(NumberCase{"1e999", kInf}, NumberCase{"-1e999", -kInf},
@@ -77,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(OutOfRange, ToNumberReads,
                                            NumberCase{"0.0000000000000000000000001e999", kInf},
                                            // subnormal, not out of range
                                            NumberCase{"100000000000000000000e-330", 1e-310},
-                                           NumberCase{"99999999999999999999", 1e20}));
+                                           NumberCase{"99999999999999999999", 1e20}),
+                         NameOfNumber);
 
 INSTANTIATE_TEST_SUITE_P(StopsAtInvalidUtf8AndNul, ToNumberReads,
                          ::testing::Values(NumberCase{"12\xFF"
@@ -92,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(StopsAtInvalidUtf8AndNul, ToNumberReads,
                                                       4},
                                            NumberCase{"\xEF\xBC", 0},  // truncated full-width form
                                            // the complete one after it folds
-                                           NumberCase{"9\xEF\xBC\x91", 91}));
+                                           NumberCase{"9\xEF\xBC\x91", 91}),
+                         NameOfNumber);
 
 TEST(ConvertTruncate, TowardZeroKeepingLowBits) {
   EXPECT_EQ(TruncateToInt(3.9), 3);
@@ -147,6 +158,9 @@ struct RightCase {
   std::string expected;
 };
 void PrintTo(const RightCase& c, std::ostream* out) { *out << '"' << c.text << "\", " << c.n; }
+std::string NameOfRight(const ::testing::TestParamInfo<RightCase>& p) {
+  return TextCaseName(p.param.text) + "_" + TextCaseName(std::to_string(p.param.n));
+}
 
 class TextRight : public ::testing::TestWithParam<RightCase> {};
 
@@ -158,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Bytes, TextRight,
                          ::testing::Values(RightCase{"C:\\", 1, "\\"}, RightCase{"abc", 5, "abc"},
                                            RightCase{"abc", 3, "abc"}, RightCase{"abc", 0, ""},
                                            RightCase{"abc", -2, ""}, RightCase{"", 1, ""},
-                                           RightCase{"D:\\表情\\", 1, "\\"}));
+                                           RightCase{"D:\\表情\\", 1, "\\"}),
+                         NameOfRight);
 
 INSTANTIATE_TEST_SUITE_P(
     WidenedToACharacter, TextRight,
@@ -169,49 +184,48 @@ INSTANTIATE_TEST_SUITE_P(
                       RightCase{"ab\x80\x80", 1, "\x80"}, RightCase{"\xE8\xA1", 1, "\xA1"},
                       // Overlong forms and encoded surrogates are not characters either.
                       RightCase{"a\xE0\x80\xAF", 1, "\xAF"}, RightCase{"a\xED\xA0\x80", 1, "\x80"},
-                      RightCase{"a\xF4\x90\x80\x80", 1, "\x80"}));
+                      RightCase{"a\xF4\x90\x80\x80", 1, "\x80"}),
+    NameOfRight);
 
 struct SplitCase {
   std::string text;
   std::string delimiter;
-  std::int32_t maxCount;
   Parts expected;
 };
 void PrintTo(const SplitCase& c, std::ostream* out) {
-  *out << '"' << c.text << "\" by \"" << c.delimiter << "\", at most " << c.maxCount;
+  *out << '"' << c.text << "\" by \"" << c.delimiter << '"';
+}
+std::string NameOfSplit(const ::testing::TestParamInfo<SplitCase>& p) {
+  return TextCaseName(p.param.text) + "_by_" + TextCaseName(p.param.delimiter);
 }
 
 class TextSplit : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(TextSplit, Parts) {
   const SplitCase& c = GetParam();
-  EXPECT_EQ(SplitText(c.text, c.delimiter, c.maxCount), c.expected);
+  EXPECT_EQ(SplitText(c.text, c.delimiter), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     InnerEmptyPartsKeptButNotATrailingOne, TextSplit,
-    ::testing::Values(SplitCase{"a||b", "|", 0, {"a", "", "b"}}, SplitCase{"a|", "|", 0, {"a"}},
-                      SplitCase{"|a", "|", 0, {"", "a"}}, SplitCase{"|", "|", 0, {""}},
-                      SplitCase{"a||", "|", 0, {"a", ""}}, SplitCase{"*.gif", "|", 0, {"*.gif"}},
-                      SplitCase{"", "|", 0, {}}, SplitCase{"a, b,c", ", ", 0, {"a", "b,c"}}));
+    ::testing::Values(SplitCase{"a||b", "|", {"a", "", "b"}}, SplitCase{"a|", "|", {"a"}},
+                      SplitCase{"|a", "|", {"", "a"}}, SplitCase{"|", "|", {""}},
+                      SplitCase{"a||", "|", {"a", ""}}, SplitCase{"*.gif", "|", {"*.gif"}},
+                      SplitCase{"", "|", {}}, SplitCase{"a, b,c", ", ", {"a", "b,c"}}),
+    NameOfSplit);
 
-INSTANTIATE_TEST_SUITE_P(LimitAndEmptyDelimiter, TextSplit,
-                         ::testing::Values(SplitCase{"a|b|c", "|", 2, {"a", "b"}},
-                                           SplitCase{"a|b|c", "|", 1, {"a"}},
-                                           SplitCase{"a|b|c", "|", 3, {"a", "b", "c"}},
-                                           SplitCase{"a|b|c", "|", -1, {"a", "b", "c"}},
-                                           SplitCase{"abc", "", 0, {"abc"}},
-                                           SplitCase{"", "", 0, {}}));
+INSTANTIATE_TEST_SUITE_P(EmptyDelimiter, TextSplit,
+                         ::testing::Values(SplitCase{"abc", "", {"abc"}}, SplitCase{"", "", {}}),
+                         NameOfSplit);
 
 // "表" is E8 A1 A8, "情" is E6 83 85: byte pieces of them must not split.
 INSTANTIATE_TEST_SUITE_P(
     DelimitersOnlyAtCharacterBoundaries, TextSplit,
-    ::testing::Values(SplitCase{"表情", "\xA1", 0, {"表情"}},
-                      SplitCase{"表情", "\xA8\xE6", 0, {"表情"}},
-                      SplitCase{"表情", "\xE8", 0, {"表情"}},  // starts on a boundary, ends inside
-                      SplitCase{"表|情", "|", 0, {"表", "情"}},
-                      SplitCase{"a表b表", "表", 0, {"a", "b"}},
-                      SplitCase{"a\xFF|b", "|", 0, {"a\xFF", "b"}}));
+    ::testing::Values(SplitCase{"表情", "\xA1", {"表情"}}, SplitCase{"表情", "\xA8\xE6", {"表情"}},
+                      SplitCase{"表情", "\xE8", {"表情"}},  // starts on a boundary, ends inside
+                      SplitCase{"表|情", "|", {"表", "情"}}, SplitCase{"a表b表", "表", {"a", "b"}},
+                      SplitCase{"a\xFF|b", "|", {"a\xFF", "b"}}),
+    NameOfSplit);
 
 TEST(Random, StaysInRangeAndReachesBothBounds) {
   RandomGenerator generator;

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/form.h"
+#include "workflows/job_points.h"
 
 namespace pelloram {
 namespace {
@@ -48,15 +49,41 @@ TEST(Form, RadiosPairUpByContainerWithOneChecked) {
   }
 }
 
-TEST(Form, FieldsAreTheSeventeenEditBoxesOnlyTheCountTakingIntegers) {
-  int edits = 0;
-  for (const ControlForm& form : Form()) {
-    const bool edit = form.kind == ControlKind::EditBox || form.kind == ControlKind::IntegerEditBox;
-    EXPECT_EQ(edit, form.designerName.starts_with("编辑框")) << form.designerName;
-    EXPECT_EQ(form.kind == ControlKind::IntegerEditBox, form.id == Control::DeleteCount);
-    edits += edit ? 1 : 0;
+bool IsEditBox(const ControlForm& form) {
+  return form.kind == ControlKind::EditBox || form.kind == ControlKind::IntegerEditBox;
+}
+
+// Every edit box is read as a number (the window folds full-width digits typed into any of
+// them): each is a field of exactly one job point, a delay, or the count, and every point
+// field of the jobs' table is an edit box the window builds.
+TEST(Form, EditBoxesAreExactlyThePointFieldsTheDelaysAndTheCount) {
+  std::map<Control, int> uses;
+  for (const Job job : {Job::Delete, Job::Add}) {
+    for (const JobPoint& point : PointsOf(job)) {
+      ++uses[point.xField];
+      ++uses[point.yField];
+    }
   }
-  EXPECT_EQ(edits, 17);
+  for (const Control number : {Control::DeleteDelay, Control::AddDelay, Control::DeleteCount}) {
+    ++uses[number];
+  }
+  for (const auto& [field, count] : uses) {
+    EXPECT_EQ(count, 1) << FormOf(field).role;
+    EXPECT_TRUE(IsEditBox(FormOf(field))) << FormOf(field).role;
+  }
+  for (const ControlForm& form : Form()) {
+    if (IsEditBox(form)) {
+      EXPECT_TRUE(uses.contains(form.id)) << form.role;
+    }
+    EXPECT_EQ(IsEditBox(form), form.designerName.starts_with("编辑框")) << form.designerName;
+  }
+}
+
+TEST(Form, OnlyTheCountTakesIntegersAlone) {
+  for (const ControlForm& form : Form()) {
+    EXPECT_EQ(form.kind == ControlKind::IntegerEditBox, form.id == Control::DeleteCount)
+        << form.role;
+  }
 }
 
 TEST(Form, OnlyOnScreenControlsHaveASize) {

@@ -8,9 +8,12 @@
 #include "services/json_quote.h"
 #include "services/utf16.h"
 #include "services/utf8.h"
+#include "tests/support/case_name.h"
 
 namespace pelloram {
 namespace {
+
+using testing::TextCaseName;
 
 const std::u16string kBad = u"\uFFFD";
 
@@ -22,6 +25,9 @@ void PrintTo(const Utf16Case& c, std::ostream* out) {
   *out << '"';
   for (const char byte : c.utf8) *out << "\\x" << std::hex << (static_cast<unsigned>(byte) & 0xFF);
   *out << '"';
+}
+std::string NameOfUtf16(const ::testing::TestParamInfo<Utf16Case>& p) {
+  return TextCaseName(p.param.utf8);
 }
 
 class WellFormedUtf8 : public ::testing::TestWithParam<Utf16Case> {};
@@ -43,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf16Case{"\xF0\x90\x80\x80", u"\xD800\xDC00"},
                       Utf16Case{"\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
                       Utf16Case{"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
-                      Utf16Case{"a\xE8\xA1\xA8\xF0\x9F\x98\x80z", u"a\x8868\xD83D\xDE00z"}));
+                      Utf16Case{"a\xE8\xA1\xA8\xF0\x9F\x98\x80z", u"a\x8868\xD83D\xDE00z"}),
+    NameOfUtf16);
 
 class MalformedUtf8 : public ::testing::TestWithParam<Utf16Case> {};
 
@@ -67,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf16Case{"\xF4\x90\x80\x80", kBad + kBad + kBad + kBad},  // past U+10FFFF
                       Utf16Case{"\xF5\x80\x80\x80", kBad + kBad + kBad + kBad},
                       Utf16Case{"x\xE8\xA1y\x80z\xC0\xAF",
-                                u"x" + kBad + kBad + u"y" + kBad + u"z" + kBad + kBad}));
+                                u"x" + kBad + kBad + u"y" + kBad + u"z" + kBad + kBad}),
+    NameOfUtf16);
 
 TEST(Utf16ToUtf8, LoneSurrogatesBecomeReplacements) {
   const std::string bad = "\xEF\xBF\xBD";
@@ -91,6 +99,9 @@ struct QuoteCase {
   std::string quoted;
 };
 void PrintTo(const QuoteCase& c, std::ostream* out) { *out << c.quoted; }
+std::string NameOfQuote(const ::testing::TestParamInfo<QuoteCase>& p) {
+  return TextCaseName(p.param.text);
+}
 
 class JsonQuoting : public ::testing::TestWithParam<QuoteCase> {};
 
@@ -107,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QuoteCase{"表情😀 é", R"("表情😀 é")"},
                       // Bytes that are not UTF-8 never reach the line.
                       QuoteCase{"x\xE8\xA1y\x80z\xC0\xAF",
-                                "\"x\uFFFD\uFFFDy\uFFFDz\uFFFD\uFFFD\""}));
+                                "\"x\uFFFD\uFFFDy\uFFFDz\uFFFD\uFFFD\""}),
+    NameOfQuote);
 
 }  // namespace
 }  // namespace pelloram
