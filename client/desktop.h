@@ -86,6 +86,9 @@ class Desktop {
   virtual std::optional<std::string> ReadFileStart(std::string_view path, std::size_t bytes) = 0;
 
   virtual std::uint32_t TickCount() = 0;
+  // Blocks the thread, handling nothing. Only for the clean-up at a run's end (see
+  // Run::LeaveAsFound), never longer than 200 ms.
+  virtual void Sleep(int milliseconds) = 0;
 
   // The thread's message queue.
   virtual PendingMessage PeekPending() = 0;  // leaves the message queued

@@ -302,8 +302,7 @@ bool Win32Desktop::FolderExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::string> Win32Desktop::ReadFileStart(std::string_view path,
-                                                       std::size_t bytes) {
+std::optional<std::string> Win32Desktop::ReadFileStart(std::string_view path, std::size_t bytes) {
   const std::u16string wide = LongPathReady(Utf8ToUtf16(path), 0);
   const UniqueFile file(CreateFileW(Wide(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -333,6 +332,10 @@ bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {
 }
 
 std::uint32_t Win32Desktop::TickCount() { return GetTickCount(); }
+
+void Win32Desktop::Sleep(int milliseconds) {
+  ::Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
+}
 
 PendingMessage Win32Desktop::PeekPending() {
   MSG msg;

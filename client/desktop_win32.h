@@ -36,6 +36,7 @@ class Win32Desktop final : public Desktop {
   bool ClearClipboard(WindowHandle owner) override;
 
   std::uint32_t TickCount() override;
+  void Sleep(int milliseconds) override;
 
   PendingMessage PeekPending() override;
   void DispatchNext() override;

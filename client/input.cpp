@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-
 namespace pelloram {
 
 Point ScreenPointOf(Desktop& desktop, WindowHandle window, int x, int y) {

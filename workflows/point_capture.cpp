@@ -34,7 +34,8 @@ std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) 
     if (point.confirmation.empty() || ++seen != current) continue;
     WritePoint(tool, point, at.x, at.y);
     WriteDerivedOnCapture(tool, point.id, at);
-    tool.ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(tool.desktop), point.confirmation, true);
+    tool.ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(tool.desktop), point.confirmation,
+                           true);
   }
   return current == count ? 1 : current + 1;
 }

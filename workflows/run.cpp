@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "client/chat_client.h"
-#include "client/clipboard.h"
 #include "client/input.h"
 #include "services/convert.h"
 
@@ -52,41 +51,6 @@ TargetFault Run::ClientState() {
 TargetFault Run::Explain(TargetFault stepReason) {
   const TargetFault state = ClientState();
   return state != TargetFault::None ? state : stepReason;
-}
-
-void Run::Opened(WindowHandle window) {
-  if (window != 0 && std::find(opened_.begin(), opened_.end(), window) == opened_.end()) {
-    opened_.push_back(window);
-  }
-}
-
-bool Run::PutOnClipboard(const std::string& path) {
-  if (!clipboardUsed_) {
-    std::string text;
-    if (tool_.desktop.ReadClipboardText(text)) userClipboard_ = std::move(text);
-    clipboardUsed_ = true;
-  }
-  return PutTextOnClipboard(tool_.desktop, path);
-}
-
-void Run::LeaveAsFound() {
-  if (leftAsFound_) return;
-  leftAsFound_ = true;
-  Desktop& desktop = tool_.desktop;
-  for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) {
-    if (!desktop.IsWindowShown(*it) || ClientState() != TargetFault::None) continue;
-    if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) break;
-    PressKey(desktop, vk::kEscape);
-  }
-  if (!clipboardUsed_) return;
-  // A few quick tries: this also runs while the tool closes, when no wait lasts.
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    if (attempt > 0) ResponsiveDelay(desktop, 20);
-    const bool back = userClipboard_
-                          ? desktop.PutClipboardText(desktop.ForegroundWindow(), *userClipboard_)
-                          : desktop.ClearClipboard(desktop.ForegroundWindow());
-    if (back) return;
-  }
 }
 
 bool Run::Stop(TargetFault fault) {

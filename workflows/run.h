@@ -98,6 +98,8 @@ class Run {
 
  private:
   Point WhereToClick(const JobPoint& point);
+  void CloseWhatTheRunOpened();
+  void PutClipboardBack();
   // The checks and the click, on one screen point. `menu`: the point must lie on it.
   bool CheckedClick(const JobPoint& point, Point screen, WindowHandle menu);
 

@@ -100,8 +100,8 @@ void CaptionProgress::End() {
 namespace {
 
 std::string Counts(const AddTally& tally) {
-  return "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) + " 个，跳过 " +
-         ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" +
+  return "成功 " + ToText(tally.added) + " 个，已有 " + ToText(tally.alreadyCollected) +
+         " 个，跳过 " + ToText(static_cast<std::int64_t>(tally.skipped.size())) + " 个" +
          SkippedNames(tally.skipped);
 }
 

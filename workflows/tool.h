@@ -9,9 +9,9 @@
 
 #include "client/desktop.h"
 #include "services/convert.h"
-#include "workflows/job_points.h"
 #include "services/hotkeys.h"
 #include "services/ui.h"
+#include "workflows/job_points.h"
 
 namespace pelloram {
 
@@ -64,11 +64,11 @@ struct RunState {
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;
 
-  bool runActive = false;  // a run is executing: further starts are refused
+  bool runActive = false;   // a run is executing: further starts are refused
   bool addRunning = false;  // that run is an add run: its start button asks it to pause
   bool addPauseAsked = false;
-  bool listing = false;    // a folder is being listed: further folder choices are refused
-  bool closing = false;    // the main window is being destroyed: every run ends at once
+  bool listing = false;  // a folder is being listed: further folder choices are refused
+  bool closing = false;  // the main window is being destroyed: every run ends at once
 };
 
 // Everything an operation needs: the two seams, the state, the generator and hotkeys.

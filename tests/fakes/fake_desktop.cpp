@@ -9,9 +9,15 @@ namespace pelloram::testing {
 WindowHandle FakeDesktop::AddWindow(std::string className, std::string title, Rect rect,
                                     Point clientOffset, std::uint32_t process) {
   const WindowHandle handle = nextHandle_++;
-  windows_[handle] = Window{
-      std::move(className), std::move(title), rect, clientOffset, true, true, false, process,
-      nextZ_++};
+  windows_[handle] = Window{std::move(className),
+                            std::move(title),
+                            rect,
+                            clientOffset,
+                            true,
+                            true,
+                            false,
+                            process,
+                            nextZ_++};
   return handle;
 }
 
@@ -219,6 +225,11 @@ std::optional<std::string> FakeDesktop::ReadFileStart(std::string_view path, std
 
 bool FakeDesktop::ActionDue() const {
   return !actions_.empty() && static_cast<std::int32_t>(actions_.begin()->first - now) <= 0;
+}
+
+void FakeDesktop::Sleep(int milliseconds) {
+  sleeps.push_back(milliseconds);
+  now += static_cast<std::uint32_t>(std::max(milliseconds, 0));
 }
 
 PendingMessage FakeDesktop::PeekPending() {

@@ -52,7 +52,7 @@ class FakeDesktop : public Desktop {
   bool windowsStayPut = false;      // moves are taken but change nothing (a maximised window)
   std::string clipboard;
   bool clipboardHasText = true;  // false: it holds something else, or nothing
-  int clipboardRefusals = 0;  // the next N clipboard attempts fail (held elsewhere)
+  int clipboardRefusals = 0;     // the next N clipboard attempts fail (held elsewhere)
   std::map<std::string, int> clipboardRefusalsFor;  // the same, for one text only
   int clipboardAttempts = 0;
   int dispatched = 0;  // messages dispatched so far
@@ -108,6 +108,8 @@ class FakeDesktop : public Desktop {
   std::string ReadFileNameBox(WindowHandle dialog) override { return fileNameBoxes[dialog]; }
   std::map<WindowHandle, std::string> fileNameBoxes;  // what each dialog's box holds
   std::uint32_t TickCount() override { return now; }
+  void Sleep(int milliseconds) override;
+  std::vector<int> sleeps;  // each blocking sleep, in milliseconds
   PendingMessage PeekPending() override;
   void DispatchNext() override;
   PendingMessage RemoveAndDispatch(int& quitExitCode) override;

@@ -21,11 +21,11 @@ namespace {
 using testing::FakeDesktop;
 using testing::InputRecord;
 
-constexpr const char* kNames[] = {"F11",         "F10",        "ChangePage",  "ChangeMode",
-                                  "TypeCount",   "TypeDelay",  "MoveMouse",   "HoldClipboard",
-                                  "RemoveFile",  "RefuseFile", "CloseClient", "MoveClient",
-                                  "CoverClient", "CloseTool",  "HandOnMouseInClick",
-                                  "DivertClick", "RestartClient", "PauseAndResume"};
+constexpr const char* kNames[] = {
+    "F11",         "F10",           "ChangePage",    "ChangeMode", "TypeCount",
+    "TypeDelay",   "MoveMouse",     "HoldClipboard", "RemoveFile", "RefuseFile",
+    "CloseClient", "MoveClient",    "CoverClient",   "CloseTool",  "HandOnMouseInClick",
+    "DivertClick", "RestartClient", "PauseAndResume"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -187,9 +187,9 @@ class Run : public testing::ToolHarness {
     if (!tool.state.runActive) {
       const ChatClient found = FindChatClient(desktop);
       boundProcess_ = found.process;
-      const bool goesOn = ui.page == 1 && tool.state.pausedAdd &&
-                          IsChecked(Control::AddModeTwoRadio) ==
-                              (tool.state.pausedAdd->mode == Mode::Two);
+      const bool goesOn =
+          ui.page == 1 && tool.state.pausedAdd &&
+          IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two);
       if (ui.page == 1 && !goesOn) NewPass();
     }
     const std::size_t before = ui.messages.size();
@@ -250,7 +250,8 @@ class Run : public testing::ToolHarness {
       Break("a wait of " + std::to_string(desktop.now - *lastInput_) + " ms, beyond its limit");
     }
     lastInput_ = desktop.now;
-    result_.log.push_back("t=" + std::to_string(desktop.now - start_) + (click ? " click " : " key ") +
+    result_.log.push_back("t=" + std::to_string(desktop.now - start_) +
+                          (click ? " click " : " key ") +
                           (click ? std::to_string(input.at.x) + "," + std::to_string(input.at.y)
                                  : std::to_string(input.key)));
     CheckSentOnce();
@@ -354,8 +355,8 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents) {
   const int laterEvents = pickLater(0, 2);
   for (int i = 0; i < laterEvents; ++i) {
     w.events.push_back({static_cast<std::uint32_t>(pickLater(0, 60000)),
-                        static_cast<Happening>(pickLater(kFirstStreamKinds,
-                                                         static_cast<int>(Happening::kCount) - 1)),
+                        static_cast<Happening>(
+                            pickLater(kFirstStreamKinds, static_cast<int>(Happening::kCount) - 1)),
                         pickLater(0, 1000)});
   }
   return w;

@@ -167,9 +167,8 @@ TEST(AddRun, AFolderChosenDuringARunIsForTheNextStart) {
   std::ofstream(folder.path() / "z.gif") << "GIF89a";
   h.ui.folderAnswers.push_back(folder.Utf8());
   h.desktop.onInput = [&](const InputRecord&) {  // while the first sticker is being sent
-    if (h.desktop.Clicks().size() == 1) h.At(h.desktop.now + 10, [&] {
-      h.ui.Click(Control::ChooseFolderButton);
-    });
+    if (h.desktop.Clicks().size() == 1)
+      h.At(h.desktop.now + 10, [&] { h.ui.Click(Control::ChooseFolderButton); });
   };
   h.F11();
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif", "b.gif"}));

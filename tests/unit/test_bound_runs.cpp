@@ -29,9 +29,10 @@ struct Bound : ToolHarness {
     ui.SelectPage(1);
     if (modeTwo) {
       ui.Click(Control::AddModeTwoRadio);
-      for (const auto& [box, text] :
-           {std::pair{Control::FileButtonX, "373"}, {Control::FileButtonY, "526"},
-            {Control::SentStickerX, "799"}, {Control::SentStickerY, "459"}}) {
+      for (const auto& [box, text] : {std::pair{Control::FileButtonX, "373"},
+                                      {Control::FileButtonY, "526"},
+                                      {Control::SentStickerX, "799"},
+                                      {Control::SentStickerY, "459"}}) {
         ui.Type(box, text);
       }
     }
@@ -47,8 +48,7 @@ struct Bound : ToolHarness {
   }
   // The client is closed and started again at the same place.
   WindowHandle Restart() {
-    for (const WindowHandle w :
-         {client, world.openDialog, world.forwardWindow, world.menuWindow}) {
+    for (const WindowHandle w : {client, world.openDialog, world.forwardWindow, world.menuWindow}) {
       desktop.WindowAt(w).exists = false;
     }
     return desktop.AddWindow("WeChatMainWndForPC", "微信", Rect{0, 0, 910, 647}, {},
@@ -100,11 +100,12 @@ TEST_P(RestartedClient, GetsNoInputAndTheRunSaysTheClientWentAway) {
   EXPECT_GT(h.InputsInto(Bound::kRestartedProcess, before), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothJobsBothModes, RestartedClient,
-    ::testing::Values(Restart{"DeleteModeOne", false, false}, Restart{"DeleteModeTwo", false, true},
-                      Restart{"AddModeOne", true, false}, Restart{"AddModeTwo", true, true}),
-    [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(BothJobsBothModes, RestartedClient,
+                         ::testing::Values(Restart{"DeleteModeOne", false, false},
+                                           Restart{"DeleteModeTwo", false, true},
+                                           Restart{"AddModeOne", true, false},
+                                           Restart{"AddModeTwo", true, true}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Resume, F11PausesAnAddRunAfterTheStickerInHandAndTheNextGoesOn) {
   Bound h;
@@ -165,8 +166,8 @@ TEST(RealReason, AHiddenOrMinimisedClientIsNamed) {
     });
     h.F11();
     ASSERT_EQ(h.ui.messages.size(), 1u);
-    EXPECT_EQ(h.ui.messages[0].text, StopMessage(minimised ? TargetFault::ClientMinimised
-                                                            : TargetFault::ClientHidden));
+    EXPECT_EQ(h.ui.messages[0].text,
+              StopMessage(minimised ? TargetFault::ClientMinimised : TargetFault::ClientHidden));
   }
 }
 

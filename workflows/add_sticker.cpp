@@ -1,0 +1,143 @@
+#include "workflows/add_sticker.h"
+
+#include <optional>
+
+#include "client/chat_client.h"
+#include "client/input.h"
+
+namespace pelloram {
+namespace {
+
+constexpr std::string_view kAlreadyCollectedMessage = "添加失败！已有此表情....\r\n继续下一个！";
+// A file dialog shows an error box over itself for a path it cannot open; one Escape
+// closes that box, the next the dialog.
+constexpr int kEscapesToCloseDialog = 3;
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// What the client would send as a sticker: a file that starts like a GIF. One that cannot
+// be read at all is left to the open dialog, which says so itself.
+bool LooksLikeAGif(Desktop& desktop, const std::string& path) {
+  const std::optional<std::string> start = desktop.ReadFileStart(path, 6);
+  return !start || *start == "GIF87a" || *start == "GIF89a";
+}
+
+// Escape until the open dialog is gone, so the next sticker starts from a clean client.
+// False when the run must end.
+bool CloseOpenDialog(Run& run) {
+  for (int i = 0; i < kEscapesToCloseDialog && FindOpenDialog(run.tool().desktop) != 0; ++i) {
+    if (!run.Key(vk::kEscape, run.delay())) return false;
+  }
+  return true;
+}
+
+// A step whose effect never showed: the sticker is skipped, unless the client itself went
+// away, which ends the run.
+Outcome SkipUnlessGone(Run& run) {
+  const TargetFault state = run.ClientState();
+  if (state == TargetFault::None) return Outcome::Skipped;
+  run.Stop(state);
+  return Outcome::Ended;
+}
+
+// A step that failed on the dialog: closed, so the next sticker starts from a clean client.
+Outcome SkipWithDialogClosed(Run& run, Awaited awaited) {
+  if (awaited == Awaited::Closing) return Outcome::Ended;
+  if (SkipUnlessGone(run) == Outcome::Ended) return Outcome::Ended;
+  return CloseOpenDialog(run) ? Outcome::Skipped : Outcome::Ended;
+}
+
+}  // namespace
+
+// The forward window tells of a sticker the client had collected before: said in a tip,
+// then closed. True when it was up.
+bool DismissForwardWindow(Run& run) {
+  Desktop& desktop = run.tool().desktop;
+  const WindowHandle client = run.Client();
+  run.Opened(FindForwardWindow(desktop, client));
+  if (FindForwardWindow(desktop, client) == 0) return false;
+  if (!run.Wait(run.delay())) return true;
+  desktop.MoveWindowTo(FindForwardWindow(desktop, client), chat::kForwardLeft, chat::kForwardTop,
+                       chat::kForwardWidth, chat::kForwardHeight);
+  run.tool().ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(desktop), kAlreadyCollectedMessage,
+                               true);
+  if (!run.Wait(run.delay()) || !run.Key(vk::kEscape, 0)) return true;
+  const Awaited closed = run.Await([&] { return FindForwardWindow(desktop, client) == 0; });
+  if (closed == Awaited::TimedOut) run.Stop(run.Explain(TargetFault::NoReaction));
+  return true;
+}
+
+// The sent sticker's menu and its add item. The menu closing shows the client took the
+// click; a forward window, which tells of a sticker collected before, comes with it or
+// soon after.
+Outcome AddSentSticker(Run& run) {
+  WindowHandle menu = 0;
+  if (!run.RightClickForMenu(JobPointId::SentSticker, menu)) {
+    // No menu on the sent sticker: it cannot be added, but the next one may be.
+    return run.Forgive(TargetFault::NoMenu) ? SkipUnlessGone(run) : Outcome::Ended;
+  }
+  if (!run.ClickMenuItem(JobPointId::AddItem, menu) || !run.AwaitMenuGone(menu)) {
+    return Outcome::Ended;
+  }
+  Desktop& desktop = run.tool().desktop;
+  const WindowHandle client = run.Client();
+  if (!run.AwaitAtMost([&] { return FindForwardWindow(desktop, client); })) return Outcome::Ended;
+  // A client gone meanwhile cannot tell whether it took the sticker: not counted as added.
+  if (const TargetFault state = run.ClientState(); state != TargetFault::None) {
+    run.Stop(state);
+    return Outcome::Ended;
+  }
+  const bool already = DismissForwardWindow(run);
+  if (run.Ended()) return Outcome::Ended;
+  return already ? Outcome::AlreadyCollected : Outcome::Added;
+}
+
+namespace {
+
+// Paste (the path shows in the dialog's file-name box), open (the dialog goes; one still
+// up refused the path: the file went away, or cannot be read), send, then add.
+Outcome SendThroughDialog(Run& run, const std::string& path, bool& sent) {
+  Desktop& desktop = run.tool().desktop;
+  const WindowHandle dialog = FindOpenDialog(desktop);
+  if (!run.Chord(vk::kControl, vk::kV, 0)) return Outcome::Ended;
+  const Awaited pasted = run.Await([&] { return desktop.ReadFileNameBox(dialog) == path; });
+  if (pasted != Awaited::Ready) return SkipWithDialogClosed(run, pasted);
+  if (!run.Key(vk::kReturn, 0)) return Outcome::Ended;
+  const Awaited opened = run.Await([&] { return FindOpenDialog(desktop) == 0; });
+  if (opened != Awaited::Ready) return SkipWithDialogClosed(run, opened);
+  if (!run.Key(vk::kReturn, run.delay())) return Outcome::Ended;
+  sent = true;  // in the chat now: never sent again in this pass
+  return AddSentSticker(run);
+}
+
+}  // namespace
+
+// One sticker: the path onto the clipboard, the file button, then the dialog.
+Outcome AddOneSticker(Run& run, const std::string& path, bool& sent) {
+  Desktop& desktop = run.tool().desktop;
+  // Checked first, so a file removed since the folder was chosen leaves nothing to undo;
+  // with its whole folder gone, every file after it is gone too.
+  if (!desktop.FileExists(path)) {
+    if (desktop.FolderExists(FolderOf(path))) return Outcome::Skipped;
+    run.Stop(TargetFault::FolderGone);
+    return Outcome::Ended;
+  }
+  if (!LooksLikeAGif(desktop, path)) return Outcome::Skipped;
+  // A clipboard another program holds would paste stale content: skip this sticker
+  // before opening anything.
+  const bool onClipboard = run.PutOnClipboard(path);
+  if (run.Ended()) return Outcome::Ended;
+  if (!onClipboard) return Outcome::Skipped;
+  if (!run.Click(JobPointId::FileButton, 0)) return Outcome::Ended;
+  ProcessPendingEvents(desktop);
+  const Awaited dialog = run.Await([&] { return FindOpenDialog(desktop); });
+  if (dialog == Awaited::Closing) return Outcome::Ended;
+  if (dialog == Awaited::TimedOut) return SkipUnlessGone(run);
+  run.Opened(FindOpenDialog(desktop));
+  return SendThroughDialog(run, path, sent);
+}
+
+}  // namespace pelloram
