@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""Runs that keep their client and leave things as found, against the practice client.
+
+- The client is closed mid-run and started again at the same place before the run's next
+  click: the run never works the new client, says the client went away, and the next start
+  uses the new one (delete in both modes, add in mode two).
+- The user's hand on the mouse pauses an add run; F11 goes on with the next sticker, and
+  every sticker goes into the chat once.
+- Closing the tool while the client's open dialog is up closes that dialog, and the text the
+  user had on the clipboard is there again.
+"""
+
+from __future__ import annotations
+
+import re
+import shutil
+import time
+
+import harness
+from harness import Expect, Session, poll, windows_path
+from test_delete_job import (COLLECTED_TAB, DELETE_ITEM, FINISHED, FIRST_STICKER,
+                             MESSAGE_BOX_TITLE, OPEN_PANEL, press)
+from test_add_job import ToolWindow
+from test_run_checks import (CLIENT_GONE, RUN_TIMEOUT, names, of, said, start_tool,
+                             sticker_folder)
+
+# Long enough for a client started again to be up before the run's next click.
+SLOW_DELAY_MS = 6000
+USERS_TEXT = "用户自己复制的文字"
+
+
+def restart_client(s: Session, at: tuple[int, int], *options: str) -> harness.Journal:
+    """The second client, where the first one stood, as soon as the first has gone."""
+    _, witness = s.start_practice_client(*options, "--pos", *map(str, at), name="restarted")
+    return witness
+
+
+def restarted_mid_delete(s: Session, mode_two: bool) -> None:
+    at = (100, 80) if mode_two else (200, 120)
+    client, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, at),
+                                              "--close-after", "deleted:2")
+    tool = start_tool(s)
+    if mode_two:
+        tool.click("DeleteModeTwoRadio")
+        poll(lambda: tool.controls()["DeleteModeTwoRadio"]["check"] == 1, 30,
+             "删除模式二 to be checked", interval=0.2)
+        for field, point in (("StickerPanel", OPEN_PANEL), ("CollectedTab", COLLECTED_TAB),
+                             ("FirstSticker", FIRST_STICKER), ("DeleteItem", DELETE_ITEM)):
+            tool.set_field(field + "X", str(at[0] + point[0]))
+            tool.set_field(field + "Y", str(at[1] + point[1]))
+    tool.set_field("DeleteCount", "10")
+    tool.set_field("DeleteDelay", str(SLOW_DELAY_MS))
+    press(s, tool, "F11")
+    journal.wait_for("the client to close after its second deletion",
+                     lambda e: e["event"] == "closing", timeout=RUN_TIMEOUT)
+    e = Expect()
+    e.equal(client.wait(), 0, "the client's exit code")
+    # Mode one placed the client at the screen's corner.
+    restarted = restart_client(s, at if mode_two else (0, 0), "--stickers", "10")
+    e.equal(said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT)), CLIENT_GONE,
+            "the message")
+    e.equal(tool.texts("DeleteCount"), ("8",), "the count after the stop")
+    e.equal(restarted.after(1), [], "what the restarted client got from the run")
+    e.check()
+
+    tool.set_field("DeleteCount", "1")
+    tool.set_field("DeleteDelay", "300")
+    press(s, tool, "F11")
+    tool.wait_texts({"DeleteStartButton": FINISHED, "DeleteCount": "0"},
+                    "the next run, on the restarted client, to finish", timeout=60)
+    e.equal(names(restarted.events(), "deleted"), ["sticker01.gif"],
+            "deleted from the restarted client by the next start")
+    e.check()
+
+
+def restarted_client_mid_delete_mode_one(s: Session) -> None:
+    restarted_mid_delete(s, mode_two=False)
+
+
+def restarted_client_mid_delete_mode_two(s: Session) -> None:
+    restarted_mid_delete(s, mode_two=True)
+
+
+def restarted_client_mid_add_mode_two(s: Session) -> None:
+    stickers = ["r1.gif", "r2.gif", "r3.gif"]
+    folder = sticker_folder(s, stickers)
+    try:
+        # Gone as the second sticker's open dialog was coming up.
+        client, journal = s.start_practice_client("--collected", "old.gif", "--pos", "0", "0",
+                                                  "--close-after", "dialog opened:2")
+        tool = start_tool(s)
+        page = ToolWindow(s)
+        page.open_add_page()
+        page.select_mode_two()
+        for field, text in (("FileButtonX", "373"), ("FileButtonY", "526"),
+                            ("SentStickerX", "799"), ("SentStickerY", "459")):
+            tool.set_field(field, text)
+        page.choose_folder(folder.name, len(stickers))
+        page.set_delay(SLOW_DELAY_MS)
+        page.park_pointer()
+        s.key("F11")
+        journal.wait_for("the client to go away", lambda e: e["event"] == "closing",
+                         timeout=RUN_TIMEOUT)
+        e = Expect()
+        e.equal(client.wait(), 0, "the client's exit code")
+        restarted = restart_client(s, (0, 0), "--collected", "old.gif")
+        summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
+        e.true(summary.startswith(CLIENT_GONE + "\n添加未完成："),
+               f"the summary names the client that went away: {summary!r}")
+        e.equal(names(journal.events(), "added"), ["r1.gif"], "added before the client went")
+        e.equal(restarted.after(1), [], "what the restarted client got from the run")
+        e.check()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def mouse_pauses_an_add_run_and_f11_goes_on(s: Session) -> None:
+    stickers = ["m1.gif", "m2.gif", "m3.gif", "m4.gif"]
+    folder = sticker_folder(s, stickers)
+    try:
+        _, journal = s.start_practice_client("--collected", "old.gif")
+        start_tool(s)
+        page = ToolWindow(s)
+        page.open_add_page()
+        page.choose_folder(folder.name, len(stickers))
+        page.set_delay(1000)
+        parked = page.park_pointer()
+        s.key("F11")
+        journal.wait_for("the first sticker added", lambda e: e["event"] == "added",
+                         timeout=RUN_TIMEOUT)
+        s.move(parked[0] - 60, parked[1] - 40)  # the user's hand on the mouse
+        paused = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
+        e = Expect()
+        found = re.fullmatch(r"检测到鼠标移动，已暂停。\n添加暂停：.*，还有 (\d+) 个。\n"
+                             r"按 F11 从第 (\d+) 个（(.+)）继续添加。", paused)
+        e.true(bool(found), f"the pause says where F11 goes on: {paused!r}")
+        e.check()
+        page.park_pointer()
+        s.key("F11")
+        summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
+        events = journal.events()
+        e.equal(summary, "添加完成：成功 4 个，已有 0 个，跳过 0 个", "the summary at the end")
+        e.equal(sorted(names(events, "sent")), sorted(stickers), "each sticker sent once")
+        e.equal(sorted(names(events, "added")), sorted(stickers), "each sticker added once")
+        e.check()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def closing_closes_the_dialog_and_gives_the_clipboard_back(s: Session) -> None:
+    """The open dialog refuses a file another program holds open and shows its error box;
+    with a long delay the run leaves both up for a while, and the tool is closed then."""
+    stickers = ["h1.gif", "h2.gif"]
+    folder = sticker_folder(s, stickers)
+    try:
+        _, journal = s.start_practice_client("--collected", "old.gif")
+        start_tool(s)
+        page = ToolWindow(s)
+        page.open_add_page()
+        page.choose_folder(folder.name, len(stickers))
+        page.set_delay(30000)
+        holder = s.start(s.build.inspect, "--hold-file", windows_path(folder / "h1.gif"),
+                         "600000", name="file-holder")
+        holder.wait_output('"held":true')
+        s.set_clipboard(USERS_TEXT)
+        page.park_pointer()
+        s.key("F11")
+        journal.wait_for("the open dialog", lambda e: e["event"] == "dialog opened",
+                         timeout=RUN_TIMEOUT)
+        time.sleep(3.0)  # the path pasted, Enter refused: the error box over the dialog
+        e = Expect()
+        e.true(bool(s.window_ids("打开")), "the open dialog is up before the tool closes")
+        s.close_window("", harness.TOOL_CLASS)  # the caption shows the progress now
+        poll(lambda: not s.window_ids("打开"), 30, "the open dialog to be closed")
+        e.equal(len(of(journal.events(), "dialog cancelled")), 1, "the dialog cancelled once")
+        e.equal(names(journal.events(), "sent"), [], "nothing sent")
+        e.equal(s.clipboard(), USERS_TEXT, "the user's text back on the clipboard")
+        e.check()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+SCENARIOS = [
+    restarted_client_mid_delete_mode_one,
+    restarted_client_mid_delete_mode_two,
+    restarted_client_mid_add_mode_two,
+    mouse_pauses_an_add_run_and_f11_goes_on,
+    closing_closes_the_dialog_and_gives_the_clipboard_back,
+]
+
+
+if __name__ == "__main__":
+    harness.run_scenarios("bound_runs", SCENARIOS)
