@@ -1,6 +1,8 @@
 // Clipboard text for the add run.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "client/desktop.h"
@@ -11,6 +13,8 @@ namespace pelloram {
 // owned by the foreground window. Retries for about two seconds while another program
 // holds the clipboard, handling messages meanwhile; false when it could not be taken, and
 // the old content is then still there.
-bool PutTextOnClipboard(Desktop& desktop, std::string_view text);
+// With `replaced`, what the clipboard held before (see Desktop::PutClipboardText).
+bool PutTextOnClipboard(Desktop& desktop, std::string_view text,
+                        std::optional<std::string>* replaced = nullptr);
 
 }  // namespace pelloram

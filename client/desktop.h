@@ -64,9 +64,10 @@ class Desktop {
 
   // Replaces the clipboard's content with the text (UTF-8). False when the clipboard
   // could not be taken (held by another program) or the data was refused.
-  virtual bool PutClipboardText(WindowHandle owner, std::string_view text) = 0;
-  // The clipboard's text (UTF-8); false when it holds none or cannot be opened.
-  virtual bool ReadClipboardText(std::string& text) = 0;
+  // With `replaced`, the text it held before (nothing when it held none) is read while
+  // the clipboard is open for the change, so no other program can come between.
+  virtual bool PutClipboardText(WindowHandle owner, std::string_view text,
+                                std::optional<std::string>* replaced) = 0;
   // Empties the clipboard; false when it could not be taken.
   virtual bool ClearClipboard(WindowHandle owner) = 0;
 

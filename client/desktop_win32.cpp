@@ -58,6 +58,20 @@ bool FillBlock(const GlobalBlock& block, const std::u16string& text) {
   return true;
 }
 
+// The clipboard's Unicode text while it is open; nothing when it holds none.
+std::optional<std::string> OpenClipboardText() {
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+  if (wide == nullptr) return std::nullopt;
+  // The block may lack its terminator: never read past its size.
+  const std::size_t most = GlobalSize(data) / sizeof(wchar_t);
+  std::size_t length = 0;
+  while (length < most && wide[length] != L'\0') ++length;
+  std::string text = Narrow(std::wstring(wide, length));
+  GlobalUnlock(data);
+  return text;
+}
+
 }  // namespace
 
 std::vector<WindowHandle> Win32Desktop::FindTopLevelWindows(std::string_view className,
@@ -275,22 +289,6 @@ bool Win32Desktop::FileExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool Win32Desktop::ReadClipboardText(std::string& text) {
-  const ClipboardGuard clipboard(nullptr);
-  if (!clipboard.open()) return false;
-  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (data == nullptr) return false;
-  const auto* wide = static_cast<const wchar_t*>(GlobalLock(data));
-  if (wide == nullptr) return false;
-  // The block may lack its terminator: never read past its size.
-  const std::size_t most = GlobalSize(data) / sizeof(wchar_t);
-  std::size_t length = 0;
-  while (length < most && wide[length] != L'\0') ++length;
-  text = Narrow(std::wstring(wide, length));
-  GlobalUnlock(data);
-  return true;
-}
-
 bool Win32Desktop::ClearClipboard(WindowHandle owner) {
   const ClipboardGuard clipboard(ToHwnd(owner));
   return clipboard.open() && EmptyClipboard();
@@ -316,7 +314,8 @@ std::optional<std::string> Win32Desktop::ReadFileStart(std::string_view path, st
   return start;
 }
 
-bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {
+bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text,
+                                    std::optional<std::string>* replaced) {
   // Filled before the clipboard is opened, so other programs wait on it as briefly as possible.
   const std::u16string wide = Utf8ToUtf16(text);
   GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t)));
@@ -324,6 +323,7 @@ bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text) {
 
   const ClipboardGuard clipboard(ToHwnd(owner));
   if (!clipboard.open()) return false;
+  if (replaced) *replaced = OpenClipboardText();
   if (!EmptyClipboard()) return false;
   // Unicode text; the system offers CF_TEXT and CF_OEMTEXT converted from it on request.
   if (SetClipboardData(CF_UNICODETEXT, block.get()) == nullptr) return false;

@@ -31,8 +31,8 @@ class Win32Desktop final : public Desktop {
   bool SendKey(int virtualKey, bool keyUp) override;
 
   // One attempt; PutTextOnClipboard does the retrying.
-  bool PutClipboardText(WindowHandle owner, std::string_view text) override;
-  bool ReadClipboardText(std::string& text) override;
+  bool PutClipboardText(WindowHandle owner, std::string_view text,
+                        std::optional<std::string>* replaced) override;
   bool ClearClipboard(WindowHandle owner) override;
 
   std::uint32_t TickCount() override;

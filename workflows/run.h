@@ -76,8 +76,8 @@ class Run {
   // A window of the client's that this run brought up (its dialog, a menu, a forward
   // window): one still up when the run ends is closed with Escape.
   void Opened(WindowHandle window);
-  // The path onto the clipboard; the user's text from before the run's first path is kept
-  // to be put back when the run ends. False when the clipboard could not be taken.
+  // The path onto the clipboard; what the clipboard held before the run's first path is
+  // kept, to be put back when the run ends. False when the clipboard could not be taken.
   bool PutOnClipboard(const std::string& path);
   // Leaves the client and the clipboard as the run found them: Escape for each window the
   // run opened that is still up (only while the client's window is in front, so the key
@@ -115,8 +115,9 @@ class Run {
   std::vector<Point> clickedAt_;
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
   std::vector<WindowHandle> opened_;
-  std::optional<std::string> userClipboard_;  // set once the run has used the clipboard
-  bool clipboardUsed_ = false;
+  // The user's clipboard text from before the run's first path; nothing: it held no text.
+  std::optional<std::string> userClipboard_;
+  bool clipboardTaken_ = false;  // a path of the run's is on it
   bool leftAsFound_ = false;
   CaptionProgress progress_;
 };

@@ -14,12 +14,10 @@ void Run::Opened(WindowHandle window) {
 }
 
 bool Run::PutOnClipboard(const std::string& path) {
-  if (!clipboardUsed_) {
-    std::string text;
-    if (tool_.desktop.ReadClipboardText(text)) userClipboard_ = std::move(text);
-    clipboardUsed_ = true;
-  }
-  return PutTextOnClipboard(tool_.desktop, path);
+  if (clipboardTaken_) return PutTextOnClipboard(tool_.desktop, path);
+  // Still the user's: what it holds is read as it is replaced.
+  clipboardTaken_ = PutTextOnClipboard(tool_.desktop, path, &userClipboard_);
+  return clipboardTaken_;
 }
 
 void Run::CloseWhatTheRunOpened() {
@@ -48,14 +46,14 @@ void Run::CloseWhatTheRunOpened() {
 }
 
 void Run::PutClipboardBack() {
-  if (!clipboardUsed_) return;
+  if (!clipboardTaken_) return;
   // A few quick tries: this also runs while the tool closes, when no wait lasts.
   Desktop& desktop = tool_.desktop;
   for (int attempt = 0; attempt < 10; ++attempt) {
     if (attempt > 0) desktop.Sleep(20);
-    const bool back = userClipboard_
-                          ? desktop.PutClipboardText(desktop.ForegroundWindow(), *userClipboard_)
-                          : desktop.ClearClipboard(desktop.ForegroundWindow());
+    const bool back = userClipboard_ ? desktop.PutClipboardText(desktop.ForegroundWindow(),
+                                                                *userClipboard_, nullptr)
+                                     : desktop.ClearClipboard(desktop.ForegroundWindow());
     if (back) return;
   }
 }

@@ -165,7 +165,8 @@ bool FakeDesktop::SendKey(int virtualKey, bool keyUp) {
   return true;
 }
 
-bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
+bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text,
+                                   std::optional<std::string>* replaced) {
   ++clipboardAttempts;
   if (clipboardRefusals > 0) {
     --clipboardRefusals;
@@ -175,14 +176,9 @@ bool FakeDesktop::PutClipboardText(WindowHandle, std::string_view text) {
     --refusals;
     return false;
   }
+  if (replaced) *replaced = clipboardHasText ? std::optional<std::string>(clipboard) : std::nullopt;
   clipboard = std::string(text);
   clipboardHasText = true;
-  return true;
-}
-
-bool FakeDesktop::ReadClipboardText(std::string& text) {
-  if (!clipboardHasText) return false;
-  text = clipboard;
   return true;
 }
 

@@ -96,8 +96,8 @@ class FakeDesktop : public Desktop {
   bool ReadCursor(Point& screen) override;
   ClickResult Click(Point screen, MouseButton button) override;
   bool SendKey(int virtualKey, bool keyUp) override;
-  bool PutClipboardText(WindowHandle owner, std::string_view text) override;
-  bool ReadClipboardText(std::string& text) override;
+  bool PutClipboardText(WindowHandle owner, std::string_view text,
+                        std::optional<std::string>* replaced) override;
   bool ClearClipboard(WindowHandle owner) override;
   // The host's own folders, through std::filesystem; the pattern is left to the caller.
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,

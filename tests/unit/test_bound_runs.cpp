@@ -199,6 +199,18 @@ TEST(LeaveAsFound, TheUsersClipboardTextComesBackAndNoTextLeavesItEmpty) {
   }
 }
 
+// Another program holds the clipboard as the run starts: what the user had is read once the
+// hold ends, before the run's first path replaces it, and comes back at the end.
+TEST(LeaveAsFound, AClipboardHeldAtTheStartStillComesBack) {
+  Bound h;
+  h.Add(false);
+  h.desktop.clipboard = "copied by the user";
+  h.desktop.clipboardRefusals = 150;  // 20 ms apart: about 3 s
+  h.F11();
+  EXPECT_EQ(h.world.Count("added"), 3);  // the first sticker waited out its 2 s and was skipped
+  EXPECT_EQ(h.desktop.clipboard, "copied by the user");
+}
+
 TEST(LeaveAsFound, ClosingTheToolClosesTheDialogTheRunOpenedAndPutsTheClipboardBack) {
   Bound h;
   h.Add(false);
