@@ -31,8 +31,9 @@ inline constexpr std::array<MainWindowKind, 3> kMainWindows{{
 // The system's own file dialog, the same for both generations.
 inline constexpr std::string_view kOpenDialogClass = "#32770";
 inline constexpr std::string_view kOpenDialogTitle = "打开";
-// Matched by title among the client's own windows, whatever its class.
-inline constexpr std::string_view kForwardTitle = "转发给";
+// Matched by title among the client's own windows, whatever its class: the classic
+// client's, then the newer one's.
+inline constexpr std::array<std::string_view, 2> kForwardTitles{"转发给", "微信发送给"};
 
 // Outer rectangle of the client's main window in mode one, and the built-in points below:
 // both are the classic client's layout.

@@ -47,6 +47,7 @@ class Desktop {
   // The shown top-level windows of a process: its main window, dialogs and popup menus.
   virtual std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) = 0;
   virtual bool ReadWindowRect(WindowHandle window, Rect& rect) = 0;
+  virtual std::string WindowTitle(WindowHandle window) = 0;
   // Moves and sizes a window with repaint, without activating it.
   virtual bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) = 0;
   // Screen position of the window's client origin; false (origin untouched) on failure.

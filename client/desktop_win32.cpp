@@ -131,6 +131,15 @@ bool Win32Desktop::ReadWindowRect(WindowHandle window, Rect& rect) {
   return true;
 }
 
+std::string Win32Desktop::WindowTitle(WindowHandle window) {
+  // A top-level window's caption is read from the system's copy: another program's
+  // window never has to answer for it.
+  std::wstring title(512, L'\0');
+  const int length = GetWindowTextW(ToHwnd(window), title.data(), static_cast<int>(title.size()));
+  title.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return Narrow(title);
+}
+
 bool Win32Desktop::MoveWindowTo(WindowHandle window, int left, int top, int width, int height) {
   // MoveWindow never activates the window nor changes its place in the z-order.
   return MoveWindow(ToHwnd(window), left, top, width, height, TRUE) != FALSE;

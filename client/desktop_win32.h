@@ -22,6 +22,7 @@ class Win32Desktop final : public Desktop {
   void ForEachFolderEntry(std::string_view folder, std::string_view pattern,
                           const FolderEntry& take) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
+  std::string WindowTitle(WindowHandle window) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
   WindowHandle ForegroundWindow() override;

@@ -22,6 +22,7 @@ enum class TargetFault : int {
   ClientHidden,      // the client's main window is hidden (closed to the tray)
   ClientMinimised,   // the client's main window is minimised to the task bar
   FolderGone,        // the chosen sticker folder is gone
+  StrangeWindow,     // the client brought up a window the run does not know (see its title)
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

@@ -31,7 +31,11 @@ WindowHandle FindOpenDialog(Desktop& desktop) {
 
 WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client) {
   const std::uint32_t process = desktop.ProcessOf(client);
-  return process == 0 ? 0 : FindShownWindow(desktop, "", chat::kForwardTitle, process);
+  if (process == 0) return 0;
+  for (const std::string_view title : chat::kForwardTitles) {
+    if (const WindowHandle found = FindShownWindow(desktop, "", title, process)) return found;
+  }
+  return 0;
 }
 
 }  // namespace pelloram

@@ -17,7 +17,7 @@ struct ChatClient {
 ChatClient FindChatClient(Desktop& desktop);
 WindowHandle FindOpenDialog(Desktop& desktop);
 // The forward window of the client whose main window is `client`: a shown window of its
-// process titled "转发给", whatever its class.
+// process titled "转发给" (or "微信发送给", the newer client's), whatever its class.
 WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client);
 
 }  // namespace pelloram

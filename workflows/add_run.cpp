@@ -68,7 +68,7 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused) {
   tool.ui.WriteControlText(Control::FolderCountLabel,
                            std::string(kCountLabelPrefix) + ToText(count));
   if (!paused || pass.next >= pass.files.size()) {
-    tool.ui.ShowMessage(AddSummary(pass.tally, StopMessage(run.fault())), kDefaultMessageCaption);
+    tool.ui.ShowMessage(AddSummary(pass.tally, run.FaultText()), kDefaultMessageCaption);
     return;
   }
   const bool byMouse = run.fault() == TargetFault::UserMoved;
@@ -94,6 +94,7 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
   for (; i < list.size() && !tool.state.addPauseAsked; ++i) {
     ShowAddProgress(run, i + 1, list.size());
     if (!run.Ended()) CloseLateForwardWindow(run, previous, pass.tally);
+    if (!run.Ended()) run.StopAtStrangeWindow();
     bool sent = std::exchange(pass.nextIsSent, false);
     const Outcome outcome = run.Ended() ? Outcome::Ended
                             : sent      ? AddSentSticker(run)
@@ -138,7 +139,7 @@ void StartAddRun(Tool& tool) {
     tool.state.addRunning = false;
     tool.state.addPauseAsked = false;
   } else if (run->Ended()) {
-    if (!tool.state.closing) tool.ui.ShowMessage(StopMessage(run->fault()), kDefaultMessageCaption);
+    if (!tool.state.closing) tool.ui.ShowMessage(run->FaultText(), kDefaultMessageCaption);
   } else {
     // The start asks for the folder and ends there; the next start adds the chosen files.
     tool.ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(tool.desktop), kEmptyListMessage,

@@ -90,7 +90,10 @@ Outcome AddSentSticker(Run& run) {
     run.Stop(state);
     return Outcome::Ended;
   }
+  // The add item may also bring up a window the run does not know (a notice of the newer
+  // client's): nothing more is clicked under it.
   const bool already = DismissForwardWindow(run);
+  if (!run.Ended()) run.StopAtStrangeWindow();
   if (run.Ended()) return Outcome::Ended;
   return already ? Outcome::AlreadyCollected : Outcome::Added;
 }

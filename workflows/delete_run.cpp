@@ -74,7 +74,7 @@ void ReportDeleteEnd(Run& run) {
   if (run.fault() == TargetFault::UserMoved) {
     TipUserMoved(tool);
   } else {
-    tool.ui.ShowMessage(StopMessage(run.fault()), kDefaultMessageCaption);
+    tool.ui.ShowMessage(run.FaultText(), kDefaultMessageCaption);
   }
 }
 

@@ -31,6 +31,7 @@ Run::Run(Tool& tool, Job job, Mode mode, ChatClient client, int delayMs,
       delay_(delayMs),
       progress_(tool.ui, progressText) {
   tool_.state.runActive = true;
+  windowsAtStart_ = ClientWindows(tool_.desktop, client_.window);
 }
 
 Run::~Run() {
@@ -56,6 +57,21 @@ TargetFault Run::Explain(TargetFault stepReason) {
 bool Run::Stop(TargetFault fault) {
   if (fault_ == TargetFault::None) fault_ = fault;
   return false;
+}
+
+bool Run::StopAtStrangeWindow() {
+  Desktop& desktop = tool_.desktop;
+  const auto known = [&](WindowHandle w) {
+    return std::find(windowsAtStart_.begin(), windowsAtStart_.end(), w) != windowsAtStart_.end() ||
+           std::find(opened_.begin(), opened_.end(), w) != opened_.end() ||
+           w == FindForwardWindow(desktop, client_.window) || w == FindOpenDialog(desktop);
+  };
+  for (const WindowHandle w : ClientWindows(desktop, client_.window)) {
+    if (known(w)) continue;
+    if (fault_ == TargetFault::None) faultDetail_ = desktop.WindowTitle(w);
+    return Stop(TargetFault::StrangeWindow);
+  }
+  return true;
 }
 
 bool Run::Forgive(TargetFault fault) {

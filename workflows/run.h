@@ -49,6 +49,11 @@ class Run {
   bool Ended() const { return tool_.state.closing || fault_ != TargetFault::None; }
   // Records the first reason the run must end; false, for `return run.Stop(…);`.
   bool Stop(TargetFault fault);
+  // A window of the client's that came up since the run started and is none of the ones
+  // it opened (its dialog, menus, forward windows) ends the run, naming its title.
+  bool StopAtStrangeWindow();
+  // What the user is told about the reason the run ended.
+  std::string FaultText() const { return StopText(fault_, faultDetail_); }
   // Takes back a reason the caller knows how to go on from; true when it was that one.
   bool Forgive(TargetFault fault);
 
@@ -109,6 +114,8 @@ class Run {
   const ChatClient client_;
   const int delay_;
   TargetFault fault_ = TargetFault::None;
+  std::string faultDetail_;
+  std::vector<WindowHandle> windowsAtStart_;
   // Where the pointer was before the run's last click, and the points the run clicked: a
   // pointer found elsewhere before the next click means the user took the mouse.
   std::optional<Point> pointerLeftAt_;

@@ -66,6 +66,8 @@ std::string_view StopMessage(TargetFault fault) {
       return "微信窗口被隐藏了（可能关到了托盘），已停止。请把微信窗口打开后重新开始。";
     case TargetFault::ClientMinimised:
       return "微信窗口被最小化了，已停止。请把微信窗口还原后重新开始。";
+    case TargetFault::StrangeWindow:
+      return "微信弹出了一个本工具不认识的窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
     case TargetFault::FolderGone:
       return "表情文件夹不见了，已停止。请重新选择文件夹。";
     case TargetFault::PlacementFailed:
@@ -73,6 +75,12 @@ std::string_view StopMessage(TargetFault fault) {
              "后重新开始。";
   }
   return {};
+}
+
+std::string StopText(TargetFault fault, std::string_view detail) {
+  if (fault != TargetFault::StrangeWindow || detail.empty()) return std::string(StopMessage(fault));
+  return "微信弹出了“" + std::string(detail) +
+         "”窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
 }
 
 void TipUserMoved(Tool& tool) {

@@ -21,6 +21,8 @@ void ShowDeleteButton(Tool& tool, DeleteButton button);
 
 // What the user is told about a run that had to end.
 std::string_view StopMessage(TargetFault fault);
+// The same, with what only the run knows: the title of a window it did not expect.
+std::string StopText(TargetFault fault, std::string_view detail);
 // A run that ended because the user took the mouse says so in a tip on the window rather
 // than in a box: the user is at the mouse, and F11 resumes.
 void TipUserMoved(Tool& tool);

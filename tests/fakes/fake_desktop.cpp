@@ -121,6 +121,10 @@ bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {
   return true;
 }
 
+std::string FakeDesktop::WindowTitle(WindowHandle window) {
+  return WindowExists(window) ? windows_.at(window).title : std::string();
+}
+
 bool FakeDesktop::MoveWindowTo(WindowHandle window, int left, int top, int width, int height) {
   const auto it = windows_.find(window);
   if (it == windows_.end() || !it->second.exists) return false;

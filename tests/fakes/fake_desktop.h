@@ -90,6 +90,7 @@ class FakeDesktop : public Desktop {
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
+  std::string WindowTitle(WindowHandle window) override;
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
   WindowHandle ForegroundWindow() override;

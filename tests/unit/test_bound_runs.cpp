@@ -245,3 +245,27 @@ TEST(NotAGif, AnEmptyFileOrAnotherKindIsSkippedAndNamed) {
 
 }  // namespace
 }  // namespace pelloram::testing
+
+namespace pelloram::testing {
+namespace {
+
+// The newer client: its forward window is titled "微信发送给", and a window of its that
+// the run does not know, come up after an add item, stops the run, named by its title.
+TEST(NewerClientWindows, ItsForwardWindowIsKnownAndAStrangeOneStopsTheRun) {
+  Bound h;
+  h.desktop.WindowAt(h.world.forwardWindow).title = "微信发送给";
+  h.Add(false);
+  h.tool.state.stickerFiles = {"C:\\s\\old.gif", "C:\\s\\b.gif", "C:\\s\\c.gif"};
+  h.AfterClick(6, [&] {  // the second sticker's add item
+    h.desktop.AddWindow("Qt51514QWindowIcon", "提示", Rect{300, 300, 500, 400});
+  });
+  h.F11();
+  EXPECT_EQ(h.world.Count("forward closed"), 1);
+  ASSERT_EQ(h.ui.messages.size(), 1u);
+  EXPECT_EQ(h.ui.messages[0].text.rfind("微信弹出了“提示”窗口，已停止。", 0), 0u)
+      << h.ui.messages[0].text;
+  EXPECT_EQ(h.world.Count("sent"), 2);  // nothing more after the strange window
+}
+
+}  // namespace
+}  // namespace pelloram::testing
