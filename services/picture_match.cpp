@@ -34,28 +34,32 @@ Area Intersect(const Area& a, const Area& b) {
 // Grey of `area` of `image`, each value the mean of a factor × factor block; a partial
 // block at the right or bottom edge is dropped. Integer weights (29, 150, 77 of 256) are the
 // usual luma, and keep this pass over a whole screen cheap.
-Grey Reduce(const Image& image, const Area& area, int factor) {
-  Grey grey;
+void Reduce(const Image& image, const Area& area, int factor, Grey& grey) {
   grey.width = area.width / factor;
   grey.height = area.height / factor;
   grey.values.resize(static_cast<std::size_t>(grey.width) * grey.height);
-  std::vector<std::int32_t> sums(grey.width);
+  const int used = grey.width * factor;
+  std::vector<std::int32_t> luma(used), sums(grey.width);
   const float scale = 1.0f / (256.0f * static_cast<float>(factor * factor));
   for (int gy = 0; gy < grey.height; ++gy) {
     std::fill(sums.begin(), sums.end(), 0);
     for (int k = 0; k < factor; ++k) {
       const std::uint8_t* pixel = image.bgra.data() + image.Offset(area.x, area.y + gy * factor + k);
+      for (int x = 0; x < used; ++x) {
+        luma[x] = 29 * pixel[4 * x] + 150 * pixel[4 * x + 1] + 77 * pixel[4 * x + 2];
+      }
       for (int gx = 0; gx < grey.width; ++gx) {
-        std::int32_t sum = 0;
-        for (int i = 0; i < factor; ++i, pixel += 4) {
-          sum += 29 * pixel[0] + 150 * pixel[1] + 77 * pixel[2];
-        }
-        sums[gx] += sum;
+        for (int i = 0; i < factor; ++i) sums[gx] += luma[gx * factor + i];
       }
     }
     float* out = grey.values.data() + static_cast<std::size_t>(gy) * grey.width;
     for (int gx = 0; gx < grey.width; ++gx) out[gx] = static_cast<float>(sums[gx]) * scale;
   }
+}
+
+Grey Reduce(const Image& image, const Area& area, int factor) {
+  Grey grey;
+  Reduce(image, area, factor, grey);
   return grey;
 }
 
@@ -63,13 +67,17 @@ Grey Reduce(const Image& image, const Area& area, int factor) {
 // window the search scores. Doubles: the square sums of a screen outgrow a float's precision.
 class Integral {
  public:
-  explicit Integral(const Grey& grey)
-      : stride_(grey.width + 1),
-        sum_(static_cast<std::size_t>(stride_) * (grey.height + 1)),
-        squares_(sum_.size()) {
+  // Keeps its tables from one picture to the next of the same size.
+  void Build(const Grey& grey) {
+    stride_ = grey.width + 1;
+    sum_.resize(static_cast<std::size_t>(stride_) * (grey.height + 1));
+    squares_.resize(sum_.size());
+    std::fill_n(sum_.begin(), stride_, 0.0);
+    std::fill_n(squares_.begin(), stride_, 0.0);
     for (int y = 0; y < grey.height; ++y) {
       double rowSum = 0, rowSquares = 0;
       const float* row = grey.Row(y);
+      sum_[Index(0, y + 1)] = squares_[Index(0, y + 1)] = 0;
       for (int x = 0; x < grey.width; ++x) {
         rowSum += row[x];
         rowSquares += static_cast<double>(row[x]) * row[x];
@@ -79,17 +87,23 @@ class Integral {
     }
   }
 
-  double Sum(int x, int y, int w, int h) const { return Box(sum_, x, y, w, h); }
-  double Squares(int x, int y, int w, int h) const { return Box(squares_, x, y, w, h); }
+  // Sums and sums of squares of the w × h boxes at (x + i, y), i = 0 .. count - 1.
+  void RowOfBoxes(int x, int y, int w, int h, float* sums, float* squares, int count) const {
+    const double* sumTop = &sum_[Index(x, y)];
+    const double* sumBottom = &sum_[Index(x, y + h)];
+    const double* squaresTop = &squares_[Index(x, y)];
+    const double* squaresBottom = &squares_[Index(x, y + h)];
+    for (int i = 0; i < count; ++i) {
+      sums[i] = static_cast<float>(sumBottom[i + w] - sumBottom[i] - sumTop[i + w] + sumTop[i]);
+      squares[i] = static_cast<float>(squaresBottom[i + w] - squaresBottom[i] -
+                                      squaresTop[i + w] + squaresTop[i]);
+    }
+  }
 
  private:
   std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * stride_ + x; }
-  double Box(const std::vector<double>& table, int x, int y, int w, int h) const {
-    return table[Index(x + w, y + h)] - table[Index(x, y + h)] - table[Index(x + w, y)] +
-           table[Index(x, y)];
-  }
 
-  int stride_;
+  int stride_ = 1;
   std::vector<double> sum_, squares_;
 };
 
@@ -97,42 +111,34 @@ class Integral {
 // anything there, and dividing by its spread would only amplify rounding.
 constexpr double kPlainSpreadPerPixel = 1.0;
 
-// Sums over a part of the taught picture (t) and of the window under it (w).
-struct Sums {
-  double n = 0, t = 0, tt = 0, w = 0, ww = 0, wt = 0;
-
-  Sums& operator+=(const Sums& o) {
-    n += o.n, t += o.t, tt += o.tt, w += o.w, ww += o.ww, wt += o.wt;
-    return *this;
-  }
-  Sums operator-(const Sums& o) const {
-    return {n - o.n, t - o.t, tt - o.tt, w - o.w, ww - o.ww, wt - o.wt};
-  }
-  double WindowSpread() const { return ww - w * w / n; }
-  double Covariance() const { return wt - w * t / n; }
-};
-
 // The taught picture with its mean taken away, cut into grid × grid cells. The score of a
-// place leaves out the few cells that fit worst (something lies over that part of the
-// control: the pointer, a tip, a neighbouring window), but counts what they held as lost:
-// it is the correlation the place would have if those cells showed a flat mean grey. So a
-// place that matches only the frame of a button, not its glyph, still scores low.
+// place may leave out one rectangle of cells that fits badly (something lies over that part
+// of the control: the pointer, a tip, a neighbouring window), but counts what it held as
+// lost: the score is the correlation the place would have if that part showed a flat grey.
+// So a place that matches only the frame of a button, not its glyph, still scores low.
 struct Pattern {
+  // What may be left out: the cells of one rectangle, with the taught picture's pixel count
+  // and sum over the rest.
+  struct LeftOut {
+    std::vector<int> cells;
+    double keptPixels = 0;
+    double keptSum = 0;
+  };
+
   int width = 0;
   int height = 0;
   int grid = 1;
-  int maxLeftOut = 0;  // cells
   std::vector<float> values;
-  std::vector<int> xs, ys;  // cell edges, grid + 1 each
-  std::vector<Sums> cells;  // the taught picture's part of each cell
-  double spread = 0;        // sum of squared deviations over the whole picture
+  std::vector<int> xs, ys;                  // cell edges, grid + 1 each
+  std::vector<int> cellColumn, cellRow;     // the cell column of each x, row of each y
+  std::vector<LeftOut> choices;             // the first leaves nothing out
+  double spread = 0;                        // sum of squared deviations
 
-  // `leftOut`: the share of the cells that may be left out.
+  // `leftOut`: the largest share of the cells one left-out rectangle may hold.
   Pattern(const Grey& grey, int wantedGrid, double leftOut)
       : width(grey.width),
         height(grey.height),
-        grid(std::max(1, std::min({wantedGrid, grey.width, grey.height}))),
-        maxLeftOut(static_cast<int>(leftOut * grid * grid)) {
+        grid(std::max(1, std::min({wantedGrid, grey.width, grey.height}))) {
     double sum = 0;
     for (float v : grey.values) sum += v;
     const double mean = sum / static_cast<double>(grey.values.size());
@@ -140,98 +146,170 @@ struct Pattern {
       xs.push_back(k * width / grid);
       ys.push_back(k * height / grid);
     }
-    cells.resize(static_cast<std::size_t>(grid) * grid);
+    for (int x = 0; x < width; ++x) cellColumn.push_back(x * grid / width);
+    for (int y = 0; y < height; ++y) cellRow.push_back(y * grid / height);
+    std::vector<double> cellPixels(static_cast<std::size_t>(grid) * grid);
+    std::vector<double> cellSums(cellPixels.size());
     values.reserve(grey.values.size());
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const double v = grey.Row(y)[x] - mean;
         values.push_back(static_cast<float>(v));
         spread += v * v;
-        Sums& cell = cells[static_cast<std::size_t>(CellOf(x, y))];
-        cell.n += 1, cell.t += v, cell.tt += v * v;
+        const std::size_t cell = static_cast<std::size_t>(CellOf(x, y));
+        cellPixels[cell] += 1;
+        cellSums[cell] += v;
+      }
+    }
+    choices.push_back({{}, static_cast<double>(values.size()), 0.0});
+    const int most = static_cast<int>(leftOut * grid * grid);
+    for (int r0 = 0; r0 < grid; ++r0) {
+      for (int c0 = 0; c0 < grid; ++c0) {
+        for (int r1 = r0; r1 < grid; ++r1) {
+          for (int c1 = c0; c1 < grid; ++c1) {
+            if ((r1 - r0 + 1) * (c1 - c0 + 1) > most) continue;
+            LeftOut choice = choices.front();
+            for (int r = r0; r <= r1; ++r) {
+              for (int c = c0; c <= c1; ++c) {
+                const std::size_t cell = static_cast<std::size_t>(r * grid + c);
+                choice.cells.push_back(static_cast<int>(cell));
+                choice.keptPixels -= cellPixels[cell];
+                choice.keptSum -= cellSums[cell];
+              }
+            }
+            choices.push_back(std::move(choice));
+          }
+        }
       }
     }
   }
 
   std::size_t Pixels() const { return values.size(); }
+  std::size_t Cells() const { return static_cast<std::size_t>(grid) * grid; }
   bool Plain() const { return spread <= kPlainSpreadPerPixel * static_cast<double>(Pixels()); }
-  int CellOf(int x, int y) const {
-    const auto column = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin() - 1;
-    const auto row = std::upper_bound(ys.begin(), ys.end(), y) - ys.begin() - 1;
-    return static_cast<int>(row) * grid + static_cast<int>(column);
+  int CellOf(int x, int y) const { return cellRow[y] * grid + cellColumn[x]; }
+};
+
+// Over one row of positions, for one part of the window (a cell, the whole window, or what a
+// choice keeps): the window's sum and sum of squares there, and its correlation with the
+// taught picture's values there.
+struct RowSums {
+  std::vector<float> sum, squares, cross;
+
+  explicit RowSums(int columns) : sum(columns), squares(columns), cross(columns) {}
+  void Subtract(const RowSums& part) {
+    for (std::size_t x = 0; x < sum.size(); ++x) {
+      sum[x] -= part.sum[x];
+      squares[x] -= part.squares[x];
+      cross[x] -= part.cross[x];
+    }
   }
 };
 
-// The score over the kept cells (their sums `kept`): their covariance, over the spread of
-// the window there and of the whole taught picture.
-double Score(const Sums& kept, double taughtSpread) {
-  const double windowSpread = kept.WindowSpread();
-  if (windowSpread <= kPlainSpreadPerPixel * kept.n) return 0;
-  return std::clamp(kept.Covariance() / std::sqrt(windowSpread * taughtSpread), -1.0, 1.0);
+// The correlation of every cell with the windows of positions row `y`. Each taught value is
+// multiplied into a whole row of positions at once, over contiguous memory.
+void Correlate(const Grey& grey, const Pattern& pattern, int y, std::vector<RowSums>& cells) {
+  for (RowSums& cell : cells) std::fill(cell.cross.begin(), cell.cross.end(), 0.0f);
+  const int columns = static_cast<int>(cells.front().cross.size());
+  const float* t = pattern.values.data();
+  for (int j = 0; j < pattern.height; ++j) {
+    const float* row = grey.Row(y + j);
+    for (int i = 0; i < pattern.width; ++i, ++t) {
+      float* into = cells[static_cast<std::size_t>(pattern.CellOf(i, j))].cross.data();
+      const float weight = *t;
+      const float* source = row + i;
+      for (int x = 0; x < columns; ++x) into[x] += weight * source[x];
+    }
+  }
 }
 
-// Greedily leaves out the cell whose absence raises the score most, up to the pattern's
-// limit, and stops as soon as no cell does.
-double RobustScore(const Pattern& pattern, const std::vector<Sums>& cells) {
-  Sums kept;
-  for (const Sums& cell : cells) kept += cell;
-  double best = Score(kept, pattern.spread);
-  std::uint64_t leftOut = 0;
-  for (int round = 0; round < pattern.maxLeftOut; ++round) {
-    int worst = -1;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
-      if (leftOut >> c & 1) continue;
-      const double score = Score(kept - cells[c], pattern.spread);
-      if (score > best) best = score, worst = static_cast<int>(c);
+// Window statistics of every cell, and the sums over the whole window.
+void Gather(const Integral& integral, const Pattern& pattern, int y, std::vector<RowSums>& cells,
+            RowSums& whole) {
+  const int columns = static_cast<int>(whole.sum.size());
+  for (int r = 0; r < pattern.grid; ++r) {
+    for (int c = 0; c < pattern.grid; ++c) {
+      RowSums& cell = cells[static_cast<std::size_t>(r * pattern.grid + c)];
+      integral.RowOfBoxes(pattern.xs[c], y + pattern.ys[r], pattern.xs[c + 1] - pattern.xs[c],
+                          pattern.ys[r + 1] - pattern.ys[r], cell.sum.data(), cell.squares.data(),
+                          columns);
     }
-    if (worst < 0) break;
-    leftOut |= std::uint64_t{1} << worst;
-    kept = kept - cells[static_cast<std::size_t>(worst)];
   }
-  return best;
+  integral.RowOfBoxes(0, y, pattern.width, pattern.height, whole.sum.data(), whole.squares.data(),
+                      columns);
+  std::fill(whole.cross.begin(), whole.cross.end(), 0.0f);
+  for (const RowSums& cell : cells) {
+    for (int x = 0; x < columns; ++x) whole.cross[x] += cell.cross[x];
+  }
+}
+
+// Raises `best` to the signed square of the score over what `choice` keeps, where that is
+// higher. Branch-free, so that the loop is vectorised: a plain window is divided by the floor
+// instead and multiplied by zero.
+void Keep(const RowSums& kept, const Pattern::LeftOut& choice, double taughtSpread,
+          std::vector<float>& best) {
+  const float n = static_cast<float>(choice.keptPixels);
+  const float mean = static_cast<float>(choice.keptSum / choice.keptPixels);
+  const float plain = static_cast<float>(kPlainSpreadPerPixel * choice.keptPixels);
+  const float taught = static_cast<float>(taughtSpread);
+  const float* w = kept.sum.data();
+  const float* ww = kept.squares.data();
+  const float* wt = kept.cross.data();
+  float* top = best.data();
+  for (std::size_t x = 0; x < best.size(); ++x) {
+    const float spread = ww[x] - w[x] * w[x] / n;
+    const float covariance = wt[x] - w[x] * mean;
+    const float usable = spread > plain ? 1.0f : 0.0f;
+    const float floor = spread > plain ? spread : plain;
+    const float signedSquare = usable * covariance * std::fabs(covariance) / (floor * taught);
+    top[x] = signedSquare > top[x] ? signedSquare : top[x];
+  }
 }
 
 // Scores of every position of `pattern` in `grey`, row-major over the (w-pw+1) × (h-ph+1)
-// positions. Each template value is multiplied into a whole row of positions at once, so the
-// inner loop runs over contiguous memory and the compiler vectorises it.
-std::vector<float> ScoreMap(const Grey& grey, const Pattern& pattern) {
+// positions, a row of positions at a time. Scores are compared as signed squares, with no
+// square root in the loops, and rooted once at the end.
+void ScoreMap(const Grey& grey, const Pattern& pattern, Integral& integral,
+              std::vector<float>& scores) {
   const int columns = grey.width - pattern.width + 1;
   const int rows = grey.height - pattern.height + 1;
-  std::vector<float> scores(static_cast<std::size_t>(columns) * rows, 0.0f);
-  const Integral integral(grey);
-  const std::size_t cellCount = pattern.cells.size();
-  std::vector<std::vector<float>> cross(cellCount, std::vector<float>(columns));
-  std::vector<Sums> cells(cellCount);
+  scores.resize(static_cast<std::size_t>(columns) * rows);
+  integral.Build(grey);
+  std::vector<RowSums> cells(pattern.Cells(), RowSums(columns));
+  RowSums whole(columns), kept(columns);
+  std::vector<float> best(columns);
   for (int y = 0; y < rows; ++y) {
-    for (auto& row : cross) std::fill(row.begin(), row.end(), 0.0f);
-    const float* t = pattern.values.data();
-    for (int j = 0; j < pattern.height; ++j) {
-      const float* row = grey.Row(y + j);
-      for (int i = 0; i < pattern.width; ++i, ++t) {
-        float* into = cross[static_cast<std::size_t>(pattern.CellOf(i, j))].data();
-        const float weight = *t;
-        const float* source = row + i;
-        for (int x = 0; x < columns; ++x) into[x] += weight * source[x];
-      }
+    Correlate(grey, pattern, y, cells);
+    Gather(integral, pattern, y, cells, whole);
+    std::fill(best.begin(), best.end(), -1.0f);
+    for (const Pattern::LeftOut& choice : pattern.choices) {
+      kept = whole;
+      for (const int cell : choice.cells) kept.Subtract(cells[static_cast<std::size_t>(cell)]);
+      Keep(kept, choice, pattern.spread, best);
     }
-    float* out = scores.data() + static_cast<std::size_t>(y) * columns;
+    float* scoreRow = scores.data() + static_cast<std::size_t>(y) * columns;
     for (int x = 0; x < columns; ++x) {
-      for (int r = 0; r < pattern.grid; ++r) {
-        for (int c = 0; c < pattern.grid; ++c) {
-          const std::size_t k = static_cast<std::size_t>(r * pattern.grid + c);
-          const int cx = x + pattern.xs[c], cy = y + pattern.ys[r];
-          const int cw = pattern.xs[c + 1] - pattern.xs[c], ch = pattern.ys[r + 1] - pattern.ys[r];
-          cells[k] = pattern.cells[k];
-          cells[k].w = integral.Sum(cx, cy, cw, ch);
-          cells[k].ww = integral.Squares(cx, cy, cw, ch);
-          cells[k].wt = cross[k][x];
-        }
-      }
-      out[x] = static_cast<float>(RobustScore(pattern, cells));
+      const float root = std::sqrt(std::min(std::fabs(best[x]), 1.0f));
+      scoreRow[x] = best[x] < 0 ? -root : root;
     }
   }
+}
+
+std::vector<float> ScoreMap(const Grey& grey, const Pattern& pattern) {
+  Integral integral;
+  std::vector<float> scores;
+  ScoreMap(grey, pattern, integral, scores);
   return scores;
 }
+
+// The pictures of a whole-screen search, kept from one search to the next: allocating them
+// afresh costs as much as the search itself (every page is faulted in and zeroed again).
+// A few megabytes for a full-HD screen, per thread that searches.
+struct Scratch {
+  Grey grey;
+  Integral integral;
+  std::vector<float> scores;
+};
 
 struct Candidate {
   int x = 0, y = 0;  // top-left, in the screen picture
@@ -340,9 +418,11 @@ Match Search(const Image& screen, const Image& taught, const Area& positions) {
   while (factor > 1 && Pattern(Reduce(taught, whole, factor), 1, 0).Plain()) factor /= 2;
   const Pattern coarse =
       factor == 1 ? full : Pattern(Reduce(taught, whole, factor), kCoarseGrid, kCoarseLeftOut);
-  const Grey reduced = Reduce(screen, pixels, factor);
-  const int columns = reduced.width - coarse.width + 1;
-  const std::vector<float> scores = ScoreMap(reduced, coarse);
+  thread_local Scratch scratch;
+  Reduce(screen, pixels, factor, scratch.grey);
+  const int columns = scratch.grey.width - coarse.width + 1;
+  ScoreMap(scratch.grey, coarse, scratch.integral, scratch.scores);
+  const std::vector<float>& scores = scratch.scores;
   const std::vector<Candidate> peaks = Peaks(scores, columns, std::max(2, coarse.width / 4),
                                              std::max(2, coarse.height / 4));
   std::vector<Candidate> refined;
