@@ -44,7 +44,8 @@ void Reduce(const Image& image, const Area& area, int factor, Grey& grey) {
   for (int gy = 0; gy < grey.height; ++gy) {
     std::fill(sums.begin(), sums.end(), 0);
     for (int k = 0; k < factor; ++k) {
-      const std::uint8_t* pixel = image.bgra.data() + image.Offset(area.x, area.y + gy * factor + k);
+      const std::uint8_t* pixel =
+          image.bgra.data() + image.Offset(area.x, area.y + gy * factor + k);
       for (int x = 0; x < used; ++x) {
         luma[x] = 29 * pixel[4 * x] + 150 * pixel[4 * x + 1] + 77 * pixel[4 * x + 2];
       }
@@ -95,8 +96,8 @@ class Integral {
     const double* squaresBottom = &squares_[Index(x, y + h)];
     for (int i = 0; i < count; ++i) {
       sums[i] = static_cast<float>(sumBottom[i + w] - sumBottom[i] - sumTop[i + w] + sumTop[i]);
-      squares[i] = static_cast<float>(squaresBottom[i + w] - squaresBottom[i] -
-                                      squaresTop[i + w] + squaresTop[i]);
+      squares[i] = static_cast<float>(squaresBottom[i + w] - squaresBottom[i] - squaresTop[i + w] +
+                                      squaresTop[i]);
     }
   }
 
@@ -129,10 +130,10 @@ struct Pattern {
   int height = 0;
   int grid = 1;
   std::vector<float> values;
-  std::vector<int> xs, ys;                  // cell edges, grid + 1 each
-  std::vector<int> cellColumn, cellRow;     // the cell column of each x, row of each y
-  std::vector<LeftOut> choices;             // the first leaves nothing out
-  double spread = 0;                        // sum of squared deviations
+  std::vector<int> xs, ys;               // cell edges, grid + 1 each
+  std::vector<int> cellColumn, cellRow;  // the cell column of each x, row of each y
+  std::vector<LeftOut> choices;          // the first leaves nothing out
+  double spread = 0;                     // sum of squared deviations
 
   // `leftOut`: the largest share of the cells one left-out rectangle may hold.
   Pattern(const Grey& grey, int wantedGrid, double leftOut)
@@ -423,18 +424,18 @@ Match Search(const Image& screen, const Image& taught, const Area& positions) {
   const int columns = scratch.grey.width - coarse.width + 1;
   ScoreMap(scratch.grey, coarse, scratch.integral, scratch.scores);
   const std::vector<float>& scores = scratch.scores;
-  const std::vector<Candidate> peaks = Peaks(scores, columns, std::max(2, coarse.width / 4),
-                                             std::max(2, coarse.height / 4));
+  const std::vector<Candidate> peaks =
+      Peaks(scores, columns, std::max(2, coarse.width / 4), std::max(2, coarse.height / 4));
   std::vector<Candidate> refined;
   for (const Candidate& peak : peaks) {
-    const Area around{positions.x + peak.x * factor - factor, positions.y + peak.y * factor - factor,
-                      2 * factor + 1, 2 * factor + 1};
+    const Area around{positions.x + peak.x * factor - factor,
+                      positions.y + peak.y * factor - factor, 2 * factor + 1, 2 * factor + 1};
     refined.push_back(Refine(screen, full, around, positions));
   }
   if (refined.empty()) return {};
-  const auto best = std::max_element(
-      refined.begin(), refined.end(),
-      [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
+  const auto best =
+      std::max_element(refined.begin(), refined.end(),
+                       [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
   double nextBest = 0;
   for (const Candidate& c : refined) {
     if (Apart(c, *best, taught.width, taught.height)) nextBest = std::max(nextBest, c.score);
@@ -494,7 +495,8 @@ Match FindPicture(const Image& screen, const Image& taught, const SearchHint& hi
 
 Match FindPictureExhaustive(const Image& screen, const Image& taught) {
   if (!Searchable(screen, taught)) return {};
-  const Pattern full(Reduce(taught, {0, 0, taught.width, taught.height}, 1), kFineGrid, kFineLeftOut);
+  const Pattern full(Reduce(taught, {0, 0, taught.width, taught.height}, 1), kFineGrid,
+                     kFineLeftOut);
   if (full.Plain()) return {};
   const std::vector<float> scores =
       ScoreMap(Reduce(screen, {0, 0, screen.width, screen.height}, 1), full);

@@ -46,14 +46,14 @@ int main() {
               1920 * 1080 / 1500, at.x, at.y);
 
   Match quick, near, plain;
-  const double quickMs =
-      MedianMilliseconds(31, [&] { return FindPicture(screen, taught); }, quick);
+  const double quickMs = MedianMilliseconds(
+      31, [&] { return FindPicture(screen, taught); }, quick);
   SearchHint hint;
   hint.taughtAt = Point{at.x - 20, at.y + 12};
-  const double nearMs =
-      MedianMilliseconds(31, [&] { return FindPicture(screen, taught, hint); }, near);
-  const double plainMs =
-      MedianMilliseconds(3, [&] { return FindPictureExhaustive(screen, taught); }, plain);
+  const double nearMs = MedianMilliseconds(
+      31, [&] { return FindPicture(screen, taught, hint); }, near);
+  const double plainMs = MedianMilliseconds(
+      3, [&] { return FindPictureExhaustive(screen, taught); }, plain);
 
   std::printf("  median of 31 runs (plain: of 3)\n");
   Row("coarse to fine, whole screen", quickMs, quick, "goal <= 10 ms");

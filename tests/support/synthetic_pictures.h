@@ -19,7 +19,8 @@ struct Rgb {
 };
 
 inline Image Blank(int width, int height, Rgb colour) {
-  Image image{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+  Image image{width, height,
+              std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
   for (std::size_t i = 0; i < image.bgra.size(); i += 4) {
     image.bgra[i] = static_cast<std::uint8_t>(colour.b);
     image.bgra[i + 1] = static_cast<std::uint8_t>(colour.g);
@@ -75,7 +76,9 @@ inline void Paste(Image& image, const Image& piece, int x0, int y0) {
 // gradient patches and lines of text-like strokes, all from one seed.
 inline Image Desktop(int width, int height, unsigned seed) {
   std::mt19937 random(seed);
-  auto pick = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  auto pick = [&](int low, int high) {
+    return low + static_cast<int>(random() % (high - low + 1));
+  };
   auto colour = [&] { return Rgb{pick(0, 255), pick(0, 255), pick(0, 255)}; };
   Image image = Blank(width, height, {236, 236, 236});
   const int shapes = width * height / 1500;

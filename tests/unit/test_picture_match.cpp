@@ -46,13 +46,13 @@ TEST_P(FoundAt, SameAnswerAsScoringEveryPosition) {
   EXPECT_EQ(quick.at, thorough.at);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PictureMatch, FoundAt,
-    ::testing::Values(Place{"Middle", {301, 187}}, Place{"TopLeftCorner", {0, 0}},
-                      Place{"BottomRightCorner", {kWidth - 48, kHeight - 48}},
-                      Place{"RightEdgeOddOffset", {kWidth - 48, 133}},
-                      Place{"BottomEdge", {57, kHeight - 48}}),
-    NameOf);
+INSTANTIATE_TEST_SUITE_P(PictureMatch, FoundAt,
+                         ::testing::Values(Place{"Middle", {301, 187}},
+                                           Place{"TopLeftCorner", {0, 0}},
+                                           Place{"BottomRightCorner", {kWidth - 48, kHeight - 48}},
+                                           Place{"RightEdgeOddOffset", {kWidth - 48, 133}},
+                                           Place{"BottomEdge", {57, kHeight - 48}}),
+                         NameOf);
 
 // --- Found when the screen looks different -------------------------------------------------
 
@@ -66,8 +66,8 @@ class FoundWhenRelit : public ::testing::TestWithParam<Change> {};
 
 TEST_P(FoundWhenRelit, AtTheSamePlace) {
   const Point at{211, 95};
-  const Image screen = Relit(ScreenWithButton(kWidth, kHeight, at), GetParam().gain,
-                             GetParam().offset);
+  const Image screen =
+      Relit(ScreenWithButton(kWidth, kHeight, at), GetParam().gain, GetParam().offset);
   const Match match = FindPicture(screen, Button());
   EXPECT_TRUE(match.found) << "score " << match.score << ", next " << match.nextBest;
   EXPECT_EQ(match.at, at);
@@ -249,12 +249,13 @@ TEST_P(Distinctive, IsKept) {
   EXPECT_EQ(match.at, (Point{260, 140}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PictureMatch, Distinctive,
-    ::testing::Values(Taught{"Button", Button()},
-                      Taught{"PieceOfTheDesktop", Crop(Desktop(kWidth, kHeight, 4), 200, 120, 48, 48)},
-                      Taught{"NoisyButton", Noisy(Button(), 4.0, 2)}),
-    NameOf);
+INSTANTIATE_TEST_SUITE_P(PictureMatch, Distinctive,
+                         ::testing::Values(Taught{"Button", Button()},
+                                           Taught{
+                                               "PieceOfTheDesktop",
+                                               Crop(Desktop(kWidth, kHeight, 4), 200, 120, 48, 48)},
+                                           Taught{"NoisyButton", Noisy(Button(), 4.0, 2)}),
+                         NameOf);
 
 }  // namespace
 }  // namespace pelloram
