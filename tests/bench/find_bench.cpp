@@ -1,5 +1,6 @@
 // How long finding a taught 48 × 48 control takes on a full-HD screen picture: the
-// coarse-to-fine search against scoring every position at full resolution, in the same run.
+// coarse-to-fine search against scoring every position at full resolution with the same
+// score (the plain search), in the same run.
 // Prints figures and the goals beside them; asserts nothing.
 #include <algorithm>
 #include <chrono>
@@ -58,7 +59,7 @@ int main() {
   std::printf("  median of 31 runs (plain: of 3)\n");
   Row("coarse to fine, whole screen", quickMs, quick, "goal <= 10 ms");
   Row("coarse to fine, near taught place", nearMs, near, "");
-  Row("plain full-resolution search", plainMs, plain, "");
+  Row("plain: every position, full size", plainMs, plain, "");
   std::printf("  speed-up over plain: %.0fx (whole screen), %.0fx (near)   goal >= 20x\n",
               plainMs / quickMs, plainMs / nearMs);
   std::printf("  same place as plain: %s\n",
