@@ -2,29 +2,14 @@
 // once at start-up. Portable: no Win32 here, so the decoder is tested on the host.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
 
+#include "services/image.h"
 #include "services/types.h"
 
 namespace pelloram {
-
-// 32-bit pixels, rows top to bottom, each pixel B, G, R, A (straight, not premultiplied).
-struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> bgra;
-
-  std::uint8_t Alpha(int x, int y) const {
-    return bgra[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                 static_cast<std::size_t>(x)) *
-                    4 +
-                3];
-  }
-};
 
 // Anything larger is not one of our icons; refusing it keeps a damaged or hostile file
 // from asking for gigabytes.

@@ -38,8 +38,10 @@ class Ui {
   // The Win32 handle of a control or of the main window; 0 when it has none.
   virtual WindowHandle GetControlHandle(Control control) = 0;
 
-  // Pops up a balloon tip (WarningTip or NoteTip) at a screen point, no icon. With
-  // hideBySelf false it stays until clicked away or replaced.
+  // Pops up a balloon tip (WarningTip or NoteTip) at a screen point, no icon. It hides
+  // after its display time (with hideBySelf false, a warning, a little longer), at the
+  // user's first key or click in the tool, or when replaced. It never takes a click: the
+  // click reaches the control under it.
   virtual void ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) = 0;
   // Task-modal message box with one OK button; returns when dismissed. The tool's own
   // messages keep being handled meanwhile.

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace pelloram {
@@ -13,6 +15,8 @@ constexpr wchar_t kPreviousProcProperty[] = L"Pelloram.PreviousProc";
 constexpr UINT_PTR kTipToolId = 1;
 constexpr UINT_PTR kTipHideTimer = 0x7A01;  // clear of the tooltip's own timer ids
 constexpr int kTipDisplayMs = 3000;
+// A warning (a tip that does not hide by itself) stays a little longer, to be read.
+constexpr int kWarningDisplayMs = 5000;
 constexpr int kTipMaxWidth = 420;  // wide enough for every note; \r\n still breaks lines
 
 struct ItemListClose {
@@ -35,13 +39,77 @@ void TakeDownBubble(HWND tooltip) {
   SendMessageW(tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// A click on the bubble, or the end of its display time, takes it down.
+// The tool's tooltips, for the input hooks. Only the window's thread touches them.
+std::vector<HWND>& Bubbles() {
+  static std::vector<HWND> bubbles;
+  return bubbles;
+}
+
+void TakeDownEveryBubble() {
+  for (const HWND tooltip : Bubbles()) {
+    if (IsWindowVisible(tooltip)) TakeDownBubble(tooltip);
+  }
+}
+
+// A click on a bubble takes it down and goes on to the control below, as if the bubble had
+// not been there: the user aimed at the control, and must not lose the click (the cursor
+// would stay in the field the warning is about, and typing would go there). Only the
+// client area of the tool's own windows gets it again.
+void PassClickBelow(HWND tooltip, UINT message, WPARAM wParam) {
+  // Where the click was on the screen: the bubble may already be down, and a hidden
+  // tooltip's client origin is no guide.
+  const DWORD position = GetMessagePos();
+  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  TakeDownBubble(tooltip);
+  const HWND below = WindowFromPoint(at);
+  if (below == nullptr || below == tooltip) return;
+  if (GetWindowThreadProcessId(below, nullptr) != GetCurrentThreadId()) return;
+  if (SendMessageW(below, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) != HTCLIENT) return;
+  ScreenToClient(below, &at);
+  PostMessageW(below, message, wParam, MAKELPARAM(at.x, at.y));
+}
+
 LRESULT CALLBACK BalloonTipProc(HWND tooltip, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_LBUTTONDOWN || (message == WM_TIMER && wParam == kTipHideTimer)) {
-    TakeDownBubble(tooltip);
-    return 0;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      PassClickBelow(tooltip, message, wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kTipHideTimer) break;
+      TakeDownBubble(tooltip);
+      return 0;
+    default:
+      break;
   }
   return CallPrevious(tooltip, message, wParam, lParam);
+}
+
+// The user's first key or click in the tool takes every bubble down: it has been seen, and
+// the user is busy with the window. Both hooks only watch; the input goes on as it was.
+LRESULT CALLBACK KeyWatch(int code, WPARAM wParam, LPARAM lParam) {
+  const bool pressed = (static_cast<std::uint64_t>(lParam) & 0x80000000u) == 0;  // not a release
+  if (code == HC_ACTION && pressed) TakeDownEveryBubble();
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseWatch(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    switch (wParam) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCMBUTTONDOWN:
+        TakeDownEveryBubble();
+        break;
+      default:
+        break;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // The tool's top-level windows, disabled for the life of a foreign modal dialog and then
@@ -122,6 +190,11 @@ void Win32Ui::AttachBalloonTip(Control tip, HWND tooltip) {
   SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipDisplayMs, 0));
   Subclass(tooltip, &BalloonTipProc);
+  Bubbles().push_back(tooltip);
+  // Thread hooks: they see only this thread's input, that is the tool's own windows.
+  const DWORD thread = GetCurrentThreadId();
+  if (!keyWatch_) keyWatch_.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyWatch, nullptr, thread));
+  if (!mouseWatch_) mouseWatch_.reset(SetWindowsHookExW(WH_MOUSE, &MouseWatch, nullptr, thread));
 }
 
 void Win32Ui::SetFont(Control control, int pixels, int weight) {
@@ -168,6 +241,9 @@ void Win32Ui::HideBalloonTip(HWND tooltip) {
 }
 
 void Win32Ui::DetachAll() {
+  keyWatch_.reset();
+  mouseWatch_.reset();
+  Bubbles().clear();
   main_ = nullptr;
   writing_ = nullptr;
   for (Win32Control& item : controls_) item.hwnd = nullptr;
@@ -299,11 +375,10 @@ void Win32Ui::ShowBalloonTip(Control tip, Point at, std::string_view text, bool 
   SendMessageW(tooltip, TTM_TRACKPOSITION, 0,
                MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
   SendMessageW(tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  if (hideBySelf) {
-    const auto displayMs = SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0);
-    SetTimer(tooltip, kTipHideTimer, static_cast<UINT>(displayMs > 0 ? displayMs : kTipDisplayMs),
-             nullptr);
-  }
+  const auto displayMs = SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0);
+  const UINT hideAfter =
+      hideBySelf ? static_cast<UINT>(displayMs > 0 ? displayMs : kTipDisplayMs) : kWarningDisplayMs;
+  SetTimer(tooltip, kTipHideTimer, hideAfter, nullptr);
 }
 
 void Win32Ui::ShowMessage(std::string_view text, std::string_view caption) {

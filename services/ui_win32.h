@@ -20,6 +20,11 @@ struct GdiObjectClose {
 };
 using UniqueFont = UniqueHandle<HFONT, GdiObjectClose>;
 
+struct UnhookCall {
+  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+using UniqueHook = UniqueHandle<HHOOK, UnhookCall>;
+
 std::wstring WindowText(HWND window);
 
 // Classic subclassing (comctl32's SetWindowSubclass is not exported by name by the v5
@@ -65,7 +70,8 @@ class Win32Ui final : public Ui {
   void AttachMainWindow(HWND window) { main_ = window; }
   HWND MainWindow() const { return main_; }
   void Attach(Control control, HWND hwnd, Win32Kind kind, int page);
-  // Adds the tracking tool to a balloon tooltip window and lets a click take it down.
+  // Adds the tracking tool to a balloon tooltip window; the first key or click in the tool
+  // takes it down, and a click goes through it to the control below.
   void AttachBalloonTip(Control tip, HWND tooltip);
   // A new GB2312 font of this pixel height for the control (the old one is released
   // only after the control has let go of it).
@@ -105,6 +111,7 @@ class Win32Ui final : public Ui {
   HWND main_ = nullptr;
   std::array<Win32Control, kChildControlCount> controls_{};
   HWND writing_ = nullptr;
+  UniqueHook keyWatch_, mouseWatch_;  // take the bubbles down at the user's first input
 };
 
 }  // namespace pelloram
