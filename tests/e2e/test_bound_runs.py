@@ -18,11 +18,10 @@ import time
 
 import harness
 from harness import Expect, Session, poll, windows_path
-from test_delete_job import (COLLECTED_TAB, DELETE_ITEM, FINISHED, FIRST_STICKER,
-                             MESSAGE_BOX_TITLE, OPEN_PANEL, press)
+from test_delete_job import FINISHED, MESSAGE_BOX_TITLE, press
 from test_add_job import ToolWindow
-from test_run_checks import (CLIENT_GONE, RUN_TIMEOUT, names, of, said, start_tool,
-                             sticker_folder)
+from test_run_checks import (CLIENT_GONE, RUN_TIMEOUT, names, of, said, start_add_run,
+                             start_tool, sticker_folder, type_delete_points)
 
 # Long enough for a client started again to be up before the run's next click.
 SLOW_DELAY_MS = 6000
@@ -41,13 +40,7 @@ def restarted_mid_delete(s: Session, mode_two: bool) -> None:
                                               "--close-after", "deleted:2")
     tool = start_tool(s)
     if mode_two:
-        tool.click("DeleteModeTwoRadio")
-        poll(lambda: tool.controls()["DeleteModeTwoRadio"]["check"] == 1, 30,
-             "删除模式二 to be checked", interval=0.2)
-        for field, point in (("StickerPanel", OPEN_PANEL), ("CollectedTab", COLLECTED_TAB),
-                             ("FirstSticker", FIRST_STICKER), ("DeleteItem", DELETE_ITEM)):
-            tool.set_field(field + "X", str(at[0] + point[0]))
-            tool.set_field(field + "Y", str(at[1] + point[1]))
+        type_delete_points(tool, at)
     tool.set_field("DeleteCount", "10")
     tool.set_field("DeleteDelay", str(SLOW_DELAY_MS))
     press(s, tool, "F11")
@@ -89,15 +82,14 @@ def restarted_client_mid_add_mode_two(s: Session) -> None:
         client, journal = s.start_practice_client("--collected", "old.gif", "--pos", "0", "0",
                                                   "--close-after", "dialog opened:2")
         tool = start_tool(s)
-        page = ToolWindow(s)
-        page.open_add_page()
-        page.select_mode_two()
-        for field, text in (("FileButtonX", "373"), ("FileButtonY", "526"),
-                            ("SentStickerX", "799"), ("SentStickerY", "459")):
-            tool.set_field(field, text)
-        page.choose_folder(folder.name, len(stickers))
-        page.set_delay(SLOW_DELAY_MS)
-        page.park_pointer()
+
+        def points_typed_in(page: ToolWindow) -> None:
+            page.select_mode_two()
+            for field, text in (("FileButtonX", "373"), ("FileButtonY", "526"),
+                                ("SentStickerX", "799"), ("SentStickerY", "459")):
+                tool.set_field(field, text)
+
+        start_add_run(s, folder, len(stickers), SLOW_DELAY_MS, points_typed_in)
         s.key("F11")
         journal.wait_for("the client to go away", lambda e: e["event"] == "closing",
                          timeout=RUN_TIMEOUT)
@@ -120,11 +112,8 @@ def mouse_pauses_an_add_run_and_f11_goes_on(s: Session) -> None:
     try:
         _, journal = s.start_practice_client("--collected", "old.gif")
         start_tool(s)
-        page = ToolWindow(s)
-        page.open_add_page()
-        page.choose_folder(folder.name, len(stickers))
-        page.set_delay(1000)
-        parked = page.park_pointer()
+        start_add_run(s, folder, len(stickers), 1000)
+        parked = ToolWindow(s).park_pointer()
         s.key("F11")
         journal.wait_for("the first sticker added", lambda e: e["event"] == "added",
                          timeout=RUN_TIMEOUT)
@@ -135,7 +124,7 @@ def mouse_pauses_an_add_run_and_f11_goes_on(s: Session) -> None:
                              r"按 F11 从第 (\d+) 个（(.+)）继续添加。", paused)
         e.true(bool(found), f"the pause says where F11 goes on: {paused!r}")
         e.check()
-        page.park_pointer()
+        ToolWindow(s).park_pointer()
         s.key("F11")
         summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
         events = journal.events()
@@ -155,15 +144,12 @@ def closing_closes_the_dialog_and_gives_the_clipboard_back(s: Session) -> None:
     try:
         _, journal = s.start_practice_client("--collected", "old.gif")
         start_tool(s)
-        page = ToolWindow(s)
-        page.open_add_page()
-        page.choose_folder(folder.name, len(stickers))
-        page.set_delay(30000)
+        start_add_run(s, folder, len(stickers), 30000)
         holder = s.start(s.build.inspect, "--hold-file", windows_path(folder / "h1.gif"),
                          "600000", name="file-holder")
         holder.wait_output('"held":true')
         s.set_clipboard(USERS_TEXT)
-        page.park_pointer()
+        ToolWindow(s).park_pointer()
         s.key("F11")
         journal.wait_for("the open dialog", lambda e: e["event"] == "dialog opened",
                          timeout=RUN_TIMEOUT)

@@ -19,6 +19,7 @@ import re
 import shutil
 import uuid
 from pathlib import Path
+from typing import Callable
 
 import harness
 from harness import TOOL_TITLE, Expect, Session, poll, windows_path
@@ -53,13 +54,28 @@ def sticker_folder(s: Session, names: list[str]) -> Path:
     return folder
 
 
-def start_add_run(s: Session, folder: Path, count: int) -> None:
-    """Everything up to F11: the add page, the folder, the delay, the pointer parked."""
+def start_add_run(s: Session, folder: Path, count: int, delay_ms: int = ADD_DELAY_MS,
+                  before: Callable[[ToolWindow], None] | None = None) -> None:
+    """Everything up to F11: the add page, (what `before` does there,) the folder, the delay,
+    the pointer parked."""
     page = ToolWindow(s)
     page.open_add_page()
+    if before:
+        before(page)
     page.choose_folder(folder.name, count)
-    page.set_delay(ADD_DELAY_MS)
+    page.set_delay(delay_ms)
     page.park_pointer()
+
+
+def type_delete_points(tool: Tool, at: tuple[int, int]) -> None:
+    """Mode two on the delete page, with its points typed in for a client standing at `at`."""
+    tool.click("DeleteModeTwoRadio")
+    poll(lambda: tool.controls()["DeleteModeTwoRadio"]["check"] == 1, 30,
+         "删除模式二 to be checked", interval=0.2)
+    for field, point in (("StickerPanel", OPEN_PANEL), ("CollectedTab", COLLECTED_TAB),
+                         ("FirstSticker", FIRST_STICKER), ("DeleteItem", DELETE_ITEM)):
+        tool.set_field(field + "X", str(at[0] + point[0]))
+        tool.set_field(field + "Y", str(at[1] + point[1]))
 
 
 def start_witness(s: Session, place: tuple[int, int], *options: str) -> harness.Journal:
@@ -89,13 +105,7 @@ def client_gone_mid_delete(s: Session, mode_two: bool) -> None:
                                               "--close-after", "deleted:2")
     tool = start_tool(s)
     if mode_two:  # the points typed in, on the client where it stands
-        tool.click("DeleteModeTwoRadio")
-        poll(lambda: tool.controls()["DeleteModeTwoRadio"]["check"] == 1, 30,
-             "删除模式二 to be checked", interval=0.2)
-        for field, point in (("StickerPanel", OPEN_PANEL), ("CollectedTab", COLLECTED_TAB),
-                             ("FirstSticker", FIRST_STICKER), ("DeleteItem", DELETE_ITEM)):
-            tool.set_field(field + "X", str(at[0] + point[0]))
-            tool.set_field(field + "Y", str(at[1] + point[1]))
+        type_delete_points(tool, at)
     tool.set_field("DeleteCount", "10")
     tool.set_field("DeleteDelay", str(DELETE_DELAY_MS))
     press(s, tool, "F11")

@@ -46,6 +46,14 @@ struct ToolHarness {
         {Control::DeleteItemX, "205"},   {Control::DeleteItemY, "260"}};
     for (const auto& [box, text] : points) ui.Type(box, text);
   }
+  // The add page's mode-two points as captured over a client placed at the screen's origin.
+  void TypeAddPoints() {
+    const std::pair<Control, const char*> points[] = {{Control::FileButtonX, "373"},
+                                                      {Control::FileButtonY, "526"},
+                                                      {Control::SentStickerX, "799"},
+                                                      {Control::SentStickerY, "459"}};
+    for (const auto& [box, text] : points) ui.Type(box, text);
+  }
   // How many whole delays of `ms` an elapsed time holds. A wait lasts at least its delay and
   // ends at the first tick past it, so k waits of D read as k, whatever the tick's length.
   static std::uint32_t WholeDelays(std::uint32_t elapsed, std::uint32_t ms) { return elapsed / ms; }

@@ -75,12 +75,7 @@ class Run : public testing::ToolHarness {
       ui.SelectPage(1);
       if (world_.modeTwo) {
         ui.Click(Control::AddModeTwoRadio);
-        for (const auto& [box, text] : {std::pair{Control::FileButtonX, "373"},
-                                        {Control::FileButtonY, "526"},
-                                        {Control::SentStickerX, "799"},
-                                        {Control::SentStickerY, "459"}}) {
-          ui.Type(box, text);
-        }
+        TypeAddPoints();
       }
       ui.Type(Control::AddDelay, ToText(world_.delayMs));
       tool.state.stickerFiles = files_;

@@ -28,10 +28,7 @@ struct AddJob : ToolHarness {
   void F11() { ui.PressHotkey(vk::kF11); }
   void EnterModeTwoPoints() {
     ui.Click(Control::AddModeTwoRadio);
-    ui.Type(Control::FileButtonX, "373");
-    ui.Type(Control::FileButtonY, "526");
-    ui.Type(Control::SentStickerX, "799");
-    ui.Type(Control::SentStickerY, "459");
+    TypeAddPoints();
   }
 };
 

@@ -29,12 +29,7 @@ struct Bound : ToolHarness {
     ui.SelectPage(1);
     if (modeTwo) {
       ui.Click(Control::AddModeTwoRadio);
-      for (const auto& [box, text] : {std::pair{Control::FileButtonX, "373"},
-                                      {Control::FileButtonY, "526"},
-                                      {Control::SentStickerX, "799"},
-                                      {Control::SentStickerY, "459"}}) {
-        ui.Type(box, text);
-      }
+      TypeAddPoints();
     }
     ui.Type(Control::AddDelay, "100");
     tool.state.stickerFiles = kFour;
