@@ -91,17 +91,26 @@ void PracticeWorld::OnDialogKey(int key) {
   }
 }
 
+PracticeWorld::Shown PracticeWorld::Now() const {
+  return {model.OpenDialogShowing(), model.ForwardShowing(),
+          model.StickerMenuOpen() || model.SentMenuOpen()};
+}
+
 void PracticeWorld::Sync() {
   if (reactMs <= 0 && jitterMs <= 0) {
-    Show();
+    Show(Now());
     return;
   }
   seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;  // one LCG step
   const int jitter = jitterMs > 0 ? static_cast<int>((seed >> 33) % (jitterMs + 1)) : 0;
-  desktop_.At(desktop_.now + static_cast<std::uint32_t>(reactMs + jitter), [this] { Show(); });
+  // By default a delayed show shows the client as it is by then; in strict order, as it
+  // was when it reacted.
+  const Shown then = Now();
+  desktop_.At(desktop_.now + static_cast<std::uint32_t>(reactMs + jitter),
+              [this, then] { Show(strictOrder ? then : Now()); });
 }
 
-void PracticeWorld::Show() {
+void PracticeWorld::Show(Shown shown) {
   // A client that was closed takes its dialog, forward window and menu with it.
   const bool running = desktop_.WindowExists(main_);
   if (!running) {
@@ -110,10 +119,10 @@ void PracticeWorld::Show() {
     }
     return;
   }
-  desktop_.WindowAt(openDialog).exists = model.OpenDialogShowing();
-  if (!model.OpenDialogShowing()) desktop_.fileNameBoxes[openDialog].clear();
-  desktop_.WindowAt(forwardWindow).exists = model.ForwardShowing();
-  desktop_.WindowAt(menuWindow).exists = model.StickerMenuOpen() || model.SentMenuOpen();
+  desktop_.WindowAt(openDialog).exists = shown.dialog;
+  if (!shown.dialog) desktop_.fileNameBoxes[openDialog].clear();
+  desktop_.WindowAt(forwardWindow).exists = shown.forward;
+  desktop_.WindowAt(menuWindow).exists = shown.menu;
 }
 
 }  // namespace pelloram::testing

@@ -28,6 +28,9 @@ class PracticeWorld {
   int reactMs = 0;
   int jitterMs = 0;
   std::uint64_t seed = 1;
+  // Each reaction shows the windows as they were when the client reacted, never a later
+  // state early: what a blind replay of fixed delays meets on a slow client.
+  bool strictOrder = false;
   WindowHandle openDialog = 0;
   WindowHandle forwardWindow = 0;
   WindowHandle menuWindow = 0;  // a context menu is a popup window of the client's own
@@ -38,8 +41,14 @@ class PracticeWorld {
   void OnClick(Point screen, MouseButton button);
   void OnKey(int key, bool up);
   void OnDialogKey(int key);
-  void Sync();  // shows the model's windows as they are now, after the reaction time
-  void Show();  // shows them at once
+  struct Shown {
+    bool dialog = false;
+    bool forward = false;
+    bool menu = false;
+  };
+  Shown Now() const;
+  void Sync();             // shows the model's windows as they are now, after the reaction time
+  void Show(Shown shown);  // shows them at once
 
   FakeDesktop& desktop_;
   WindowHandle main_;
