@@ -26,13 +26,14 @@ void Record(AddTally& tally, Outcome outcome, const std::string& path) {
   if (outcome == Outcome::Skipped) tally.skipped.push_back(FileName(path));
 }
 
-// A forward window that came up late for the previous sticker would cover the client and
-// spoil every sticker after it: close it, and count that sticker as collected before.
-void CloseLateForwardWindow(Run& run, Outcome previous, AddTally& tally) {
-  if (DismissForwardWindow(run) && previous == Outcome::Added) {
-    --tally.added;
-    ++tally.alreadyCollected;
-  }
+// A forward window that came up late would cover the client and spoil every sticker after
+// it: close it. It tells of the last sticker whose add item the client took (a skipped one
+// in between never got so far): counted as added, that one was collected before.
+void CloseLateForwardWindow(Run& run, Outcome& lastAdded, AddTally& tally) {
+  if (!DismissForwardWindow(run) || lastAdded != Outcome::Added) return;
+  --tally.added;
+  ++tally.alreadyCollected;
+  lastAdded = Outcome::AlreadyCollected;
 }
 
 void ShowAddProgress(Run& run, std::size_t done, std::size_t total) {
@@ -89,11 +90,11 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
   // the next start, and no entry is skipped or doubled.
   PausedAdd pass = StartingPoint(run, std::move(paused));
   const std::vector<std::string>& list = pass.files;
-  Outcome previous = Outcome::Skipped;
+  Outcome lastAdded = Outcome::Skipped;  // of the last sticker that reached its add item
   std::size_t i = pass.next;
   for (; i < list.size() && !tool.state.addPauseAsked; ++i) {
     ShowAddProgress(run, i + 1, list.size());
-    if (!run.Ended()) CloseLateForwardWindow(run, previous, pass.tally);
+    if (!run.Ended()) CloseLateForwardWindow(run, lastAdded, pass.tally);
     if (!run.Ended()) run.StopAtStrangeWindow();
     bool sent = std::exchange(pass.nextIsSent, false);
     const Outcome outcome = run.Ended() ? Outcome::Ended
@@ -107,9 +108,9 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
       break;
     }
     Record(pass.tally, outcome, list[i]);
-    previous = outcome;
+    if (outcome != Outcome::Skipped) lastAdded = outcome;
   }
-  if (!run.Ended()) CloseLateForwardWindow(run, previous, pass.tally);
+  if (!run.Ended()) CloseLateForwardWindow(run, lastAdded, pass.tally);
   pass.next = i;
   pass.tally.notReached = static_cast<int>(list.size() - i);
   const bool pausing = tool.state.addPauseAsked || run.fault() == TargetFault::UserMoved;

@@ -106,8 +106,11 @@ void PracticeWorld::Sync() {
   // By default a delayed show shows the client as it is by then; in strict order, as it
   // was when it reacted.
   const Shown then = Now();
-  desktop_.At(desktop_.now + static_cast<std::uint32_t>(reactMs + jitter),
-              [this, then] { Show(strictOrder ? then : Now()); });
+  std::uint32_t at = desktop_.now + static_cast<std::uint32_t>(reactMs + jitter);
+  // In strict order no reaction overtakes an earlier one, whatever its jitter.
+  if (strictOrder && static_cast<std::int32_t>(lastShowAt_ - at) > 0) at = lastShowAt_;
+  lastShowAt_ = at;
+  desktop_.At(at, [this, then] { Show(strictOrder ? then : Now()); });
 }
 
 void PracticeWorld::Show(Shown shown) {

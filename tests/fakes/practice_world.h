@@ -54,6 +54,7 @@ class PracticeWorld {
   WindowHandle main_;
   std::string dialogText_;
   bool ctrlDown_ = false;
+  std::uint32_t lastShowAt_ = 0;
 };
 
 }  // namespace pelloram::testing

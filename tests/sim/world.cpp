@@ -50,6 +50,7 @@ class Run : public testing::ToolHarness {
     practice_.reactMs = w.reactMs;
     practice_.jitterMs = w.jitterMs;
     practice_.seed = w.seed;
+    practice_.strictOrder = true;
     for (int i = 0; i < w.folder; ++i) files_.push_back(FilePath(i));
     Prepare();
     for (const Event& e : w.events) At(desktop.now + e.at, [this, e] { Apply(e); });
