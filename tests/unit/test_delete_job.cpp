@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "tests/fakes/practice_world.h"
+#include "tests/support/case_name.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"
 #include "workflows/start_gate.h"
@@ -392,7 +393,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, DeleteDelayField,
                          ::testing::Values(std::pair{"abc", false}, std::pair{"", false},
                                            std::pair{"-5", false}, std::pair{"12.5", false},
                                            std::pair{"0", true}, std::pair{" 300 ", true},
-                                           std::pair{"５００", true}));
+                                           std::pair{"５００", true}),
+                         [](const auto& test) { return TextCaseName(test.param.first); });
 
 }  // namespace
 }  // namespace pelloram::testing

@@ -289,7 +289,8 @@ TEST_P(ModeOneOnTheNewerClient, IsRefusedOnTheRadioWithoutMovingAnything) {
   EXPECT_TRUE(h.desktop.inputs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPages, ModeOneOnTheNewerClient, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(BothPages, ModeOneOnTheNewerClient, ::testing::Values(0, 1),
+                         [](const auto& test) { return test.param == 0 ? "Delete" : "Add"; });
 
 TEST(NewerClientModeTwo, DeletesAtTheCapturedPoints) {
   NewerClient h;
