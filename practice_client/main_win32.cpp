@@ -128,11 +128,14 @@ int Run(HINSTANCE instance) {
 
   Shell shell(Model(options.model, [&journal](const std::string& line) { journal.Write(line); }));
   shell.instance = instance;
+  shell.generation = options.generation;
+  LoadPictures(shell);
   const std::wstring face = ReadableFace();
   shell.font = MakeFont(face, 14);
   shell.smallFont = MakeFont(face, 11);
   if (!RegisterMainWindowClass(instance, options.generation) ||
-      !RegisterForwardWindowClass(instance) || !RegisterMenuWindowClass(instance) ||
+      !RegisterForwardWindowClass(instance) ||
+      !RegisterPopupWindowClasses(instance, options.generation) ||
       !CreateMainWindow(shell, options.left, options.top, options.generation)) {
     WriteTo(STD_ERROR_HANDLE, "practice_client: cannot create the window\n");
     return 1;
