@@ -159,7 +159,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
       WindowChange change;
       if (!ParseWindowChange(args, i + 1, 0, kMaxSide, change) || change.x < kMinWidth ||
           change.y < kMinHeight) {
-        error = "--resize-after wants EVENT:N W H, W from 640 and H from 520, e.g. deleted:2 1000 700";
+        error =
+            "--resize-after wants EVENT:N W H, W from 640 and H from 520, e.g. deleted:2 1000 700";
         return false;
       }
       out.model.resizeAfter = change;
@@ -167,7 +168,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
     } else if (option == "--look") {
       if (!needs(1)) return false;
       if (!ParseLook(args[++i], out.model.looks)) {
-        error = "--look wants sticker_button, collected_tab or file_button, a colon and own or other";
+        error =
+            "--look wants sticker_button, collected_tab or file_button, a colon and own or other";
         return false;
       }
     } else if (option == "--react-ms" || option == "--jitter-ms" || option == "--seed") {

@@ -221,9 +221,8 @@ void ShowForwardWindow(Shell& shell) {
   shell.forward =
       CreateWindowExW(0, kForwardClass,
                       shell.generation == Generation::Classic ? kForwardTitle : kNewerForwardTitle,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                      mainRect.left + 180, mainRect.top + 80, kForwardWidth, kForwardHeight,
-                      shell.main, nullptr, shell.instance, &shell);
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU, mainRect.left + 180, mainRect.top + 80,
+                      kForwardWidth, kForwardHeight, shell.main, nullptr, shell.instance, &shell);
   if (!shell.forward) return;
   ShowWindow(shell.forward, SW_SHOW);
   UpdateWindow(shell.forward);

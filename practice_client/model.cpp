@@ -40,8 +40,7 @@ Layout LayoutFor(int width, int height) {
   l.panel = {button.x - 184, button.y - 339, button.x + 146, button.y - 29};
   l.grid = {l.panel.left + 10, l.panel.top + 13, l.panel.left + 310, l.panel.top + 263};
   l.defaultTab = {l.panel.left + 10, l.panel.bottom - 35, l.panel.left + 52, l.panel.bottom - 9};
-  l.collectedTab = {l.panel.left + 56, l.panel.bottom - 35, l.panel.left + 104,
-                    l.panel.bottom - 9};
+  l.collectedTab = {l.panel.left + 56, l.panel.bottom - 35, l.panel.left + 104, l.panel.bottom - 9};
   l.newestMessage = {w - 150, l.toolbar.top - 85, w - 70, l.toolbar.top - 5};
   return l;
 }
@@ -388,7 +387,8 @@ void Model::Click(Pt at, Button button) {
   s.JournalClick(at, button, target);
   if (button == Button::Left) {
     // Like any popup, the panel closes when something outside it is clicked.
-    if (s.panelOpen && !target.inMenu && !s.layout.panel.Has(at) && target.hit != Hit::StickerPanel) {
+    if (s.panelOpen && !target.inMenu && !s.layout.panel.Has(at) &&
+        target.hit != Hit::StickerPanel) {
       s.panelOpen = false;
     }
     s.LeftClick(target);
@@ -517,8 +517,17 @@ std::vector<Model::Box> Model::VisibleBoxes() const {
   Layer layer = Layer::Window;
   const auto add = [&boxes, &layer](Rect r, std::string label, Kind kind, bool active = false,
                                     Picture picture = Picture::None) -> Box& {
-    return boxes.emplace_back(Box{r.left, r.top, r.right, r.bottom, std::move(label), kind, active,
-                                  picture, {}, layer, false});
+    return boxes.emplace_back(Box{r.left,
+                                  r.top,
+                                  r.right,
+                                  r.bottom,
+                                  std::move(label),
+                                  kind,
+                                  active,
+                                  picture,
+                                  {},
+                                  layer,
+                                  false});
   };
   add({0, 0, s.size.x, s.size.y}, "", Kind::Area);
   add(l.titleStrip, "微信（练习客户端）", Kind::Title);
@@ -535,8 +544,8 @@ std::vector<Model::Box> Model::VisibleBoxes() const {
   add(l.toolbar, "", Kind::Area).textured = true;
   add(l.stickerButton, "表情", Kind::Button, s.panelOpen, Picture::SmilingFace).look =
       look("sticker_button");
-  add(l.fileButton, "文件", Kind::Button, s.dialogWanted || s.dialogShowing, Picture::Folder)
-      .look = look("file_button");
+  add(l.fileButton, "文件", Kind::Button, s.dialogWanted || s.dialogShowing, Picture::Folder).look =
+      look("file_button");
   add(l.inputArea, s.pendingName.empty() ? "" : "[文件] " + s.pendingName, Kind::Input);
 
   if (s.panelOpen) {

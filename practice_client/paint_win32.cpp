@@ -117,9 +117,9 @@ void LinePicture(const Canvas& canvas, const Model::Box& box, const pelloram::Im
     for (int x = 0; x < image.width; ++x) {
       const int sx = other ? image.width - 1 - x : x;
       const int sy = other ? image.height - 1 - y : y;
-      const std::size_t i =
-          (static_cast<std::size_t>(sy) * static_cast<std::size_t>(image.width) +
-           static_cast<std::size_t>(sx)) * 4;
+      const std::size_t i = (static_cast<std::size_t>(sy) * static_cast<std::size_t>(image.width) +
+                             static_cast<std::size_t>(sx)) *
+                            4;
       std::uint32_t colour = static_cast<std::uint32_t>(image.bgra[i + 2]) << 16 |
                              static_cast<std::uint32_t>(image.bgra[i + 1]) << 8 | image.bgra[i];
       if (other) colour = 0x2050D0;

@@ -29,12 +29,23 @@ std::uint32_t FromHsv(int hue, int saturation, int value) {
   const int t = v * (100 - saturation * (255 - rest) / 255) / 100;
   int r = v, g = t, b = p;
   switch (region) {
-    case 1: r = q, g = v, b = p; break;
-    case 2: r = p, g = v, b = t; break;
-    case 3: r = p, g = q, b = v; break;
-    case 4: r = t, g = p, b = v; break;
-    case 5: r = v, g = p, b = q; break;
-    default: break;
+    case 1:
+      r = q, g = v, b = p;
+      break;
+    case 2:
+      r = p, g = v, b = t;
+      break;
+    case 3:
+      r = p, g = q, b = v;
+      break;
+    case 4:
+      r = t, g = p, b = v;
+      break;
+    case 5:
+      r = v, g = p, b = q;
+      break;
+    default:
+      break;
   }
   return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
 }
@@ -55,19 +66,28 @@ std::vector<std::uint32_t> StickerPixels(std::string_view name, int size) {
   const std::uint32_t lines = FromHsv(patternHue, 35, 90);
   const std::uint32_t ink = FromHsv(hue, 80, 75);
 
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) *
+                                    static_cast<std::size_t>(size));
   const int margin = std::max(1, size / 8);
   const int block = std::max(1, (size - 2 * margin) / 5);
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       bool marked = false;
       switch (pattern) {
-        case 0: marked = (x + y) / step % 2 == 0; break;
-        case 1: marked = (x / step + y / step) % 2 == 0; break;
-        case 2: marked = ((x - size / 2) * (x - size / 2) + (y - size / 2) * (y - size / 2)) /
-                                 (step * step * 2) % 2 == 0;
-                break;
-        default: marked = x % step == 0 && y % step == 0; break;
+        case 0:
+          marked = (x + y) / step % 2 == 0;
+          break;
+        case 1:
+          marked = (x / step + y / step) % 2 == 0;
+          break;
+        case 2:
+          marked = ((x - size / 2) * (x - size / 2) + (y - size / 2) * (y - size / 2)) /
+                       (step * step * 2) % 2 ==
+                   0;
+          break;
+        default:
+          marked = x % step == 0 && y % step == 0;
+          break;
       }
       std::uint32_t colour = marked ? lines : backdrop;
       const int column = (x - margin) / block;
@@ -84,7 +104,8 @@ std::vector<std::uint32_t> StickerPixels(std::string_view name, int size) {
 }
 
 int GrainAt(int x, int y) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393U + static_cast<std::uint32_t>(y) * 668265263U;
+  std::uint32_t h =
+      static_cast<std::uint32_t>(x) * 374761393U + static_cast<std::uint32_t>(y) * 668265263U;
   h = (h ^ (h >> 13)) * 1274126177U;
   const int noise = static_cast<int>((h ^ (h >> 16)) % 10);
   const int weave = (x / 4 + y / 4) % 2 == 0 ? 14 : 4;  // a soft check under the noise

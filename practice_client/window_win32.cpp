@@ -71,8 +71,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (PanelIsPopup(*shell)) {
         PaintBoxes(*shell, window, boxes, {Model::Layer::Window}, POINT{0, 0});
       } else {
-        PaintBoxes(*shell, window, boxes, {Model::Layer::Window, Model::Layer::Panel},
-                   POINT{0, 0});
+        PaintBoxes(*shell, window, boxes, {Model::Layer::Window, Model::Layer::Panel}, POINT{0, 0});
       }
       return 0;
     }
@@ -127,7 +126,6 @@ LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at) {
   return 0;
 }
 
-
 Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -163,10 +161,9 @@ HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation) {
                     shell.instance, nullptr);
   }
   // Frameless, so the client area is the whole window and client points equal window points.
-  shell.main = CreateWindowExW(0, kind.className, kind.title,
-                               WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
-                               shell.model.Width(), shell.model.Height(), nullptr, nullptr,
-                               shell.instance, &shell);
+  shell.main = CreateWindowExW(
+      0, kind.className, kind.title, WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
+      shell.model.Width(), shell.model.Height(), nullptr, nullptr, shell.instance, &shell);
   return shell.main;
 }
 

@@ -417,7 +417,9 @@ struct TaughtPoints {
 
 TaughtPoints PointsAt(int width, int height) {
   const practice::Layout l = practice::LayoutFor(width, height);
-  const auto middle = [](practice::Rect r) { return Pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+  const auto middle = [](practice::Rect r) {
+    return Pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
   return {middle(l.stickerButton), middle(l.collectedTab),
           Pt{l.grid.left + practice::kCell / 2, l.grid.top + practice::kCell / 2},
           middle(l.fileButton), middle(l.newestMessage)};
