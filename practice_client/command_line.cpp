@@ -1,24 +1,39 @@
 #include "practice_client/command_line.h"
 
 #include <charconv>
+#include <map>
 #include <string_view>
 
 namespace practice {
 
 const char kUsage[] =
     "practice_client [--stickers N] [--collected \"a.gif|b.gif\"] [--journal PATH] [--pos X Y]\n"
-    "                [--close-after EVENT:N] [--generation classic|newer|newer-en]\n"
-    "                [--react-ms MS] [--jitter-ms MS] [--seed N]\n"
+    "                [--size W H] [--close-after EVENT:N] [--move-after EVENT:N X Y]\n"
+    "                [--resize-after EVENT:N W H] [--look CONTROL:VARIANT]\n"
+    "                [--generation classic|newer|newer-en] [--react-ms MS] [--jitter-ms MS]\n"
+    "                [--seed N]\n"
     "  --stickers N   initial collection of N stickers named sticker01.gif, ... (default 10)\n"
     "  --collected    initial collection with these names, separated by |\n"
     "  --journal PATH write one JSON object per line for everything that happens\n"
     "  --pos X Y      top-left corner of the window on the screen (default 200 120)\n"
+    "  --size W H     width and height of the window (default 910 647, at least 640 520);\n"
+    "                 it lays itself out for that size as the chat client does\n"
     "  --close-after EVENT:N\n"
     "                 end at once, as if killed, right after the N-th journal line of that\n"
     "                 event (deleted:2, added:1, sent:3, ...)\n"
+    "  --move-after EVENT:N X Y\n"
+    "                 move the window's top-left corner to X Y right after the N-th journal\n"
+    "                 line of that event (journaled as \"moved\")\n"
+    "  --resize-after EVENT:N W H\n"
+    "                 resize the window to W x H the same way (journaled as \"resized\")\n"
+    "  --look CONTROL:VARIANT\n"
+    "                 draw sticker_button, collected_tab or file_button with another picture:\n"
+    "                 VARIANT other (a strange one) or own (the default); may be repeated\n"
     "  --generation   the main window of the classic client (WeChatMainWndForPC, the default)\n"
     "                 or of the newer one (Qt51514QWindowIcon titled 微信, or Weixin with\n"
-    "                 newer-en), with a hidden window of the same class beside it\n"
+    "                 newer-en), with a hidden window of the same class beside it; the newer\n"
+    "                 one's menus (Qt51514QWindowToolSaveBits, Weixin) and sticker panel are\n"
+    "                 popups of their own, its forward window is titled 微信发送给\n"
     "  --react-ms MS  show the dialog, menus and forward window MS after what brought them\n"
     "                 (a slow client), plus up to --jitter-ms more drawn from --seed\n";
 
@@ -54,6 +69,32 @@ bool ParseCloseAfter(std::string_view text, CloseAfter& out) {
   if (colon == std::string_view::npos || colon == 0) return false;
   if (!ParseInt(text.substr(colon + 1), 1, kMaxEventCount, out.times)) return false;
   out.event = std::string(text.substr(0, colon));
+  return true;
+}
+
+// "EVENT:N" followed by two whole numbers.
+bool ParseWindowChange(const std::vector<std::string>& args, std::size_t at, int low, int high,
+                       WindowChange& out) {
+  return ParseCloseAfter(args[at], out.after) && ParseInt(args[at + 1], low, high, out.x) &&
+         ParseInt(args[at + 2], low, high, out.y);
+}
+
+// "CONTROL:VARIANT" for one of the controls that have a picture.
+bool ParseLook(std::string_view text, std::map<std::string, std::string>& looks) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view control = text.substr(0, colon);
+  const std::string_view variant = text.substr(colon + 1);
+  if (control != "sticker_button" && control != "collected_tab" && control != "file_button") {
+    return false;
+  }
+  if (variant == "own") {
+    looks.erase(std::string(control));
+  } else if (variant == "other") {
+    looks[std::string(control)] = std::string(variant);
+  } else {
+    return false;
+  }
   return true;
 }
 
@@ -97,6 +138,40 @@ bool ParseCommandLine(const std::vector<std::string>& args, LaunchOptions& out,
         return false;
       }
       i += 2;
+    } else if (option == "--size") {
+      if (!needs(2)) return false;
+      if (!ParseInt(args[i + 1], kMinWidth, kMaxSide, out.model.width) ||
+          !ParseInt(args[i + 2], kMinHeight, kMaxSide, out.model.height)) {
+        error = "--size wants a width from 640 and a height from 520, up to 8192";
+        return false;
+      }
+      i += 2;
+    } else if (option == "--move-after") {
+      if (!needs(3)) return false;
+      if (!ParseWindowChange(args, i + 1, -kCoordinateLimit, kCoordinateLimit,
+                             out.model.moveAfter)) {
+        error = "--move-after wants EVENT:N X Y, e.g. deleted:2 0 0";
+        return false;
+      }
+      i += 3;
+    } else if (option == "--resize-after") {
+      if (!needs(3)) return false;
+      WindowChange change;
+      if (!ParseWindowChange(args, i + 1, 0, kMaxSide, change) || change.x < kMinWidth ||
+          change.y < kMinHeight) {
+        error =
+            "--resize-after wants EVENT:N W H, W from 640 and H from 520, e.g. deleted:2 1000 700";
+        return false;
+      }
+      out.model.resizeAfter = change;
+      i += 3;
+    } else if (option == "--look") {
+      if (!needs(1)) return false;
+      if (!ParseLook(args[++i], out.model.looks)) {
+        error =
+            "--look wants sticker_button, collected_tab or file_button, a colon and own or other";
+        return false;
+      }
     } else if (option == "--react-ms" || option == "--jitter-ms" || option == "--seed") {
       int value = 0;
       if (!needs(1) || !ParseInt(args[++i], 0, 600000, value)) {

@@ -18,7 +18,9 @@ namespace practice {
 namespace {
 
 constexpr wchar_t kForwardClass[] = L"SelectContactWnd";
+// The classic client's title, and the newer one's.
 constexpr wchar_t kForwardTitle[] = L"转发给";
+constexpr wchar_t kNewerForwardTitle[] = L"微信发送给";
 constexpr int kForwardWidth = 550;
 constexpr int kForwardHeight = 485;
 // Long paths (\\?\ prefixes, deep folders) must come back whole.
@@ -217,9 +219,10 @@ void ShowForwardWindow(Shell& shell) {
   RECT mainRect{};
   GetWindowRect(shell.main, &mainRect);
   shell.forward =
-      CreateWindowExW(0, kForwardClass, kForwardTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                      mainRect.left + 180, mainRect.top + 80, kForwardWidth, kForwardHeight,
-                      shell.main, nullptr, shell.instance, &shell);
+      CreateWindowExW(0, kForwardClass,
+                      shell.generation == Generation::Classic ? kForwardTitle : kNewerForwardTitle,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU, mainRect.left + 180, mainRect.top + 80,
+                      kForwardWidth, kForwardHeight, shell.main, nullptr, shell.instance, &shell);
   if (!shell.forward) return;
   ShowWindow(shell.forward, SW_SHOW);
   UpdateWindow(shell.forward);

@@ -1,7 +1,8 @@
 // practice_client.exe: a stand-in for the WeChat desktop client to try Pelloram on.
 //
-// It shows a frameless window of class "WeChatMainWndForPC" titled "微信" (910 x 647) laid
-// out so that the tool's built-in points land on the right things: the sticker button and
+// It shows a frameless window of class "WeChatMainWndForPC" titled "微信" (910 x 647, or the
+// size asked for, laid out again whenever its size changes), laid out so that at the default
+// size the tool's built-in points land on the right things: the sticker button and
 // the collected tab of the sticker panel, the first collected sticker and its menu with the
 // delete item, the file button that opens a real file-open dialog ("打开", which refuses a
 // path that names no file, or a file that another program holds open), the newest sent
@@ -11,7 +12,8 @@
 // window by its top strip; the × box closes it.
 //
 //   practice_client [--stickers N] [--collected "a.gif|b.gif"] [--journal PATH] [--pos X Y]
-//                   [--close-after EVENT:N]
+//                   [--size W H] [--close-after EVENT:N] [--move-after EVENT:N X Y]
+//                   [--resize-after EVENT:N W H] [--look CONTROL:VARIANT] [--generation ...]
 //     --stickers N    initial collection sticker01.gif ... (default 10, at most 10000)
 //     --collected     initial collection with these names, separated by |
 //     --journal PATH  one JSON object per line for every click, key, dialog, send, delete,
@@ -21,6 +23,7 @@
 //     --close-after EVENT:N
 //                     ends at once, as if killed, right after the N-th journal line of that
 //                     event ("deleted:2", "added:1", "sent:3"), journaling "closing"
+//   The rest are listed by --help (kUsage in command_line.cpp).
 //
 // Bad arguments are reported on standard error with exit code 2.
 // <windows.h> first: the other Win32 headers depend on it.
@@ -128,11 +131,14 @@ int Run(HINSTANCE instance) {
 
   Shell shell(Model(options.model, [&journal](const std::string& line) { journal.Write(line); }));
   shell.instance = instance;
+  shell.generation = options.generation;
+  LoadPictures(shell);
   const std::wstring face = ReadableFace();
   shell.font = MakeFont(face, 14);
   shell.smallFont = MakeFont(face, 11);
   if (!RegisterMainWindowClass(instance, options.generation) ||
-      !RegisterForwardWindowClass(instance) || !RegisterMenuWindowClass(instance) ||
+      !RegisterForwardWindowClass(instance) ||
+      !RegisterPopupWindowClasses(instance, options.generation) ||
       !CreateMainWindow(shell, options.left, options.top, options.generation)) {
     WriteTo(STD_ERROR_HANDLE, "practice_client: cannot create the window\n");
     return 1;

@@ -11,39 +11,44 @@
 namespace practice {
 namespace {
 
-// Half-open pixel rectangle [left, right) x [top, bottom).
-struct Rect {
-  int left, top, right, bottom;
-  bool Has(Pt p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  Rect Offset(Pt p) const { return {left + p.x, top + p.y, right + p.x, bottom + p.y}; }
-};
+int Clamp(int value, int low) { return std::clamp(value, low, kMaxSide); }
 
-// The layout of the 910 x 647 window. The points the tool clicks must fall inside the
-// matching rectangles: the sticker button (340, 525), the collected tab (220, 460), the
-// first sticker (175, 210), the file button (373, 526) and the newest message (799, 459).
-constexpr int kWidth = 910;
-constexpr int kHeight = 647;
-constexpr Rect kTitleStrip{0, 0, kWidth, 28};
-constexpr Rect kCloseBox{874, 0, kWidth, 28};
-constexpr Rect kSidebar{0, 28, 60, kHeight};
-constexpr Rect kChatList{60, 28, 310, kHeight};
-constexpr Rect kChatHeader{310, 28, kWidth, 70};
-constexpr Rect kToolbar{310, 505, kWidth, 547};
-constexpr Rect kStickerButton{324, 511, 356, 539};
-constexpr Rect kFileButton{358, 512, 390, 540};
-constexpr Rect kInputArea{310, 547, kWidth, kHeight};
+}  // namespace
 
-constexpr Rect kPanel{140, 172, 470, 482};
-constexpr Rect kDefaultTab{150, 447, 192, 473};
-constexpr Rect kCollectedTab{196, 447, 244, 473};
-constexpr Rect kGrid{150, 185, 450, 435};
-constexpr int kCell = 50;
-constexpr int kGridColumns = (kGrid.right - kGrid.left) / kCell;
-constexpr int kGridRows = (kGrid.bottom - kGrid.top) / kCell;
+// The 910 x 647 window keeps the layout the tool's built-in points were measured on: the
+// sticker button (340, 525), the collected tab (220, 460), the first sticker (175, 210), the
+// file button (373, 526) and the newest message (799, 459). Other sizes move each part with
+// the edge it hangs on.
+Layout LayoutFor(int width, int height) {
+  const int w = Clamp(width, kMinWidth);
+  const int h = Clamp(height, kMinHeight);
+  constexpr int kTitleHeight = 28;
+  constexpr int kChatLeft = 310;  // sidebar and conversation list keep their width
+  Layout l;
+  l.titleStrip = {0, 0, w, kTitleHeight};
+  l.closeBox = {w - 36, 0, w, kTitleHeight};
+  l.sidebar = {0, kTitleHeight, 60, h};
+  l.chatList = {60, kTitleHeight, kChatLeft, h};
+  l.chatHeader = {kChatLeft, kTitleHeight, w, 70};
+  // The input box is 100 high at the bottom; the toolbar sits on it.
+  l.inputArea = {kChatLeft, h - 100, w, h};
+  l.toolbar = {kChatLeft, h - 142, w, h - 100};
+  l.stickerButton = {kChatLeft + 14, l.toolbar.top + 6, kChatLeft + 46, l.toolbar.top + 34};
+  l.fileButton = {kChatLeft + 48, l.toolbar.top + 7, kChatLeft + 80, l.toolbar.top + 35};
+  // The panel opens above the sticker button, reaching left over the conversation list.
+  const Pt button{l.stickerButton.left, l.stickerButton.top};
+  l.panel = {button.x - 184, button.y - 339, button.x + 146, button.y - 29};
+  l.grid = {l.panel.left + 10, l.panel.top + 13, l.panel.left + 310, l.panel.top + 263};
+  l.defaultTab = {l.panel.left + 10, l.panel.bottom - 35, l.panel.left + 52, l.panel.bottom - 9};
+  l.collectedTab = {l.panel.left + 56, l.panel.bottom - 35, l.panel.left + 104, l.panel.bottom - 9};
+  l.newestMessage = {w - 150, l.toolbar.top - 85, w - 70, l.toolbar.top - 5};
+  return l;
+}
 
-// Messages stack upwards from the newest; older ones scroll out above the header.
-constexpr Rect kNewestMessage{760, 420, 840, 500};
-constexpr int kMessagePitch = 90;
+namespace {
+
+constexpr int kGridColumns = 6;  // the grid is 300 x 250: six cells by five
+constexpr int kGridRows = 5;
 
 // Menus open relative to the right-clicked point. The tool finds the delete item 30 right
 // of and 50 below the sticker it right-clicked (and at (213, 259) for (175, 210)), and the
@@ -139,6 +144,11 @@ struct Model::State {
   CloseAfter closeAfter;
   Options settings;  // as given, for the shell's reaction time
   int closeCounted = 0;
+  int moveCounted = 0;
+  int resizeCounted = 0;
+  Layout layout = LayoutFor(kDefaultWidth, kDefaultHeight);
+  Pt size{kDefaultWidth, kDefaultHeight};
+  WindowRequest request;
   std::vector<std::string> collection;
   bool panelOpen = false;
   bool collectedTab = false;
@@ -168,7 +178,21 @@ struct Model::State {
     CountTowardsClose(emitting);
   }
 
+  // Whether this line is the one a --*-after option waits for.
+  static bool Due(const CloseAfter& after, std::string_view event, int& counted) {
+    if (after.event.empty() || event != after.event) return false;
+    return ++counted == after.times;
+  }
+
   void CountTowardsClose(std::string_view event) {
+    if (Due(settings.moveAfter.after, event, moveCounted)) {
+      request.move = true;
+      request.to = {settings.moveAfter.x, settings.moveAfter.y};
+    }
+    if (Due(settings.resizeAfter.after, event, resizeCounted)) {
+      request.resize = true;
+      request.size = {settings.resizeAfter.x, settings.resizeAfter.y};
+    }
     if (endWanted || closeAfter.event.empty() || event != closeAfter.event) return;
     if (++closeCounted < closeAfter.times) return;
     endWanted = true;
@@ -179,9 +203,10 @@ struct Model::State {
 
   // Newest message first: position k counts back from the newest.
   bool MessageRect(std::size_t k, Rect& box) const {
-    const int top = kNewestMessage.top - static_cast<int>(k) * kMessagePitch;
-    if (k >= sent.size() || top < kChatHeader.bottom) return false;
-    box = {kNewestMessage.left, top, kNewestMessage.right, top + kMessagePitch - 10};
+    const Rect& newest = layout.newestMessage;
+    const int top = newest.top - static_cast<int>(k) * kMessagePitch;
+    if (k >= sent.size() || top < layout.chatHeader.bottom) return false;
+    box = {newest.left, top, newest.right, top + kMessagePitch - 10};
     return true;
   }
 
@@ -197,11 +222,12 @@ struct Model::State {
   }
 
   Target PanelTarget(Pt p) const {
-    if (kCollectedTab.Has(p)) return {Hit::CollectedTab};
-    if (kDefaultTab.Has(p)) return {Hit::DefaultTab};
-    if (collectedTab && kGrid.Has(p)) {
-      const auto cell = static_cast<std::size_t>((p.y - kGrid.top) / kCell * kGridColumns +
-                                                 (p.x - kGrid.left) / kCell);
+    const Layout& l = layout;
+    if (l.collectedTab.Has(p)) return {Hit::CollectedTab};
+    if (l.defaultTab.Has(p)) return {Hit::DefaultTab};
+    if (collectedTab && l.grid.Has(p)) {
+      const auto cell = static_cast<std::size_t>((p.y - l.grid.top) / kCell * kGridColumns +
+                                                 (p.x - l.grid.left) / kCell);
       if (cell < collection.size()) return {cell == 0 ? Hit::FirstSticker : Hit::Sticker, cell};
     }
     return {};
@@ -212,10 +238,10 @@ struct Model::State {
     if (menu != Menu::None) {
       if (const Target t = MenuTarget(p); t.inMenu) return t;
     }
-    if (kCloseBox.Has(p)) return {Hit::CloseBox};
-    if (kStickerButton.Has(p)) return {Hit::StickerPanel};
-    if (panelOpen && kPanel.Has(p)) return PanelTarget(p);
-    if (kFileButton.Has(p)) return {Hit::FileButton};
+    if (layout.closeBox.Has(p)) return {Hit::CloseBox};
+    if (layout.stickerButton.Has(p)) return {Hit::StickerPanel};
+    if (panelOpen && layout.panel.Has(p)) return PanelTarget(p);
+    if (layout.fileButton.Has(p)) return {Hit::FileButton};
     Rect box{};
     for (std::size_t k = 0; MessageRect(k, box); ++k) {
       if (box.Has(p)) return {Hit::SentSticker, sent.size() - 1 - k};
@@ -346,6 +372,9 @@ Model::Model(Options options, JournalSink journal) : state_(std::make_shared<Sta
   state_->sink = std::move(journal);
   state_->collection = InitialCollection(options);
   state_->closeAfter = options.closeAfter;
+  state_->size = {std::clamp(options.width, kMinWidth, kMaxSide),
+                  std::clamp(options.height, kMinHeight, kMaxSide)};
+  state_->layout = LayoutFor(state_->size.x, state_->size.y);
   state_->settings = std::move(options);
   JsonLine line = state_->Line("start");
   line.Add("collection", state_->collection);
@@ -358,7 +387,8 @@ void Model::Click(Pt at, Button button) {
   s.JournalClick(at, button, target);
   if (button == Button::Left) {
     // Like any popup, the panel closes when something outside it is clicked.
-    if (s.panelOpen && !target.inMenu && !kPanel.Has(at) && target.hit != Hit::StickerPanel) {
+    if (s.panelOpen && !target.inMenu && !s.layout.panel.Has(at) &&
+        target.hit != Hit::StickerPanel) {
       s.panelOpen = false;
     }
     s.LeftClick(target);
@@ -448,48 +478,97 @@ const std::vector<std::string>& Model::SentMessages() const { return state_->sen
 bool Model::CloseWanted() const { return state_->closeWanted; }
 bool Model::EndWanted() const { return state_->endWanted; }
 
-bool Model::InDragStrip(Pt at) const { return kTitleStrip.Has(at) && !kCloseBox.Has(at); }
+bool Model::InDragStrip(Pt at) const {
+  const Layout& l = state_->layout;
+  return l.titleStrip.Has(at) && !l.closeBox.Has(at);
+}
+
+void Model::Resize(int width, int height) {
+  State& s = *state_;
+  const Pt size{std::clamp(width, kMinWidth, kMaxSide), std::clamp(height, kMinHeight, kMaxSide)};
+  if (size.x == s.size.x && size.y == s.size.y) return;
+  s.size = size;
+  s.layout = LayoutFor(size.x, size.y);
+  JsonLine line = s.Line("resized");
+  line.Add("width", size.x).Add("height", size.y);
+  s.Emit(line);
+}
+
+int Model::Width() const { return state_->size.x; }
+int Model::Height() const { return state_->size.y; }
+
+Model::WindowRequest Model::TakeWindowRequest() { return std::exchange(state_->request, {}); }
+
+void Model::Moved(int left, int top) {
+  State& s = *state_;
+  JsonLine line = s.Line("moved");
+  line.Add("x", left).Add("y", top);
+  s.Emit(line);
+}
 
 std::vector<Model::Box> Model::VisibleBoxes() const {
   const State& s = *state_;
-  std::vector<Box> boxes;
-  const auto add = [&boxes](Rect r, std::string label, Kind kind, bool active = false) {
-    boxes.push_back({r.left, r.top, r.right, r.bottom, std::move(label), kind, active});
+  const Layout& l = s.layout;
+  const auto look = [&s](const char* control) {
+    const auto found = s.settings.looks.find(control);
+    return found == s.settings.looks.end() ? std::string() : found->second;
   };
-  add({0, 0, kWidth, kHeight}, "", Kind::Area);
-  add(kTitleStrip, "微信（练习客户端）", Kind::Title);
-  add(kCloseBox, "X", Kind::Button);
-  add(kSidebar, "", Kind::Area);
-  add(kChatList, "练习会话", Kind::Text);
-  add(kChatHeader, "练习会话", Kind::Title);
+  std::vector<Box> boxes;
+  Layer layer = Layer::Window;
+  const auto add = [&boxes, &layer](Rect r, std::string label, Kind kind, bool active = false,
+                                    Picture picture = Picture::None) -> Box& {
+    return boxes.emplace_back(Box{r.left,
+                                  r.top,
+                                  r.right,
+                                  r.bottom,
+                                  std::move(label),
+                                  kind,
+                                  active,
+                                  picture,
+                                  {},
+                                  layer,
+                                  false});
+  };
+  add({0, 0, s.size.x, s.size.y}, "", Kind::Area);
+  add(l.titleStrip, "微信（练习客户端）", Kind::Title);
+  add(l.closeBox, "X", Kind::Button);
+  add(l.sidebar, "", Kind::Area);
+  add(l.chatList, "练习会话", Kind::Text);
+  add(l.chatHeader, "练习会话", Kind::Title);
 
   Rect box{};
   for (std::size_t k = 0; s.MessageRect(k, box); ++k) {
-    add(box, s.sent[s.sent.size() - 1 - k], Kind::Message);
+    add(box, s.sent[s.sent.size() - 1 - k], Kind::Message, false, Picture::Sticker);
   }
 
-  add(kToolbar, "", Kind::Area);
-  add(kStickerButton, "表情", Kind::Button, s.panelOpen);
-  add(kFileButton, "文件", Kind::Button, s.dialogWanted || s.dialogShowing);
-  add(kInputArea, s.pendingName.empty() ? "" : "[文件] " + s.pendingName, Kind::Input);
+  add(l.toolbar, "", Kind::Area).textured = true;
+  add(l.stickerButton, "表情", Kind::Button, s.panelOpen, Picture::SmilingFace).look =
+      look("sticker_button");
+  add(l.fileButton, "文件", Kind::Button, s.dialogWanted || s.dialogShowing, Picture::Folder).look =
+      look("file_button");
+  add(l.inputArea, s.pendingName.empty() ? "" : "[文件] " + s.pendingName, Kind::Input);
 
   if (s.panelOpen) {
-    add(kPanel, "", Kind::Area);
+    layer = Layer::Panel;
+    add(l.panel, "", Kind::Area).textured = true;
     if (s.collectedTab) {
       const std::size_t shown =
           std::min(s.collection.size(), static_cast<std::size_t>(kGridColumns * kGridRows));
       for (std::size_t i = 0; i < shown; ++i) {
-        const int left = kGrid.left + static_cast<int>(i % kGridColumns) * kCell;
-        const int top = kGrid.top + static_cast<int>(i / kGridColumns) * kCell;
-        add({left, top, left + kCell, top + kCell}, s.collection[i], Kind::Cell);
+        const int left = l.grid.left + static_cast<int>(i % kGridColumns) * kCell;
+        const int top = l.grid.top + static_cast<int>(i / kGridColumns) * kCell;
+        add({left, top, left + kCell, top + kCell}, s.collection[i], Kind::Cell, false,
+            Picture::Sticker);
       }
     } else {
-      add(kGrid, "默认表情", Kind::Text);
+      add(l.grid, "默认表情", Kind::Text);
     }
-    add(kDefaultTab, "默认", Kind::Tab, !s.collectedTab);
-    add(kCollectedTab, "收藏", Kind::Tab, s.collectedTab);
+    add(l.defaultTab, "默认", Kind::Tab, !s.collectedTab);
+    add(l.collectedTab, "收藏", Kind::Tab, s.collectedTab, Picture::Heart).look =
+        look("collected_tab");
   }
 
+  layer = Layer::Menu;
   if (s.menu == State::Menu::Sticker) {
     add(kStickerMenu.Offset(s.menuAt), "", Kind::Menu);
     add(kStickerMenuName.Offset(s.menuAt), s.collection[s.menuTarget], Kind::Text);

@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
+#include <initializer_list>
+#include <optional>
 #include <vector>
 
+#include "app/pictures.h"
 #include "practice_client/command_line.h"
 #include "practice_client/model.h"
 
@@ -22,6 +26,8 @@ struct Shell {
   HWND main = nullptr;
   HWND forward = nullptr;
   HWND menu = nullptr;
+  HWND panel = nullptr;  // the newer client's sticker panel, a popup of its own
+  Generation generation = Generation::Classic;
   bool dialogPosted = false;
   bool reactionPending = false;  // what the model did shows when the reaction timer fires
   std::uint64_t seed = 1;
@@ -32,9 +38,18 @@ struct Shell {
   };
   Pressed pressed;
   Pressed menuPressed;
+  Pressed panelPressed;
   HFONT font = nullptr;
   HFONT smallFont = nullptr;
+  // The smiling face, the heart and the folder, in Model::Picture order from SmilingFace;
+  // empty where a picture could not be decoded (the control then shows its label).
+  std::array<std::optional<pelloram::Image>, 3> pictures;
 };
+
+// The pictures of the controls, from the program's resources.
+void LoadPictures(Shell& shell);
+// Whether the sticker panel is drawn by a window of its own rather than the main window.
+bool PanelIsPopup(const Shell& shell);
 
 // The Shell of a window created with it as CreateWindowExW's last argument; null before
 // WM_NCCREATE has delivered it.
@@ -48,24 +63,27 @@ HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation);
 // Shows what the model did, after the client's reaction time.
 void ShowReaction(Shell& shell);
 bool RegisterForwardWindowClass(HINSTANCE instance);
-bool RegisterMenuWindowClass(HINSTANCE instance);
+bool RegisterPopupWindowClasses(HINSTANCE instance, Generation generation);
 
 // A mouse button message of the main window or the menu, at a client point of the main
 // window; the release of a press on the same window is the model's click.
 LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at);
-// The open menu is the topmost thing the model lists: its frame and every box after it.
-std::size_t MenuStart(const std::vector<Model::Box>& boxes);
-// Draws boxes[first, last) into the window, whose client area starts at `origin` in client
-// coordinates of the main window.
-void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes, std::size_t first,
-                std::size_t last, POINT origin);
+// The first box of a layer (a popup's frame), or boxes.size() when the layer shows nothing.
+std::size_t LayerStart(const std::vector<Model::Box>& boxes, Model::Layer layer);
+// Draws the boxes of the given layers into the window, whose client area starts at `origin`
+// in client coordinates of the main window.
+void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes,
+                std::initializer_list<Model::Layer> layers, POINT origin);
 
 // Brings the windows in line with the model after each input it took.
 void Sync(Shell& shell);
 void ShowOpenDialog(Shell& shell);
 void ShowForwardWindow(Shell& shell);
 void CloseForwardWindow(Shell& shell);
-void SyncMenuWindow(Shell& shell);
+// The popups (the menu; the newer client's panel) where the model has them, or gone.
+void SyncPopups(Shell& shell);
 void CloseMenuWindow(Shell& shell);
+// Carries out a move or resize that --move-after / --resize-after asked for.
+void ApplyWindowRequest(Shell& shell);
 
 }  // namespace practice

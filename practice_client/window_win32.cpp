@@ -30,70 +30,6 @@ constexpr MainWindowKind kMainWindows[] = {
 const MainWindowKind& KindOf(Generation generation) {
   return kMainWindows[static_cast<int>(generation)];
 }
-constexpr int kWidth = 910;
-constexpr int kHeight = 647;
-
-constexpr COLORREF kNone = 0xFFFFFFFF;  // no fill or no frame
-
-struct Style {
-  COLORREF fill;
-  COLORREF border;
-  UINT format;
-  bool small;
-};
-
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-
-Style StyleOf(const Model::Box& box) {
-  using Kind = Model::Kind;
-  const COLORREF activeGreen = RGB(7, 193, 96);
-  switch (box.kind) {
-    case Kind::Title:
-      return {RGB(237, 237, 237), RGB(214, 214, 214), DT_LEFT | DT_VCENTER | DT_SINGLELINE, false};
-    case Kind::Button:
-    case Kind::Tab:
-      return {box.active ? activeGreen : RGB(255, 255, 255), RGB(160, 160, 160), kCentred, true};
-    case Kind::Cell:
-      return {RGB(255, 255, 255), RGB(200, 200, 200), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
-              true};
-    case Kind::Message:
-      return {RGB(149, 236, 105), RGB(120, 200, 90), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
-              true};
-    case Kind::Input:
-      return {RGB(255, 255, 255), RGB(214, 214, 214), DT_LEFT | DT_TOP | DT_SINGLELINE, false};
-    case Kind::Menu:
-      return {RGB(255, 255, 255), RGB(120, 120, 120), kCentred, false};
-    case Kind::MenuItem:
-      return {RGB(226, 226, 226), kNone, kCentred, false};
-    case Kind::Text:
-      return {kNone, kNone, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS, true};
-    case Kind::Area:
-      break;
-  }
-  return {RGB(245, 245, 245), RGB(214, 214, 214), kCentred, false};
-}
-
-void DrawBox(Shell& shell, HDC dc, const Model::Box& box) {
-  const Style style = StyleOf(box);
-  RECT rect{box.left, box.top, box.right, box.bottom};
-  if (style.fill != kNone) {
-    HBRUSH brush = CreateSolidBrush(style.fill);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-  }
-  if (style.border != kNone) {
-    HBRUSH brush = CreateSolidBrush(style.border);
-    FrameRect(dc, &rect, brush);
-    DeleteObject(brush);
-  }
-  if (box.label.empty()) return;
-  SelectObject(dc, style.small ? shell.smallFont : shell.font);
-  SetTextColor(dc, box.active && box.kind != Model::Kind::Area ? RGB(255, 255, 255) : RGB(0, 0, 0));
-  InflateRect(&rect, -4, -3);
-  const std::wstring label = pelloram::Wide(box.label);
-  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
-}
-
 Pt ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,11 +68,21 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 1;
     case WM_PAINT: {
       const std::vector<Model::Box> boxes = shell->model.VisibleBoxes();
-      PaintBoxes(*shell, window, boxes, 0, MenuStart(boxes), POINT{0, 0});
+      if (PanelIsPopup(*shell)) {
+        PaintBoxes(*shell, window, boxes, {Model::Layer::Window}, POINT{0, 0});
+      } else {
+        PaintBoxes(*shell, window, boxes, {Model::Layer::Window, Model::Layer::Panel}, POINT{0, 0});
+      }
       return 0;
     }
     case WM_MOVE:
-      if (shell->menu) SyncMenuWindow(*shell);  // the menu stays where it opened on the window
+      SyncPopups(*shell);  // the menu and panel stay where they opened on the window
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) break;
+      shell->model.Resize(LOWORD(lParam), HIWORD(lParam));
+      SyncPopups(*shell);
+      InvalidateRect(window, nullptr, FALSE);
       break;
     case WM_DESTROY:
       shell->main = nullptr;
@@ -180,37 +126,6 @@ LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at) {
   return 0;
 }
 
-std::size_t MenuStart(const std::vector<Model::Box>& boxes) {
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    if (boxes[i].kind == Model::Kind::Menu) return i;
-  }
-  return boxes.size();
-}
-
-// Drawn off screen first so the window does not flicker while a run clicks quickly.
-void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes, std::size_t first,
-                std::size_t last, POINT origin) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  RECT client;
-  GetClientRect(window, &client);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  HGDIOBJ oldFont = SelectObject(memory, shell.font);
-  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  SetBkMode(memory, TRANSPARENT);
-  SetViewportOrgEx(memory, -origin.x, -origin.y, nullptr);
-  for (std::size_t i = first; i < last && i < boxes.size(); ++i) DrawBox(shell, memory, boxes[i]);
-  SetViewportOrgEx(memory, 0, 0, nullptr);
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, oldFont);
-  SelectObject(memory, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  EndPaint(window, &paint);
-}
-
 Shell* ShellOf(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -246,9 +161,9 @@ HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation) {
                     shell.instance, nullptr);
   }
   // Frameless, so the client area is the whole window and client points equal window points.
-  shell.main = CreateWindowExW(0, kind.className, kind.title,
-                               WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
-                               kWidth, kHeight, nullptr, nullptr, shell.instance, &shell);
+  shell.main = CreateWindowExW(
+      0, kind.className, kind.title, WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
+      shell.model.Width(), shell.model.Height(), nullptr, nullptr, shell.instance, &shell);
   return shell.main;
 }
 
@@ -261,6 +176,7 @@ void Sync(Shell& shell) {
     DestroyWindow(shell.main);
     return;
   }
+  ApplyWindowRequest(shell);
   const Options& options = shell.model.Settings();
   if (options.reactMs <= 0 && options.jitterMs <= 0) {
     ShowReaction(shell);
@@ -282,8 +198,28 @@ void ShowReaction(Shell& shell) {
   } else {
     CloseForwardWindow(shell);
   }
-  SyncMenuWindow(shell);
+  SyncPopups(shell);
   InvalidateRect(shell.main, nullptr, FALSE);
 }
+
+// At once, like --close-after: the test wants the window changed right after the event.
+void ApplyWindowRequest(Shell& shell) {
+  const Model::WindowRequest request = shell.model.TakeWindowRequest();
+  if (!request.move && !request.resize) return;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (!request.move) flags |= SWP_NOMOVE;
+  if (!request.resize) flags |= SWP_NOSIZE;
+  // WM_SIZE tells the model the new size, which it journals.
+  SetWindowPos(shell.main, nullptr, request.to.x, request.to.y, request.size.x, request.size.y,
+               flags);
+  if (request.move) {
+    RECT placed{};
+    GetWindowRect(shell.main, &placed);
+    shell.model.Moved(placed.left, placed.top);
+  }
+  InvalidateRect(shell.main, nullptr, FALSE);
+}
+
+bool PanelIsPopup(const Shell& shell) { return shell.generation != Generation::Classic; }
 
 }  // namespace practice

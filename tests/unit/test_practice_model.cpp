@@ -2,6 +2,9 @@
 // does, and its journal must stay machine-readable whatever the paths contain.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "client/chat_client.h"
 #include "practice_client/command_line.h"
 #include "practice_client/model.h"
+#include "practice_client/sticker_look.h"
 #include "services/utf8.h"
 
 namespace {
@@ -357,6 +361,200 @@ TEST(PracticeClientOptions, CommandLineBuildsTheInitialCollection) {
                                               {"--bogus"}}) {
     launch = {};
     EXPECT_FALSE(practice::ParseCommandLine(bad, launch, error)) << bad.front();
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+// The layout at other window sizes: each part hangs on the edge a chat client hangs it on.
+class PracticeLayout : public ::testing::TestWithParam<Pt> {};
+
+TEST(PracticeLayoutDefault, TheDefaultSizeKeepsTheBoxesTheBuiltInPointsWereMeasuredOn) {
+  const practice::Layout l = practice::LayoutFor(910, 647);
+  using practice::Rect;
+  EXPECT_EQ(l.stickerButton, (Rect{324, 511, 356, 539}));
+  EXPECT_EQ(l.fileButton, (Rect{358, 512, 390, 540}));
+  EXPECT_EQ(l.toolbar, (Rect{310, 505, 910, 547}));
+  EXPECT_EQ(l.panel, (Rect{140, 172, 470, 482}));
+  EXPECT_EQ(l.collectedTab, (Rect{196, 447, 244, 473}));
+  EXPECT_EQ(l.grid, (Rect{150, 185, 450, 435}));
+  EXPECT_EQ(l.newestMessage, (Rect{760, 420, 840, 500}));
+  EXPECT_EQ(l.closeBox, (Rect{874, 0, 910, 28}));
+  EXPECT_TRUE(l.stickerButton.Has(At(chat::kStickerPanelButton)));
+  EXPECT_TRUE(l.collectedTab.Has(At(chat::kCollectedTab)));
+  EXPECT_TRUE(l.fileButton.Has(At(chat::kFileButton)));
+  EXPECT_TRUE(l.newestMessage.Has(At(chat::kSentSticker)));
+}
+
+TEST_P(PracticeLayout, ToolbarStaysBottomLeftSentStickerRightPanelAboveTheButton) {
+  const Pt size = GetParam();
+  const practice::Layout l = practice::LayoutFor(size.x, size.y);
+  const practice::Layout d = practice::LayoutFor(910, 647);
+  // The toolbar keeps its distance from the bottom-left corner of the chat area.
+  EXPECT_EQ(l.stickerButton.left, d.stickerButton.left);
+  EXPECT_EQ(size.y - l.stickerButton.top, 647 - d.stickerButton.top);
+  EXPECT_EQ(size.y - l.fileButton.top, 647 - d.fileButton.top);
+  EXPECT_EQ(l.toolbar.right, size.x);
+  // Own messages keep their distance from the right edge, just above the toolbar.
+  EXPECT_EQ(size.x - l.newestMessage.right, 910 - d.newestMessage.right);
+  EXPECT_EQ(l.newestMessage.bottom, l.toolbar.top - 5);
+  // The panel opens above the sticker button, its grid starting at its top left.
+  EXPECT_LT(l.panel.bottom, l.stickerButton.top);
+  EXPECT_TRUE(l.panel.left <= l.stickerButton.left && l.stickerButton.right <= l.panel.right);
+  EXPECT_EQ(l.grid.left - l.panel.left, d.grid.left - d.panel.left);
+  EXPECT_EQ(l.grid.top - l.panel.top, d.grid.top - d.panel.top);
+  EXPECT_GE(l.panel.top, l.titleStrip.bottom);
+  EXPECT_EQ(l.closeBox.right, size.x);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PracticeLayout,
+                         ::testing::Values(Pt{640, 520}, Pt{800, 600}, Pt{1280, 900},
+                                           Pt{1920, 1080}));
+
+// Points where the layout has the controls at a size, as the tool would teach them.
+struct TaughtPoints {
+  Pt stickerButton, collectedTab, firstSticker, fileButton, sentSticker;
+};
+
+TaughtPoints PointsAt(int width, int height) {
+  const practice::Layout l = practice::LayoutFor(width, height);
+  const auto middle = [](practice::Rect r) {
+    return Pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  return {middle(l.stickerButton), middle(l.collectedTab),
+          Pt{l.grid.left + practice::kCell / 2, l.grid.top + practice::kCell / 2},
+          middle(l.fileButton), middle(l.newestMessage)};
+}
+
+TEST(PracticeResize, AfterAResizeTheControlsAnswerWhereTheyNowAre) {
+  std::vector<std::string> lines;
+  Model model({3, {}}, [&lines](const std::string& line) { lines.push_back(line); });
+  model.Resize(1200, 800);
+  ASSERT_EQ(Field(lines.back(), "event"), "resized");
+  EXPECT_EQ(Field(lines.back(), "width"), "1200");
+  EXPECT_EQ(Field(lines.back(), "height"), "800");
+  const std::size_t linesBefore = lines.size();
+  model.Resize(1200, 800);  // the same size again is no change
+  EXPECT_EQ(lines.size(), linesBefore);
+
+  const TaughtPoints at = PointsAt(1200, 800);
+  model.Click(at.stickerButton, Button::Left);
+  model.Click(at.collectedTab, Button::Left);
+  ASSERT_TRUE(model.CollectedTabShown());
+  model.Click(at.firstSticker, Button::Right);
+  ASSERT_TRUE(model.StickerMenuOpen());
+  model.Click(Plus(at.firstSticker, chat::kDeleteItemOffset), Button::Left);
+  EXPECT_EQ(model.Collection(), (std::vector<std::string>{"sticker02.gif", "sticker03.gif"}));
+
+  // The old default points no longer reach the sticker button.
+  model.Click(At(chat::kStickerPanelButton), Button::Left);
+  EXPECT_EQ(Field(lines.back(), "hit"), "nothing");
+  for (const Model::Box& box : model.VisibleBoxes()) {
+    EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= 1200 && box.bottom <= 800)
+        << box.label;
+  }
+}
+
+TEST(PracticeResize, MoveAndResizeComeDueOnceAfterTheNthEventOfTheirKind) {
+  practice::Options options{3, {}};
+  options.moveAfter = {{"deleted", 2}, 30, 40};
+  options.resizeAfter = {{"click", 1}, 1000, 700};
+  std::vector<std::string> lines;
+  Model model(options, [&lines](const std::string& line) { lines.push_back(line); });
+
+  model.Click(At(chat::kStickerPanelButton), Button::Left);
+  Model::WindowRequest request = model.TakeWindowRequest();
+  EXPECT_TRUE(request.resize && !request.move);
+  EXPECT_EQ(request.size.x, 1000);
+  EXPECT_EQ(request.size.y, 700);
+  EXPECT_FALSE(model.TakeWindowRequest().resize);  // taken once
+
+  model.Click(At(chat::kCollectedTab), Button::Left);
+  EXPECT_FALSE(model.TakeWindowRequest().resize);  // the second click is not the first
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_FALSE(model.TakeWindowRequest().move);
+    model.Click(At(chat::kFirstSticker), Button::Right);
+    model.Click(At(chat::kDeleteItem), Button::Left);
+  }
+  request = model.TakeWindowRequest();
+  ASSERT_TRUE(request.move);
+  EXPECT_EQ(request.to.x, 30);
+  EXPECT_EQ(request.to.y, 40);
+  model.Moved(30, 40);
+  EXPECT_EQ(Field(lines.back(), "event"), "moved");
+  EXPECT_EQ(Field(lines.back(), "x"), "30");
+  EXPECT_FALSE(model.EndWanted());
+}
+
+TEST(PracticeLooks, ControlsShowTheirPicturesAndEachStickerItsOwnImage) {
+  practice::Options options{12, {}};
+  options.looks["sticker_button"] = "other";
+  Model model(options, nullptr);
+  model.Click(At(chat::kStickerPanelButton), Button::Left);
+  model.Click(At(chat::kCollectedTab), Button::Left);
+  std::map<Model::Picture, std::vector<Model::Box>> byPicture;
+  for (const Model::Box& box : model.VisibleBoxes()) byPicture[box.picture].push_back(box);
+  ASSERT_EQ(byPicture[Model::Picture::SmilingFace].size(), 1u);
+  EXPECT_EQ(byPicture[Model::Picture::SmilingFace][0].look, "other");
+  ASSERT_EQ(byPicture[Model::Picture::Heart].size(), 1u);
+  EXPECT_EQ(byPicture[Model::Picture::Heart][0].look, "");
+  EXPECT_EQ(byPicture[Model::Picture::Heart][0].layer, Model::Layer::Panel);
+  ASSERT_EQ(byPicture[Model::Picture::Folder].size(), 1u);
+  const auto& cells = byPicture[Model::Picture::Sticker];
+  ASSERT_EQ(cells.size(), 12u);
+  EXPECT_EQ(cells[0].label, "sticker01.gif");
+  EXPECT_TRUE((practice::Rect{cells[0].left, cells[0].top, cells[0].right, cells[0].bottom})
+                  .Has(At(chat::kFirstSticker)));
+}
+
+TEST(PracticeLooks, NoTwoStickersLookAlike) {
+  std::set<std::vector<std::uint32_t>> seen;
+  std::vector<std::string> names;
+  for (int i = 1; i <= 300; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "sticker%02d.gif", i);
+    names.emplace_back(name);
+  }
+  for (const char* name : {"a.gif", "b.gif", "表情 b.gif", "😀 a.gif", "old.gif"}) {
+    names.emplace_back(name);
+  }
+  for (const std::string& name : names) {
+    const std::vector<std::uint32_t> image = practice::StickerPixels(name, 40);
+    ASSERT_EQ(image.size(), 1600u);
+    EXPECT_EQ(image, practice::StickerPixels(name, 40)) << name;  // the same every time
+    EXPECT_TRUE(seen.insert(image).second) << name << " looks like an earlier sticker";
+  }
+}
+
+TEST(PracticeClientOptions, SizeMovesResizesAndLooks) {
+  practice::LaunchOptions launch;
+  std::string error;
+  ASSERT_TRUE(practice::ParseCommandLine(
+      {"--size", "1024", "700", "--move-after", "deleted:2", "-10", "20", "--resize-after",
+       "added:1", "800", "600", "--look", "sticker_button:other", "--look", "file_button:other",
+       "--look", "file_button:own"},
+      launch, error))
+      << error;
+  EXPECT_EQ(launch.model.width, 1024);
+  EXPECT_EQ(launch.model.height, 700);
+  EXPECT_EQ(launch.model.moveAfter.after.event, "deleted");
+  EXPECT_EQ(launch.model.moveAfter.after.times, 2);
+  EXPECT_EQ(launch.model.moveAfter.x, -10);
+  EXPECT_EQ(launch.model.resizeAfter.after.event, "added");
+  EXPECT_EQ(launch.model.resizeAfter.y, 600);
+  EXPECT_EQ(launch.model.looks, (std::map<std::string, std::string>{{"sticker_button", "other"}}));
+  EXPECT_EQ(Model(launch.model, nullptr).Width(), 1024);
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--size", "910"},
+                                              {"--size", "100", "647"},
+                                              {"--size", "910", "99999"},
+                                              {"--move-after", "deleted:1", "5"},
+                                              {"--move-after", "deleted", "5", "5"},
+                                              {"--resize-after", "deleted:1", "300", "300"},
+                                              {"--look", "sticker_button"},
+                                              {"--look", "first_sticker:other"},
+                                              {"--look", "file_button:blue"}}) {
+    launch = {};
+    EXPECT_FALSE(practice::ParseCommandLine(bad, launch, error)) << bad.front() << bad[1];
     EXPECT_FALSE(error.empty());
   }
 }

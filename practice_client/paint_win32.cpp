@@ -1,0 +1,256 @@
+// Drawing the model's boxes: fills, frames and labels with GDI, and the pictures pixel by
+// pixel into the same off-screen bitmap (the controls' line pictures blended over what lies
+// under them, each sticker's own image, the grain of the backgrounds).
+// <windows.h> first: the other Win32 headers depend on it.
+// clang-format off
+#include <windows.h>
+// clang-format on
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "practice_client/resource.h"
+#include "practice_client/shell_win32.h"
+#include "practice_client/sticker_look.h"
+#include "services/utf16.h"
+
+namespace practice {
+namespace {
+
+using Kind = Model::Kind;
+using Picture = Model::Picture;
+
+constexpr COLORREF kNone = 0xFFFFFFFF;  // no fill or no frame
+
+struct Style {
+  COLORREF fill;
+  COLORREF border;
+  UINT format;
+  bool small;
+};
+
+constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+
+Style StyleOf(const Model::Box& box) {
+  const COLORREF activeGreen = RGB(7, 193, 96);
+  const bool pictured = box.picture != Picture::None;
+  switch (box.kind) {
+    case Kind::Title:
+      return {RGB(237, 237, 237), RGB(214, 214, 214), DT_LEFT | DT_VCENTER | DT_SINGLELINE, false};
+    case Kind::Button:
+    case Kind::Tab:
+      // A pictured control sits on the background's grain, as a real toolbar's icons do.
+      if (pictured) return {box.active ? RGB(200, 200, 200) : kNone, kNone, kCentred, true};
+      return {box.active ? activeGreen : RGB(255, 255, 255), RGB(160, 160, 160), kCentred, true};
+    case Kind::Cell:
+      return {RGB(255, 255, 255), RGB(200, 200, 200), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
+              true};
+    case Kind::Message:
+      return {RGB(149, 236, 105), RGB(120, 200, 90), DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL,
+              true};
+    case Kind::Input:
+      return {RGB(255, 255, 255), RGB(214, 214, 214), DT_LEFT | DT_TOP | DT_SINGLELINE, false};
+    case Kind::Menu:
+      return {RGB(255, 255, 255), RGB(120, 120, 120), kCentred, false};
+    case Kind::MenuItem:
+      return {RGB(226, 226, 226), kNone, kCentred, false};
+    case Kind::Text:
+      return {kNone, kNone, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS, true};
+    case Kind::Area:
+      break;
+  }
+  return {RGB(245, 245, 245), RGB(214, 214, 214), kCentred, false};
+}
+
+// The off-screen bitmap's pixels (0x00RRGGBB, top-down), addressed in client coordinates of
+// the main window.
+struct Canvas {
+  std::uint32_t* bits;
+  int width;
+  int height;
+  POINT origin;
+
+  std::uint32_t* At(int x, int y) const {
+    x -= origin.x;
+    y -= origin.y;
+    if (x < 0 || y < 0 || x >= width || y >= height) return nullptr;
+    return bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(x);
+  }
+};
+
+std::uint32_t Blend(std::uint32_t under, std::uint32_t over, unsigned alpha) {
+  std::uint32_t mixed = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const unsigned a = (under >> shift) & 0xFF;
+    const unsigned b = (over >> shift) & 0xFF;
+    mixed |= ((b * alpha + a * (255 - alpha) + 127) / 255) << shift;
+  }
+  return mixed;
+}
+
+void Grain(const Canvas& canvas, const Model::Box& box) {
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      std::uint32_t* pixel = canvas.At(x, y);
+      if (!pixel) continue;
+      const std::uint32_t shade = static_cast<std::uint32_t>(GrainAt(x - box.left, y - box.top));
+      std::uint32_t darker = 0;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t c = (*pixel >> shift) & 0xFF;
+        darker |= (c > shade ? c - shade : 0) << shift;
+      }
+      *pixel = darker;
+    }
+  }
+}
+
+// The line picture centred in the box. The other look is the same lines upside down and
+// blue: plainly not the control the user taught.
+void LinePicture(const Canvas& canvas, const Model::Box& box, const pelloram::Image& image) {
+  const bool other = box.look == "other";
+  const int left = box.left + (box.right - box.left - image.width) / 2;
+  const int top = box.top + (box.bottom - box.top - image.height) / 2;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const int sx = other ? image.width - 1 - x : x;
+      const int sy = other ? image.height - 1 - y : y;
+      const std::size_t i = (static_cast<std::size_t>(sy) * static_cast<std::size_t>(image.width) +
+                             static_cast<std::size_t>(sx)) *
+                            4;
+      std::uint32_t colour = static_cast<std::uint32_t>(image.bgra[i + 2]) << 16 |
+                             static_cast<std::uint32_t>(image.bgra[i + 1]) << 8 | image.bgra[i];
+      if (other) colour = 0x2050D0;
+      if (std::uint32_t* pixel = canvas.At(left + x, top + y)) {
+        *pixel = Blend(*pixel, colour, image.bgra[i + 3]);
+      }
+    }
+  }
+}
+
+void StickerImage(const Canvas& canvas, const Model::Box& box) {
+  const int side = std::min(box.right - box.left, box.bottom - box.top) * 4 / 5;
+  const std::vector<std::uint32_t> pixels = StickerPixels(box.label, side);
+  const int left = box.left + (box.right - box.left - side) / 2;
+  const int top = box.top + (box.bottom - box.top - side) / 2;
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      if (std::uint32_t* pixel = canvas.At(left + x, top + y)) {
+        *pixel = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(side) +
+                        static_cast<std::size_t>(x)];
+      }
+    }
+  }
+}
+
+const pelloram::Image* LinePictureOf(const Shell& shell, Picture picture) {
+  if (picture == Picture::None || picture == Picture::Sticker) return nullptr;
+  const auto& image = shell.pictures[static_cast<std::size_t>(picture) -
+                                     static_cast<std::size_t>(Picture::SmilingFace)];
+  return image ? &*image : nullptr;
+}
+
+void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) {
+  const Style style = StyleOf(box);
+  RECT rect{box.left, box.top, box.right, box.bottom};
+  if (style.fill != kNone) {
+    HBRUSH brush = CreateSolidBrush(style.fill);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+  GdiFlush();  // GDI's drawing reaches the pixels before they are read
+  if (box.textured) Grain(canvas, box);
+  if (style.border != kNone) {
+    HBRUSH brush = CreateSolidBrush(style.border);
+    FrameRect(dc, &rect, brush);
+    DeleteObject(brush);
+    GdiFlush();
+  }
+  if (box.picture == Picture::Sticker) {
+    StickerImage(canvas, box);
+    return;
+  }
+  if (const pelloram::Image* image = LinePictureOf(shell, box.picture)) {
+    LinePicture(canvas, box, *image);
+    return;
+  }
+  if (box.label.empty()) return;
+  SelectObject(dc, style.small ? shell.smallFont : shell.font);
+  SetTextColor(dc, box.active && box.kind != Kind::Area ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  InflateRect(&rect, -4, -3);
+  const std::wstring label = pelloram::Wide(box.label);
+  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
+  GdiFlush();
+}
+
+std::optional<pelloram::Image> DecodeResource(HINSTANCE instance, int id) {
+  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+  if (found == nullptr) return std::nullopt;
+  const HGLOBAL loaded = LoadResource(instance, found);
+  const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
+  if (bytes == nullptr) return std::nullopt;
+  return pelloram::DecodePng({bytes, SizeofResource(instance, found)});
+}
+
+}  // namespace
+
+void LoadPictures(Shell& shell) {
+  const int ids[] = {IDR_PICTURE_SMILING_FACE, IDR_PICTURE_HEART, IDR_PICTURE_FOLDER};
+  for (std::size_t i = 0; i < shell.pictures.size(); ++i) {
+    shell.pictures[i] = DecodeResource(shell.instance, ids[i]);
+  }
+}
+
+std::size_t LayerStart(const std::vector<Model::Box>& boxes, Model::Layer layer) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (boxes[i].layer == layer) return i;
+  }
+  return boxes.size();
+}
+
+// Drawn off screen first so the window does not flicker while a run clicks quickly.
+void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes,
+                std::initializer_list<Model::Layer> layers, POINT origin) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = std::max<LONG>(client.right, 1);
+  info.bmiHeader.biHeight = -std::max<LONG>(client.bottom, 1);  // rows top to bottom
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    if (bitmap) DeleteObject(bitmap);
+    EndPaint(window, &paint);
+    return;
+  }
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  HGDIOBJ oldFont = SelectObject(memory, shell.font);
+  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(memory, TRANSPARENT);
+  SetViewportOrgEx(memory, -origin.x, -origin.y, nullptr);
+  const Canvas canvas{static_cast<std::uint32_t*>(bits), static_cast<int>(info.bmiHeader.biWidth),
+                      static_cast<int>(-info.bmiHeader.biHeight), origin};
+  for (const Model::Box& box : boxes) {
+    if (std::find(layers.begin(), layers.end(), box.layer) != layers.end()) {
+      DrawBox(shell, memory, canvas, box);
+    }
+  }
+  SetViewportOrgEx(memory, 0, 0, nullptr);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(window, &paint);
+}
+
+}  // namespace practice
