@@ -78,6 +78,7 @@ constexpr int kHelpLabelWidth = 304;
 void ApplyMode(Tool& tool, const ModeLayout& mode) {
   // A paused add pass goes on only as it began: a mode or page change starts afresh.
   tool.state.pausedAdd.reset();
+  ++tool.state.addPassResets;
   Ui& ui = tool.ui;
   ui.WriteControlText(mode.groupBox, mode.groupCaption);
   ui.WriteControlProperty(mode.helpLabel, Property::Height, mode.helpHeight);

@@ -59,7 +59,7 @@ void ForgetGoneFiles(Tool& tool) {
 
 // The client and the clipboard as found, the caption and the count label back, then the
 // message that sums the pass up, or says where F11 goes on.
-void EndAddPass(Run& run, PausedAdd pass, bool paused) {
+void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtStart) {
   Tool& tool = run.tool();
   run.LeaveAsFound();
   if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
@@ -68,23 +68,27 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused) {
   const auto count = static_cast<std::int64_t>(tool.state.stickerFiles.size());
   tool.ui.WriteControlText(Control::FolderCountLabel,
                            std::string(kCountLabelPrefix) + ToText(count));
-  if (!paused || pass.next >= pass.files.size()) {
+  // A folder, page or mode changed since the start has started the next pass afresh.
+  const bool keep =
+      paused && pass.next < pass.files.size() && tool.state.addPassResets == resetsAtStart;
+  if (!keep) {
     tool.ui.ShowMessage(AddSummary(pass.tally, run.FaultText()), kDefaultMessageCaption);
     return;
   }
   const bool byMouse = run.fault() == TargetFault::UserMoved;
   const std::string next = FileName(pass.files[pass.next]);
   const auto nextNumber = static_cast<std::int64_t>(pass.next + 1);
-  tool.ui.ShowMessage(AddPausedSummary(pass.tally, byMouse, nextNumber, next),
-                      kDefaultMessageCaption);
+  const std::string summary = AddPausedSummary(pass.tally, byMouse, nextNumber, next);
+  // Kept before the box opens: a page changed while it is up forgets it, as always.
+  tool.state.pausedAdd = std::move(pass);
+  tool.ui.ShowMessage(summary, kDefaultMessageCaption);
   if (byMouse) {
     tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::MainWindow),
                            AddPausedTip(nextNumber, next), false);
   }
-  tool.state.pausedAdd = std::move(pass);
 }
 
-void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
+void AddAllStickers(Run& run, std::optional<PausedAdd> paused, std::uint32_t resetsAtStart) {
   Tool& tool = run.tool();
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
@@ -114,7 +118,7 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused) {
   pass.next = i;
   pass.tally.notReached = static_cast<int>(list.size() - i);
   const bool pausing = tool.state.addPauseAsked || run.fault() == TargetFault::UserMoved;
-  EndAddPass(run, std::move(pass), pausing);
+  EndAddPass(run, std::move(pass), pausing, resetsAtStart);
 }
 
 }  // namespace
@@ -128,6 +132,7 @@ void StartAddRun(Tool& tool) {
   // Whether F11 goes on with a paused pass is settled now, as the user pressed it: what
   // happens while the run opens does not change it.
   std::optional<PausedAdd> paused = std::exchange(tool.state.pausedAdd, std::nullopt);
+  const std::uint32_t resetsAtStart = tool.state.addPassResets;
   const std::unique_ptr<Run> run = OpenRun(tool, Job::Add);
   if (!run) {
     tool.state.pausedAdd = std::move(paused);
@@ -136,7 +141,7 @@ void StartAddRun(Tool& tool) {
   if (!tool.state.stickerFiles.empty()) {
     tool.state.addRunning = true;
     tool.state.addPauseAsked = false;
-    AddAllStickers(*run, std::move(paused));
+    AddAllStickers(*run, std::move(paused), resetsAtStart);
     tool.state.addRunning = false;
     tool.state.addPauseAsked = false;
   } else if (run->Ended()) {

@@ -88,6 +88,7 @@ void ChooseStickerFolder(Tool& tool) {
   // of the old folder's pass is forgotten: the new folder starts from its first file.
   tool.state.stickerFiles = std::move(listed);
   tool.state.pausedAdd.reset();
+  ++tool.state.addPassResets;
   tool.ui.WriteControlText(Control::FolderCountLabel,
                            std::string(kCountLabelPrefix) + ToText(count));
 }

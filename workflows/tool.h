@@ -58,8 +58,10 @@ struct RunState {
   std::int32_t remainingCount = 0;
   std::int32_t addDelayMs = 0;
   std::vector<std::string> stickerFiles;  // full paths, UTF-8
-  // Forgotten when the folder, the page or the add page's mode changes.
+  // Forgotten when the folder, the page or the add page's mode changes; each such change
+  // counts in `addPassResets`, so a pass paused after one (during its own run) is not kept.
   std::optional<PausedAdd> pausedAdd;
+  std::uint32_t addPassResets = 0;
   // The client's menu that a run's right click brought up last: one left open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;

@@ -3,15 +3,19 @@
 window of class Qt51514QWindowIcon titled 微信, with a hidden one of the same class and title
 made before it. The tool finds the shown one at start-up and holds F10 and F11; mode one, whose
 built-in points are the classic layout, is refused with a bubble and moves nothing; mode two
-deletes at the captured points."""
+deletes at the captured points; an add run in mode two knows its forward window, titled
+"微信发送给", for a sticker collected before."""
 
 from __future__ import annotations
 
+import shutil
 from typing import Callable
 
 import harness
 import test_delete_job as delete_job
+from test_add_job import ToolWindow
 from harness import TOOL_TITLE, Expect, Session, poll
+from test_run_checks import MESSAGE_BOX_TITLE, said, start_add_run, sticker_folder
 
 QT_CLASS = "Qt51514QWindowIcon"
 MODE_ONE_REFUSED = "模式一的内置坐标只适用于旧版微信，新版请使用模式二（F10 取坐标）。"
@@ -89,9 +93,38 @@ def mode_two_deletes_at_the_captured_points(s: Session) -> None:
     e.check()
 
 
+def add_run_knows_the_newer_forward_window(s: Session) -> None:
+    stickers = ["old.gif", "fresh.gif"]
+    folder = sticker_folder(s, stickers)
+    try:
+        _, journal = s.start_practice_client("--generation", "newer", "--collected", "old.gif",
+                                             "--pos", "0", "0")
+        tool = delete_job.Tool(s, s.start(s.build.pelloram))
+        s.wait_window(TOOL_TITLE, timeout=60)
+        tool.move_out_of_the_way()
+
+        def points_typed_in(page: ToolWindow) -> None:
+            page.select_mode_two()
+            for field, text in (("FileButtonX", "373"), ("FileButtonY", "526"),
+                                ("SentStickerX", "799"), ("SentStickerY", "459")):
+                tool.set_field(field, text)
+
+        start_add_run(s, folder, len(stickers), 500, points_typed_in)
+        s.key("F11")
+        summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, 180))
+        e = Expect()
+        e.equal(summary, "添加完成：成功 1 个，已有 1 个，跳过 0 个", "the summary")
+        e.equal([x["name"] for x in journal.of(0, "forward closed")], ["old.gif"],
+                "the forward window closed for the sticker collected before")
+        e.check()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 SCENARIOS: list[Callable[[Session], None]] = [
     found_at_start_and_mode_one_refused,
     mode_two_deletes_at_the_captured_points,
+    add_run_knows_the_newer_forward_window,
 ]
 
 

@@ -2,8 +2,11 @@
 // client and the clipboard are left as found, and a failed step names its real reason.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
+#include "tests/support/temp_folder.h"
 #include "workflows/run_report.h"
 
 namespace pelloram::testing {
@@ -260,6 +263,29 @@ TEST(NewerClientWindows, ItsForwardWindowIsKnownAndAStrangeOneStopsTheRun) {
   EXPECT_EQ(h.ui.messages[0].text.rfind("微信弹出了“提示”窗口，已停止。", 0), 0u)
       << h.ui.messages[0].text;
   EXPECT_EQ(h.world.Count("sent"), 2);  // nothing more after the strange window
+}
+
+}  // namespace
+}  // namespace pelloram::testing
+
+namespace pelloram::testing {
+namespace {
+
+// A folder chosen while the run that pauses is still going starts the next pass afresh.
+TEST(Resume, ANewFolderChosenDuringThePausingRunIsNotGoneOnFrom) {
+  Bound h;
+  h.Add(false);
+  const TempFolder folder;
+  std::ofstream(folder.path() / "z.gif") << "GIF89a";
+  h.ui.folderAnswers.push_back(folder.Utf8());
+  h.AfterClick(1, [&] {
+    h.ui.Click(Control::ChooseFolderButton);
+    h.F11();
+  });
+  h.F11();
+  EXPECT_FALSE(h.tool.state.pausedAdd.has_value());
+  ASSERT_EQ(h.ui.messages.size(), 1u);
+  EXPECT_EQ(h.ui.messages[0].text.find("按 F11 从第"), std::string::npos) << h.ui.messages[0].text;
 }
 
 }  // namespace
