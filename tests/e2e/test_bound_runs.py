@@ -158,6 +158,9 @@ def closing_closes_the_dialog_and_gives_the_clipboard_back(s: Session) -> None:
         e.true(bool(s.window_ids("打开")), "the open dialog is up before the tool closes")
         s.close_window("", harness.TOOL_CLASS)  # the caption shows the progress now
         poll(lambda: not s.window_ids("打开"), 30, "the open dialog to be closed")
+        # The client writes its journal line once its dialog call has returned.
+        journal.wait_for("the dialog cancelled", lambda x: x["event"] == "dialog cancelled",
+                         timeout=30)
         e.equal(len(of(journal.events(), "dialog cancelled")), 1, "the dialog cancelled once")
         e.equal(names(journal.events(), "sent"), [], "nothing sent")
         e.equal(s.clipboard(), USERS_TEXT, "the user's text back on the clipboard")
