@@ -53,6 +53,9 @@ class Desktop {
   // Screen position of the window's client origin; false (origin untouched) on failure.
   virtual bool ClientOriginToScreen(WindowHandle window, Point& origin) = 0;
   virtual WindowHandle ForegroundWindow() = 0;
+  // Asks for the window to be brought to the front; the system grants it to the program in
+  // front (the tool, as the user closes it). False when it was not granted.
+  virtual bool BringToFront(WindowHandle window) = 0;
 
   // The one place the pointer is read, for the runs and for F10 alike.
   virtual bool ReadCursor(Point& screen) = 0;
@@ -88,8 +91,8 @@ class Desktop {
   virtual std::optional<std::string> ReadFileStart(std::string_view path, std::size_t bytes) = 0;
 
   virtual std::uint32_t TickCount() = 0;
-  // Blocks the thread, handling nothing. Only for the clean-up at a run's end (see
-  // Run::LeaveAsFound), never longer than 200 ms.
+  // Blocks the thread, handling nothing. Only for the clean-up at a run's end while the
+  // tool closes (see Run::PauseForClient), 20 ms at a time.
   virtual void Sleep(int milliseconds) = 0;
 
   // The thread's message queue.

@@ -154,6 +154,10 @@ bool Win32Desktop::ClientOriginToScreen(WindowHandle window, Point& origin) {
 
 WindowHandle Win32Desktop::ForegroundWindow() { return ToHandle(GetForegroundWindow()); }
 
+bool Win32Desktop::BringToFront(WindowHandle window) {
+  return SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
 bool Win32Desktop::ReadCursor(Point& screen) {
   POINT p;
   if (!GetCursorPos(&p)) return false;

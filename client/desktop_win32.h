@@ -26,6 +26,7 @@ class Win32Desktop final : public Desktop {
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
   WindowHandle ForegroundWindow() override;
+  bool BringToFront(WindowHandle window) override;
 
   bool ReadCursor(Point& screen) override;
   ClickResult Click(Point screen, MouseButton button) override;

@@ -103,6 +103,7 @@ class Run {
 
  private:
   Point WhereToClick(const JobPoint& point);
+  void PauseForClient(int milliseconds);
   void CloseWhatTheRunOpened();
   void PutClipboardBack();
   // The checks and the click, on one screen point. `menu`: the point must lie on it.

@@ -20,26 +20,40 @@ bool Run::PutOnClipboard(const std::string& path) {
   return clipboardTaken_;
 }
 
+void Run::PauseForClient(int milliseconds) {
+  // While the tool closes, its window is gone and a wait that handles messages would return
+  // at once on the quit request: then the thread sleeps, 20 ms at a time, the longest it
+  // ever blocks. Otherwise the window's messages are handled as in every wait.
+  if (tool_.state.closing) {
+    tool_.desktop.Sleep(milliseconds);
+  } else {
+    ResponsiveDelay(tool_.desktop, milliseconds);
+  }
+}
+
 void Run::CloseWhatTheRunOpened() {
-  // A window may need more than one Escape (an open dialog with its error box over it).
-  // The tool may be closing, when a wait that handles messages returns at once, so the
-  // client is given its moment by a short sleep: at most kEscapes × 200 ms in all.
+  // A window may need more than one Escape (an open dialog with its error box over it); the
+  // next is pressed only once the client has had a second to take the one before.
   constexpr int kEscapes = 3;
-  constexpr int kSleepMs = 20;
-  constexpr int kSleepsPerEscape = 10;
+  constexpr int kPauseMs = 20;
+  constexpr int kPausesPerEscape = 50;
   Desktop& desktop = tool_.desktop;
   for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) {
     for (int escape = 0; escape < kEscapes && desktop.IsWindowShown(*it); ++escape) {
-      // Only into the client's own window in front: the key must not reach another program.
-      if (ClientState() != TargetFault::None ||
-          desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) {
-        return;
+      if (ClientState() != TargetFault::None) return;
+      // The tool is in front as the user closes it: the client's window is asked to the
+      // front first, and the key goes only into a window of the client's in front, never
+      // into another program.
+      if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) {
+        desktop.BringToFront(*it);
+        PauseForClient(kPauseMs);
       }
+      if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) return;
       // Down and up with nothing of the tool's handled between: it may be closing.
       desktop.SendKey(vk::kEscape, false);
       desktop.SendKey(vk::kEscape, true);
-      for (int i = 0; i < kSleepsPerEscape && desktop.IsWindowShown(*it); ++i) {
-        desktop.Sleep(kSleepMs);
+      for (int i = 0; i < kPausesPerEscape && desktop.IsWindowShown(*it); ++i) {
+        PauseForClient(kPauseMs);
       }
     }
   }
@@ -50,7 +64,7 @@ void Run::PutClipboardBack() {
   // A few quick tries: this also runs while the tool closes, when no wait lasts.
   Desktop& desktop = tool_.desktop;
   for (int attempt = 0; attempt < 10; ++attempt) {
-    if (attempt > 0) desktop.Sleep(20);
+    if (attempt > 0) PauseForClient(20);
     const bool back = userClipboard_ ? desktop.PutClipboardText(desktop.ForegroundWindow(),
                                                                 *userClipboard_, nullptr)
                                      : desktop.ClearClipboard(desktop.ForegroundWindow());

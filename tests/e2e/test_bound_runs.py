@@ -156,6 +156,11 @@ def closing_closes_the_dialog_and_gives_the_clipboard_back(s: Session) -> None:
         time.sleep(3.0)  # the path pasted, Enter refused: the error box over the dialog
         e = Expect()
         e.true(bool(s.window_ids("打开")), "the open dialog is up before the tool closes")
+        # The user goes to the tool to close it: the tool's window is in front then.
+        r = ToolWindow(s).rect()
+        s.click(r.x + r.w // 2, r.y + 8)
+        poll(lambda: s.foreground().get("class") == harness.TOOL_CLASS, 30,
+             "the tool's window in front", interval=0.2)
         s.close_window("", harness.TOOL_CLASS)  # the caption shows the progress now
         poll(lambda: not s.window_ids("打开"), 30, "the open dialog to be closed")
         # The client writes its journal line once its dialog call has returned.

@@ -27,6 +27,11 @@ void FakeDesktop::At(std::uint32_t time, std::function<void()> action) {
   actions_.emplace(time, std::move(action));
 }
 
+void FakeDesktop::AtByItself(std::uint32_t time, std::function<void()> action) {
+  const auto it = actions_.emplace(time, std::move(action));
+  byItself_.insert(&it->second);
+}
+
 std::vector<InputRecord> FakeDesktop::Clicks() const {
   std::vector<InputRecord> out;
   std::copy_if(inputs.begin(), inputs.end(), std::back_inserter(out),
@@ -112,6 +117,12 @@ WindowHandle FakeDesktop::ForegroundWindow() {
     topZ = window.z;
   }
   return top;
+}
+
+bool FakeDesktop::BringToFront(WindowHandle window) {
+  if (!IsWindowShown(window) || refuseForeground) return false;
+  BringToTop(window);
+  return true;
 }
 
 bool FakeDesktop::ReadWindowRect(WindowHandle window, Rect& rect) {
@@ -223,13 +234,27 @@ std::optional<std::string> FakeDesktop::ReadFileStart(std::string_view path, std
   return (it == fileStarts.end() ? std::string("GIF89a") : it->second).substr(0, bytes);
 }
 
+bool FakeDesktop::ActionDue(std::uint32_t time) const {
+  return static_cast<std::int32_t>(time - now) <= 0;
+}
+
 bool FakeDesktop::ActionDue() const {
-  return !actions_.empty() && static_cast<std::int32_t>(actions_.begin()->first - now) <= 0;
+  return !actions_.empty() && ActionDue(actions_.begin()->first);
 }
 
 void FakeDesktop::Sleep(int milliseconds) {
   sleeps.push_back(milliseconds);
   now += static_cast<std::uint32_t>(std::max(milliseconds, 0));
+  // Other programs go on; the tool's own messages wait.
+  for (auto it = actions_.begin(); it != actions_.end() && ActionDue(it->first);) {
+    if (!byItself_.erase(&it->second)) {
+      ++it;
+      continue;
+    }
+    auto action = std::move(it->second);
+    it = actions_.erase(it);
+    action();
+  }
 }
 
 PendingMessage FakeDesktop::PeekPending() {
@@ -239,6 +264,7 @@ PendingMessage FakeDesktop::PeekPending() {
 
 void FakeDesktop::DispatchNext() {
   if (!ActionDue()) return;
+  byItself_.erase(&actions_.begin()->second);
   auto action = std::move(actions_.begin()->second);
   actions_.erase(actions_.begin());
   ++dispatched;

@@ -45,6 +45,9 @@ class FakeDesktop : public Desktop {
   void BringToTop(WindowHandle handle);
   Window& WindowAt(WindowHandle handle) { return windows_.at(handle); }
   void At(std::uint32_t time, std::function<void()> action);  // a user action at a time
+  // What another program does by itself at a time (a client showing what it did): it also
+  // happens while the tool's thread sleeps, when the tool's own messages wait.
+  void AtByItself(std::uint32_t time, std::function<void()> action);
   std::uint32_t now = 1000;
   Point cursor{700, 400};
   std::vector<InputRecord> inputs;
@@ -57,8 +60,9 @@ class FakeDesktop : public Desktop {
   int clipboardAttempts = 0;
   int dispatched = 0;  // messages dispatched so far
   bool quitPosted = false;
-  WindowHandle foreground = 0;  // 0: the topmost shown window
-  bool refuseInput = false;     // the system takes no clicks or keys (a client with higher rights)
+  WindowHandle foreground = 0;    // 0: the topmost shown window
+  bool refuseForeground = false;  // BringToFront is not granted
+  bool refuseInput = false;  // the system takes no clicks or keys (a client with higher rights)
   // The next N clicks find the pointer held elsewhere (a clip rectangle): nothing pressed.
   int divertedClicks = 0;
   // Runs inside each click, before the seam moves the pointer: where the user's hand can
@@ -94,6 +98,7 @@ class FakeDesktop : public Desktop {
   bool MoveWindowTo(WindowHandle window, int left, int top, int width, int height) override;
   bool ClientOriginToScreen(WindowHandle window, Point& origin) override;
   WindowHandle ForegroundWindow() override;
+  bool BringToFront(WindowHandle window) override;
   bool ReadCursor(Point& screen) override;
   ClickResult Click(Point screen, MouseButton button) override;
   bool SendKey(int virtualKey, bool keyUp) override;
@@ -119,10 +124,12 @@ class FakeDesktop : public Desktop {
 
  private:
   bool ActionDue() const;
+  bool ActionDue(std::uint32_t time) const;
   std::map<WindowHandle, Window> windows_;
   WindowHandle nextHandle_ = 0x100;
   int nextZ_ = 0;
   std::multimap<std::uint32_t, std::function<void()>> actions_;
+  std::set<const void*> byItself_;  // the actions of actions_ that run even during Sleep
   int quitCode_ = 0;
 };
 

@@ -110,7 +110,7 @@ void PracticeWorld::Sync() {
   // In strict order no reaction overtakes an earlier one, whatever its jitter.
   if (strictOrder && static_cast<std::int32_t>(lastShowAt_ - at) > 0) at = lastShowAt_;
   lastShowAt_ = at;
-  desktop_.At(at, [this, then] { Show(strictOrder ? then : Now()); });
+  desktop_.AtByItself(at, [this, then] { Show(strictOrder ? then : Now()); });
 }
 
 void PracticeWorld::Show(Shown shown) {
