@@ -21,7 +21,7 @@ void FlashModeRadio(Tool& tool) {
   SeedRandomFromClock(tool.random, tool.desktop.TickCount());
   Control flashing = Control::MainWindow;
   for (Control radio : kModeRadios) {
-    if (tool.ui.ReadControlProperty(radio, Property::Checked) != 0) {
+    if (IsChecked(tool.ui, radio)) {
       flashing = radio;
       break;
     }

@@ -59,4 +59,9 @@ class Ui {
 
 inline constexpr std::string_view kDefaultMessageCaption = "信息：";
 
+// Whether a radio button (or check box) of the tool's window is checked.
+inline bool IsChecked(Ui& ui, Control radio) {
+  return ui.ReadControlProperty(radio, Property::Checked) != 0;
+}
+
 }  // namespace pelloram

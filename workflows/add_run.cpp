@@ -15,15 +15,10 @@ namespace {
 constexpr std::string_view kEmptyListMessage =
     "表情都不选，我操作什么？空气吗？\r\n选完表情再来一次！";
 
-std::string FileName(const std::string& path) {
-  const std::size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 void Record(AddTally& tally, Outcome outcome, const std::string& path) {
   if (outcome == Outcome::Added) ++tally.added;
   if (outcome == Outcome::AlreadyCollected) ++tally.alreadyCollected;
-  if (outcome == Outcome::Skipped) tally.skipped.push_back(FileName(path));
+  if (outcome == Outcome::Skipped) tally.skipped.push_back(FileNameOf(path));
 }
 
 // A forward window that came up late would cover the client and spoil every sticker after
@@ -76,7 +71,7 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtSta
     return;
   }
   const bool byMouse = run.fault() == TargetFault::UserMoved;
-  const std::string next = FileName(pass.files[pass.next]);
+  const std::string next = FileNameOf(pass.files[pass.next]);
   const auto nextNumber = static_cast<std::int64_t>(pass.next + 1);
   const std::string summary = AddPausedSummary(pass.tally, byMouse, nextNumber, next);
   // Kept before the box opens: a page changed while it is up forgets it, as always.

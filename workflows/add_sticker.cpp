@@ -4,6 +4,7 @@
 
 #include "client/chat_client.h"
 #include "client/input.h"
+#include "workflows/sticker_folder.h"
 
 namespace pelloram {
 namespace {
@@ -12,11 +13,6 @@ constexpr std::string_view kAlreadyCollectedMessage = "添加失败！已有此�
 // A file dialog shows an error box over itself for a path it cannot open; one Escape
 // closes that box, the next the dialog.
 constexpr int kEscapesToCloseDialog = 3;
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
 
 // What the client would send as a sticker: a file that starts like a GIF. One that cannot
 // be read at all is left to the open dialog, which says so itself.

@@ -45,12 +45,9 @@ std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) 
 void CapturePoint(Tool& tool) {
   const Point at = ReadCursorPoint(tool.desktop);
   RunState& s = tool.state;
-  const auto checked = [&](Control radio) {
-    return tool.ui.ReadControlProperty(radio, Property::Checked) != 0;
-  };
-  if (checked(Control::DeleteModeTwoRadio)) {
+  if (IsChecked(tool.ui, Control::DeleteModeTwoRadio)) {
     s.deleteCaptureStep = CaptureNextPoint(tool, Job::Delete, s.deleteCaptureStep, at);
-  } else if (checked(Control::AddModeTwoRadio)) {
+  } else if (IsChecked(tool.ui, Control::AddModeTwoRadio)) {
     s.addCaptureStep = CaptureNextPoint(tool, Job::Add, s.addCaptureStep, at);
   }
 }

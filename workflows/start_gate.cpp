@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kSettleAfterStartMs = 500;
 
-bool IsChecked(Tool& tool, Control radio) {
-  return tool.ui.ReadControlProperty(radio, Property::Checked) != 0;
-}
-
 Control ModeRadio(Job job, Mode mode) {
   if (job == Job::Delete) {
     return mode == Mode::One ? Control::DeleteModeOneRadio : Control::DeleteModeTwoRadio;
@@ -23,7 +19,7 @@ Control ModeRadio(Job job, Mode mode) {
 
 std::optional<Mode> ChosenMode(Tool& tool, Job job) {
   for (const Mode mode : {Mode::One, Mode::Two}) {
-    if (IsChecked(tool, ModeRadio(job, mode))) return mode;
+    if (IsChecked(tool.ui, ModeRadio(job, mode))) return mode;
   }
   return std::nullopt;
 }

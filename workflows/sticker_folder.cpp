@@ -38,6 +38,16 @@ void ListPattern(Desktop& desktop, const std::string& folderWithSeparator, std::
 
 }  // namespace
 
+std::string FileNameOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   // Iterative wildcard match with single-star backtracking; ASCII letters ignore case.
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;

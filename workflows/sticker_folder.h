@@ -18,6 +18,9 @@ void ChooseStickerFolder(Tool& tool);
 // pumping messages after each; returns the count.
 int ListFiles(Desktop& desktop, std::string_view folder, std::string_view patterns,
               std::vector<std::string>& list);
+// The file's name, and its folder with the separator, of a full path as the list holds it.
+std::string FileNameOf(const std::string& path);
+std::string FolderOf(const std::string& path);
 // Case-insensitive wildcard match with "*" and "?", as the system matches "*.gif".
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 

@@ -18,13 +18,11 @@ import time
 
 import harness
 from harness import Expect, Session, poll, windows_path
-from test_delete_job import FINISHED, MESSAGE_BOX_TITLE, press
+from test_delete_job import MESSAGE_BOX_TITLE
 from test_add_job import ToolWindow
-from test_run_checks import (CLIENT_GONE, RUN_TIMEOUT, names, of, said, start_add_run,
-                             start_tool, sticker_folder, type_delete_points)
+from test_run_checks import (CLIENT_GONE, RUN_TIMEOUT, SLOW_DELAY_MS, client_gone_mid_delete,
+                             names, of, said, start_add_run, start_tool, sticker_folder)
 
-# Long enough for a client started again to be up before the run's next click.
-SLOW_DELAY_MS = 6000
 USERS_TEXT = "用户自己复制的文字"
 
 
@@ -34,44 +32,12 @@ def restart_client(s: Session, at: tuple[int, int], *options: str) -> harness.Jo
     return witness
 
 
-def restarted_mid_delete(s: Session, mode_two: bool) -> None:
-    at = (100, 80) if mode_two else (200, 120)
-    client, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, at),
-                                              "--close-after", "deleted:2")
-    tool = start_tool(s)
-    if mode_two:
-        type_delete_points(tool, at)
-    tool.set_field("DeleteCount", "10")
-    tool.set_field("DeleteDelay", str(SLOW_DELAY_MS))
-    press(s, tool, "F11")
-    journal.wait_for("the client to close after its second deletion",
-                     lambda e: e["event"] == "closing", timeout=RUN_TIMEOUT)
-    e = Expect()
-    e.equal(client.wait(), 0, "the client's exit code")
-    # Mode one placed the client at the screen's corner.
-    restarted = restart_client(s, at if mode_two else (0, 0), "--stickers", "10")
-    e.equal(said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT)), CLIENT_GONE,
-            "the message")
-    e.equal(tool.texts("DeleteCount"), ("8",), "the count after the stop")
-    e.equal(restarted.after(1), [], "what the restarted client got from the run")
-    e.check()
-
-    tool.set_field("DeleteCount", "1")
-    tool.set_field("DeleteDelay", "300")
-    press(s, tool, "F11")
-    tool.wait_texts({"DeleteStartButton": FINISHED, "DeleteCount": "0"},
-                    "the next run, on the restarted client, to finish", timeout=60)
-    e.equal(names(restarted.events(), "deleted"), ["sticker01.gif"],
-            "deleted from the restarted client by the next start")
-    e.check()
-
-
 def restarted_client_mid_delete_mode_one(s: Session) -> None:
-    restarted_mid_delete(s, mode_two=False)
+    client_gone_mid_delete(s, mode_two=False, restart_at_once=True)
 
 
 def restarted_client_mid_delete_mode_two(s: Session) -> None:
-    restarted_mid_delete(s, mode_two=True)
+    client_gone_mid_delete(s, mode_two=True, restart_at_once=True)
 
 
 def restarted_client_mid_add_mode_two(s: Session) -> None:

@@ -29,6 +29,8 @@ from test_delete_job import (COLLECTED_TAB, DELETE_ITEM, FINISHED, FIRST_STICKER
 
 CLIENT_GONE = "微信窗口不见了，已停止。请打开微信后重新开始。"
 DELETE_DELAY_MS = 500
+# Long enough for a client started again to be up before the run's next click.
+SLOW_DELAY_MS = 6000
 ADD_DELAY_MS = 1000
 RUN_TIMEOUT = 180
 
@@ -99,7 +101,10 @@ def names(events: list[dict], kind: str) -> list[str]:
 # The client goes away
 
 
-def client_gone_mid_delete(s: Session, mode_two: bool) -> None:
+def client_gone_mid_delete(s: Session, mode_two: bool, restart_at_once: bool = False) -> None:
+    """With `restart_at_once`, the witness starts as soon as the first client has gone, and
+    a long delay keeps the run from its next click until it is up: a client started again
+    at the same place, which the run must not take for its own."""
     at = (100, 80) if mode_two else (200, 120)
     client, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, at),
                                               "--close-after", "deleted:2")
@@ -107,16 +112,21 @@ def client_gone_mid_delete(s: Session, mode_two: bool) -> None:
     if mode_two:  # the points typed in, on the client where it stands
         type_delete_points(tool, at)
     tool.set_field("DeleteCount", "10")
-    tool.set_field("DeleteDelay", str(DELETE_DELAY_MS))
+    tool.set_field("DeleteDelay", str(SLOW_DELAY_MS if restart_at_once else DELETE_DELAY_MS))
     press(s, tool, "F11")
     journal.wait_for("the client to close after its second deletion",
-                     lambda e: e["event"] == "closing", timeout=60)
+                     lambda e: e["event"] == "closing", timeout=RUN_TIMEOUT)
     e = Expect()
     e.equal(client.wait(), 0, "the client's exit code")
 
     # Where the client was placed for the run: a tool that went on would click the witness.
-    witness = start_witness(s, at if mode_two else (0, 0), "--stickers", "10")
-    e.equal(said(s.dismiss_message_box(MESSAGE_BOX_TITLE, 60)), CLIENT_GONE, "the message")
+    place = at if mode_two else (0, 0)
+    if restart_at_once:
+        _, witness = s.start_practice_client("--stickers", "10", "--pos", *map(str, place),
+                                             name="witness")
+    else:
+        witness = start_witness(s, place, "--stickers", "10")
+    e.equal(said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT)), CLIENT_GONE, "the message")
     e.equal(tool.texts("DeleteStartButton", "DeleteCount"), (START, "8"),
             "caption and count after the stop")
     e.equal(names(journal.events(), "deleted"), ["sticker01.gif", "sticker02.gif"],
@@ -126,6 +136,7 @@ def client_gone_mid_delete(s: Session, mode_two: bool) -> None:
 
     # The next start finds the client that is there now.
     tool.set_field("DeleteCount", "1")
+    tool.set_field("DeleteDelay", str(DELETE_DELAY_MS))
     press(s, tool, "F11")
     tool.wait_texts({"DeleteStartButton": FINISHED, "DeleteCount": "0"},
                     "a run on the witness to finish", timeout=60)
