@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "services/image.h"
 #include "services/types.h"
 
 namespace pelloram {
@@ -56,6 +57,12 @@ class Desktop {
   // Asks for the window to be brought to the front; the system grants it to the program in
   // front (the tool, as the user closes it). False when it was not granted.
   virtual bool BringToFront(WindowHandle window) = 0;
+
+  // The screen's pixels in the rectangle (virtual-screen coordinates) as the user sees
+  // them, every window drawn where it lies; parts off every screen come out black. False,
+  // with the picture untouched, when the screen cannot be read (a locked desktop, a
+  // secure desktop in front, a failed copy).
+  virtual bool CaptureScreen(const Rect& area, Image& picture) = 0;
 
   // The one place the pointer is read, for the runs and for F10 alike.
   virtual bool ReadCursor(Point& screen) = 0;

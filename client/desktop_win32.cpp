@@ -346,6 +346,8 @@ bool Win32Desktop::PutClipboardText(WindowHandle owner, std::string_view text,
 
 std::uint32_t Win32Desktop::TickCount() { return GetTickCount(); }
 
+bool Win32Desktop::CaptureScreen(const Rect& /*area*/, Image& /*picture*/) { return false; }
+
 void Win32Desktop::Sleep(int milliseconds) {
   ::Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
 }

@@ -39,6 +39,7 @@ class Win32Desktop final : public Desktop {
 
   std::uint32_t TickCount() override;
   void Sleep(int milliseconds) override;
+  bool CaptureScreen(const Rect& area, Image& picture) override;
 
   PendingMessage PeekPending() override;
   void DispatchNext() override;

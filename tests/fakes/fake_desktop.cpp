@@ -242,6 +242,8 @@ bool FakeDesktop::ActionDue() const {
   return !actions_.empty() && ActionDue(actions_.begin()->first);
 }
 
+bool FakeDesktop::CaptureScreen(const Rect& /*area*/, Image& /*picture*/) { return false; }
+
 void FakeDesktop::Sleep(int milliseconds) {
   sleeps.push_back(milliseconds);
   now += static_cast<std::uint32_t>(std::max(milliseconds, 0));

@@ -115,6 +115,7 @@ class FakeDesktop : public Desktop {
   std::map<WindowHandle, std::string> fileNameBoxes;  // what each dialog's box holds
   std::uint32_t TickCount() override { return now; }
   void Sleep(int milliseconds) override;
+  bool CaptureScreen(const Rect& area, Image& picture) override;
   std::vector<int> sleeps;  // each blocking sleep, in milliseconds
   PendingMessage PeekPending() override;
   void DispatchNext() override;
