@@ -294,7 +294,17 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
     if (window.exists && window.shown && !window.minimised) order.emplace_back(window.z, handle);
   }
   std::sort(order.begin(), order.end());
-  for (const auto& [z, handle] : order) {
+  // What lies under a window that covers the whole area is never seen: not drawn.
+  auto first = order.begin();
+  for (auto it = order.begin(); it != order.end(); ++it) {
+    const Rect& r = windows_.at(it->second).rect;
+    if (r.left <= area.left && r.top <= area.top && r.right >= area.right &&
+        r.bottom >= area.bottom) {
+      first = it;
+    }
+  }
+  for (auto it = first; it != order.end(); ++it) {
+    const WindowHandle handle = it->second;
     const Window& window = windows_.at(handle);
     const Rect& r = window.rect;
     const int left = std::max(r.left, area.left), right = std::min(r.right, area.right);

@@ -100,7 +100,7 @@ const std::vector<std::uint8_t>& PracticeScreen::PatternOf(const std::string& se
   std::vector<std::uint8_t>& pattern = it->second;
   pattern.resize(kPatternSide * kPatternSide * 3);
   const std::uint64_t base = HashOf(seed);
-  for (std::size_t i = 0; i < kPatternSide * kPatternSide; ++i) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kPatternSide * kPatternSide); ++i) {
     const std::uint64_t h = Mix(base + i * 0x9E3779B97F4A7C15ULL);
     const int value = 40 + static_cast<int>(h % 181);
     const int tint = static_cast<int>((h >> 8) % 3);
@@ -115,23 +115,36 @@ const std::vector<std::uint8_t>& PracticeScreen::PatternOf(const std::string& se
 void PracticeScreen::PaintBox(const Box& box, int dx, int dy, Image& picture) {
   const int left = std::max(box.left + dx, 0), right = std::min(box.right + dx, picture.width);
   const int top = std::max(box.top + dy, 0), bottom = std::min(box.bottom + dy, picture.height);
+  if (left >= right || top >= bottom) return;
   const int grey = Grey(box.kind);
   for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
+    std::uint8_t* p = &picture.bgra[picture.Offset(left, y)];
+    for (int x = left; x < right; ++x, p += 4) {
       // The grain is counted from the box's own corner, so it moves with the box.
       const int g =
           box.textured ? grey - practice::GrainAt(x - box.left - dx, y - box.top - dy) : grey;
-      Put(picture, x, y, {g, g, g});
+      p[0] = p[1] = p[2] = static_cast<std::uint8_t>(g);
+      p[3] = 255;
     }
   }
   if (box.kind == Kind::Menu) {
-    for (int x = left; x < right; ++x) Put(picture, x, top, {150, 150, 150});
-    for (int x = left; x < right; ++x) Put(picture, x, bottom - 1, {150, 150, 150});
-    for (int y = top; y < bottom; ++y) Put(picture, left, y, {150, 150, 150});
-    for (int y = top; y < bottom; ++y) Put(picture, right - 1, y, {150, 150, 150});
+    constexpr Rgb kFrame{150, 150, 150};
+    for (int x = left; x < right; ++x) Put(picture, x, top, kFrame);
+    for (int x = left; x < right; ++x) Put(picture, x, bottom - 1, kFrame);
+    for (int y = top; y < bottom; ++y) Put(picture, left, y, kFrame);
+    for (int y = top; y < bottom; ++y) Put(picture, right - 1, y, kFrame);
   }
+  PaintContent(box, dx, dy, picture);
+  if (box.active) {
+    // A pressed toggle or the selected tab: a bar along its foot, the rest as it was.
+    for (int y = std::max(bottom - 2, top); y < bottom; ++y) {
+      for (int x = left; x < right; ++x) Put(picture, x, y, {90, 140, 90});
+    }
+  }
+}
 
-  // What fills the box: a control's picture, a sticker's image, or a menu's text.
+// What fills a box: a control's picture, a sticker's image, or a menu's text.
+void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture) {
   std::string seed;
   Inset inset;
   bool text = false;
@@ -145,30 +158,27 @@ void PracticeScreen::PaintBox(const Box& box, int dx, int dy, Image& picture) {
     seed = "label:" + box.label;
     inset = {5, 6, 3};
     text = true;
+  } else {
+    return;
   }
-  if (!seed.empty()) {
-    const std::vector<std::uint8_t>& pattern = PatternOf(seed);
-    const int x0 = box.left + dx + inset.margin, y0 = box.top + dy + inset.topMargin;
-    const int x1 = box.right + dx - inset.margin, y1 = box.bottom + dy - inset.topMargin;
-    for (int y = std::max(y0, 0); y < std::min(y1, picture.height); ++y) {
-      for (int x = std::max(x0, 0); x < std::min(x1, picture.width); ++x) {
-        const std::size_t block =
-            static_cast<std::size_t>((y - y0) / inset.block % kPatternSide * kPatternSide +
-                                     (x - x0) / inset.block % kPatternSide) *
-            3;
-        if (text) {
-          // Dark strokes on the item's ground, where the block is dark enough.
-          if (pattern[block] < 110) Put(picture, x, y, {50, 50, 60});
-          continue;
-        }
-        Put(picture, x, y, {pattern[block], pattern[block + 1], pattern[block + 2]});
+  const std::vector<std::uint8_t>& pattern = PatternOf(seed);
+  const int x0 = box.left + dx + inset.margin, y0 = box.top + dy + inset.topMargin;
+  const int x1 = std::min(box.right + dx - inset.margin, picture.width);
+  const int y1 = std::min(box.bottom + dy - inset.topMargin, picture.height);
+  for (int y = std::max(y0, 0); y < y1; ++y) {
+    const std::uint8_t* row =
+        &pattern[static_cast<std::size_t>((y - y0) / inset.block % kPatternSide * kPatternSide) *
+                 3];
+    for (int x = std::max(x0, 0); x < x1; ++x) {
+      const std::uint8_t* block =
+          row + static_cast<std::size_t>((x - x0) / inset.block % kPatternSide) * 3;
+      std::uint8_t* p = &picture.bgra[picture.Offset(x, y)];
+      if (text) {
+        // Dark strokes on the item's ground, where the block is dark enough.
+        if (block[0] < 110) p[0] = 60, p[1] = 50, p[2] = 50;
+        continue;
       }
-    }
-  }
-  if (box.active) {
-    // A pressed toggle or the selected tab: a bar along its foot, the rest as it was.
-    for (int y = std::max(bottom - 2, top); y < bottom; ++y) {
-      for (int x = left; x < right; ++x) Put(picture, x, y, {90, 140, 90});
+      p[0] = block[2], p[1] = block[1], p[2] = block[0];
     }
   }
 }

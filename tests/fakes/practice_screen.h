@@ -24,6 +24,7 @@ class PracticeScreen {
 
  private:
   void PaintBox(const practice::Model::Box& box, int dx, int dy, Image& picture);
+  void PaintContent(const practice::Model::Box& box, int dx, int dy, Image& picture);
   const std::vector<std::uint8_t>& PatternOf(const std::string& seed);
 
   // The main window's own layer changes seldom (a sent sticker, a pressed button), the panel
