@@ -268,9 +268,11 @@ const Image& FakeDesktop::PictureOf(WindowHandle handle, const Window& window) {
   painted.width = width;
   painted.height = height;
   painted.version = window.paintVersion;
-  painted.picture.width = width;
-  painted.picture.height = height;
-  painted.picture.bgra.assign(static_cast<std::size_t>(width) * height * 4, 0);
+  if (painted.picture.width != width || painted.picture.height != height) {
+    painted.picture.width = width;
+    painted.picture.height = height;
+    painted.picture.bgra.assign(static_cast<std::size_t>(width) * height * 4, 0);
+  }
   if (window.paint) {
     ++paints;
     window.paint(painted.picture);
@@ -285,10 +287,6 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
   const int height = area.bottom - area.top;
   if (screenUnreadable || width <= 0 || height <= 0) return false;
   ++captures;
-  // Black where no window lies; then each window, lowest first, over what is below it.
-  Image screen{width, height,
-               std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
-  for (std::size_t i = 3; i < screen.bgra.size(); i += 4) screen.bgra[i] = 255;
   std::vector<std::pair<int, WindowHandle>> order;
   for (const auto& [handle, window] : windows_) {
     if (window.exists && window.shown && !window.minimised) order.emplace_back(window.z, handle);
@@ -296,27 +294,38 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
   std::sort(order.begin(), order.end());
   // What lies under a window that covers the whole area is never seen: not drawn.
   auto first = order.begin();
+  bool covered = false;
   for (auto it = order.begin(); it != order.end(); ++it) {
     const Rect& r = windows_.at(it->second).rect;
     if (r.left <= area.left && r.top <= area.top && r.right >= area.right &&
         r.bottom >= area.bottom) {
       first = it;
+      covered = true;
     }
   }
+  // The caller's buffer is reused: a run takes a picture before every click.
+  picture.width = width;
+  picture.height = height;
+  picture.bgra.resize(static_cast<std::size_t>(width) * height * 4);
+  if (!covered) {
+    // Black where no window lies.
+    constexpr std::uint8_t kBlack[4] = {0, 0, 0, 255};
+    std::uint8_t* pixel = picture.bgra.data();
+    for (std::size_t i = 0; i < picture.bgra.size(); i += 4) std::copy_n(kBlack, 4, pixel + i);
+  }
+  // Each window, lowest first, over what is below it.
   for (auto it = first; it != order.end(); ++it) {
-    const WindowHandle handle = it->second;
-    const Window& window = windows_.at(handle);
+    const Window& window = windows_.at(it->second);
     const Rect& r = window.rect;
     const int left = std::max(r.left, area.left), right = std::min(r.right, area.right);
     const int top = std::max(r.top, area.top), bottom = std::min(r.bottom, area.bottom);
     if (left >= right || top >= bottom) continue;
-    const Image& own = PictureOf(handle, window);
+    const Image& own = PictureOf(it->second, window);
     for (int y = top; y < bottom; ++y) {
-      std::copy_n(&own.bgra[own.Offset(left - r.left, y - r.top)], (right - left) * 4,
-                  &screen.bgra[screen.Offset(left - area.left, y - area.top)]);
+      std::copy_n(own.bgra.data() + own.Offset(left - r.left, y - r.top), (right - left) * 4,
+                  picture.bgra.data() + picture.Offset(left - area.left, y - area.top));
     }
   }
-  picture = std::move(screen);
   return true;
 }
 

@@ -35,8 +35,8 @@ class FakeDesktop : public Desktop {
     bool minimised = false;
     std::uint32_t process = kClientProcess;
     int z = 0;  // stacking: the highest lies on top
-    // Draws what the window shows, at its current size (the picture comes sized to the
-    // rect). None: the window is one plain colour of its own.
+    // Draws what the window shows, every pixel, at its current size (the picture comes sized
+    // to the rect, holding the window's last drawing). None: one plain colour of its own.
     std::function<void(Image& picture)> paint;
     // Raised by whoever changes what `paint` draws: a window is painted again only when its
     // size or this number changed since its last picture.

@@ -83,6 +83,23 @@ const char* NameOf(Picture picture) {
   return "";
 }
 
+// The practice client's grain, looked up: it is drawn over most of every capture.
+int Grain(int x, int y) {
+  constexpr int kSide = 2048;
+  static const std::vector<std::uint8_t> table = [] {
+    std::vector<std::uint8_t> grain(static_cast<std::size_t>(kSide) * kSide);
+    for (int gy = 0; gy < kSide; ++gy) {
+      for (int gx = 0; gx < kSide; ++gx) {
+        grain[static_cast<std::size_t>(gy) * kSide + static_cast<std::size_t>(gx)] =
+            static_cast<std::uint8_t>(practice::GrainAt(gx, gy));
+      }
+    }
+    return grain;
+  }();
+  if (x < 0 || y < 0 || x >= kSide || y >= kSide) return practice::GrainAt(x, y);
+  return table[static_cast<std::size_t>(y) * kSide + static_cast<std::size_t>(x)];
+}
+
 // The rectangle of a box that holds its picture or label, and the size of one block of it.
 struct Inset {
   int margin = 0;
@@ -112,17 +129,30 @@ const std::vector<std::uint8_t>& PracticeScreen::PatternOf(const std::string& se
   return pattern;
 }
 
+// Everything a layer's drawing depends on, to tell whether a kept drawing still shows it.
+std::string PracticeScreen::Signature(const std::vector<Box>& boxes, Layer layer) {
+  std::string drawn;
+  for (const Box& box : boxes) {
+    if (box.layer != layer) continue;
+    drawn += "|" + std::to_string(box.left) + "," + std::to_string(box.top) + "," +
+             std::to_string(box.right) + "," + std::to_string(box.bottom) + "," +
+             std::to_string(static_cast<int>(box.kind)) + std::to_string(box.active) +
+             std::to_string(static_cast<int>(box.picture)) + std::to_string(box.textured) +
+             box.look + "/" + box.label;
+  }
+  return drawn;
+}
+
 void PracticeScreen::PaintBox(const Box& box, int dx, int dy, Image& picture) {
   const int left = std::max(box.left + dx, 0), right = std::min(box.right + dx, picture.width);
   const int top = std::max(box.top + dy, 0), bottom = std::min(box.bottom + dy, picture.height);
   if (left >= right || top >= bottom) return;
   const int grey = Grey(box.kind);
   for (int y = top; y < bottom; ++y) {
-    std::uint8_t* p = &picture.bgra[picture.Offset(left, y)];
+    std::uint8_t* p = picture.bgra.data() + picture.Offset(left, y);
     for (int x = left; x < right; ++x, p += 4) {
       // The grain is counted from the box's own corner, so it moves with the box.
-      const int g =
-          box.textured ? grey - practice::GrainAt(x - box.left - dx, y - box.top - dy) : grey;
+      const int g = box.textured ? grey - Grain(x - box.left - dx, y - box.top - dy) : grey;
       p[0] = p[1] = p[2] = static_cast<std::uint8_t>(g);
       p[3] = 255;
     }
@@ -172,7 +202,7 @@ void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture
     for (int x = std::max(x0, 0); x < x1; ++x) {
       const std::uint8_t* block =
           row + static_cast<std::size_t>((x - x0) / inset.block % kPatternSide) * 3;
-      std::uint8_t* p = &picture.bgra[picture.Offset(x, y)];
+      std::uint8_t* p = picture.bgra.data() + picture.Offset(x, y);
       if (text) {
         // Dark strokes on the item's ground, where the block is dark enough.
         if (block[0] < 110) p[0] = 60, p[1] = 50, p[2] = 50;
@@ -184,26 +214,26 @@ void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture
 }
 
 void PracticeScreen::PaintMain(const std::vector<Box>& boxes, Image& picture) {
-  std::string drawn = std::to_string(picture.width) + "x" + std::to_string(picture.height);
-  for (const Box& box : boxes) {
-    if (box.layer != Layer::Window) continue;
-    drawn += "|" + std::to_string(box.left) + "," + std::to_string(box.top) + "," +
-             std::to_string(box.right) + "," + std::to_string(box.bottom) + "," +
-             std::to_string(static_cast<int>(box.kind)) + std::to_string(box.active) +
-             std::to_string(static_cast<int>(box.picture)) + std::to_string(box.textured) +
-             box.look + "/" + box.label;
+  const std::string size = std::to_string(picture.width) + "x" + std::to_string(picture.height);
+  std::string window = size + Signature(boxes, Layer::Window);
+  std::string both = window + Signature(boxes, Layer::Panel);
+  if (both == mainDrawn_) {
+    picture.bgra = main_.bgra;
+    return;
   }
-  if (drawn != windowLayerDrawn_) {
+  if (window != windowLayerDrawn_) {
     windowLayer_ = picture;
     for (const Box& box : boxes) {
       if (box.layer == Layer::Window) PaintBox(box, 0, 0, windowLayer_);
     }
-    windowLayerDrawn_ = std::move(drawn);
+    windowLayerDrawn_ = std::move(window);
   }
   picture.bgra = windowLayer_.bgra;
   for (const Box& box : boxes) {
     if (box.layer == Layer::Panel) PaintBox(box, 0, 0, picture);
   }
+  main_ = picture;
+  mainDrawn_ = std::move(both);
 }
 
 void PracticeScreen::PaintMenu(const std::vector<Box>& boxes, Image& picture) {

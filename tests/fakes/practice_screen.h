@@ -23,6 +23,8 @@ class PracticeScreen {
   void PaintMenu(const std::vector<practice::Model::Box>& boxes, Image& picture);
 
  private:
+  static std::string Signature(const std::vector<practice::Model::Box>& boxes,
+                               practice::Model::Layer layer);
   void PaintBox(const practice::Model::Box& box, int dx, int dy, Image& picture);
   void PaintContent(const practice::Model::Box& box, int dx, int dy, Image& picture);
   const std::vector<std::uint8_t>& PatternOf(const std::string& seed);
@@ -31,6 +33,8 @@ class PracticeScreen {
   // on every step: the layer is kept with what it was drawn from and only the panel redrawn.
   std::string windowLayerDrawn_;
   Image windowLayer_;
+  std::string mainDrawn_;  // and the whole window, for the steps that change neither
+  Image main_;
   std::map<std::string, std::vector<std::uint8_t>> patterns_;
 };
 

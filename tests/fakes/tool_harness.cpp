@@ -21,7 +21,7 @@ void ToolHarness::TeachDeletePoints(PracticeWorld& world) {
   }
   const auto button = [&world] { return Centre(world, Kind::Button, Picture::SmilingFace); };
   if (world.model.PanelOpen()) world.UserClick(button(), MouseButton::Left);
-  // A cycle left part way by earlier presses: F10 over the first control until it is next.
+  // A cycle left half done by earlier presses: F10 over the first control until it is next.
   for (int i = 0; i < 3 && tool.state.deleteCaptureStep != 1; ++i) TeachAt(button());
   TeachAt(button());
   world.UserClick(button(), MouseButton::Left);
