@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pelloram {
@@ -407,8 +408,49 @@ Candidate Refine(const Image& screen, const Pattern& full, const Area& around,
   return {area.x + index % area.width, area.y + index / area.width, *best};
 }
 
+// Normalised correlation of the `core` part of the taught picture with the screen at the
+// place whose top-left is (x, y), every pixel counted, in colour: each channel against its
+// own mean, so that a lighter or darker screen still scores 1, while an icon drawn in
+// another colour does not pass for the taught one (grey alone may not tell them apart). A
+// plain core tells nothing: 1.
+double CoreScore(const Image& screen, const Image& taught, const Rect& core, int x, int y) {
+  const int width = core.right - core.left, height = core.bottom - core.top;
+  const double n = static_cast<double>(width) * height;
+  double products = 0, taughtSpread = 0, screenSpread = 0;
+  for (int channel = 0; channel < 3; ++channel) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (int j = 0; j < height; ++j) {
+      for (int i = 0; i < width; ++i) {
+        const double a = taught.bgra[taught.Offset(core.left + i, core.top + j) + channel];
+        const double b = screen.bgra[screen.Offset(x + core.left + i, y + core.top + j) + channel];
+        sa += a;
+        sb += b;
+        saa += a * a;
+        sbb += b * b;
+        sab += a * b;
+      }
+    }
+    products += sab - sa * sb / n;
+    taughtSpread += saa - sa * sa / n;
+    screenSpread += sbb - sb * sb / n;
+  }
+  if (taughtSpread <= 3 * kPlainSpreadPerPixel * n) return 1;
+  if (screenSpread <= 3 * kPlainSpreadPerPixel * n) return 0;
+  return products / std::sqrt(taughtSpread * screenSpread);
+}
+
+// A core that lies inside the taught picture, or nothing.
+std::optional<Rect> CoreWithin(const Image& taught, const std::optional<Rect>& core) {
+  if (!core || core->left < 0 || core->top < 0 || core->right > taught.width ||
+      core->bottom > taught.height || core->right <= core->left || core->bottom <= core->top) {
+    return std::nullopt;
+  }
+  return core;
+}
+
 // Coarse to fine over the top-left positions `positions`.
-Match Search(const Image& screen, const Image& taught, const Area& positions) {
+Match Search(const Image& screen, const Image& taught, const Area& positions,
+             const std::optional<Rect>& core) {
   const Area pixels{positions.x, positions.y, positions.width + taught.width - 1,
                     positions.height + taught.height - 1};
   const Area whole{0, 0, taught.width, taught.height};
@@ -431,6 +473,10 @@ Match Search(const Image& screen, const Image& taught, const Area& positions) {
     const Area around{positions.x + peak.x * factor - factor,
                       positions.y + peak.y * factor - factor, 2 * factor + 1, 2 * factor + 1};
     refined.push_back(Refine(screen, full, around, positions));
+    Candidate& place = refined.back();
+    if (core && place.score > 0) {
+      place.score = std::min(place.score, CoreScore(screen, taught, *core, place.x, place.y));
+    }
   }
   if (refined.empty()) return {};
   const auto best =
@@ -481,16 +527,17 @@ constexpr double kDistinctiveDeviation = 6.0;
 Match FindPicture(const Image& screen, const Image& taught, const SearchHint& hint) {
   if (!Searchable(screen, taught)) return {};
   const Area all{0, 0, screen.width - taught.width + 1, screen.height - taught.height + 1};
+  const std::optional<Rect> core = CoreWithin(taught, hint.core);
   if (hint.taughtAt) {
     const int r = std::max(0, hint.nearRadius);
     const Area near =
         Intersect({hint.taughtAt->x - r, hint.taughtAt->y - r, 2 * r + 1, 2 * r + 1}, all);
     if (!near.Empty() && (near.width < all.width || near.height < all.height)) {
-      const Match nearby = Search(screen, taught, near);
+      const Match nearby = Search(screen, taught, near, core);
       if (nearby.found) return nearby;
     }
   }
-  return Search(screen, taught, all);
+  return Search(screen, taught, all, core);
 }
 
 Match FindPictureExhaustive(const Image& screen, const Image& taught) {

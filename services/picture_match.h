@@ -24,6 +24,12 @@ struct SearchHint {
   // alike controls the one at the taught place wins.
   std::optional<Point> taughtAt;
   int nearRadius = 48;
+  // A part of the taught picture (in its own pixels) that must look as taught as a whole,
+  // none of it left out: the control right under the pointer. The rest of the picture may be
+  // partly covered or drawn in another state (pressed, selected); a place where the
+  // surroundings match and this part does not (another icon on the same background) scores
+  // no better than this part does.
+  std::optional<Rect> core;
 };
 
 struct Match {

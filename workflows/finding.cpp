@@ -48,6 +48,13 @@ Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& are
   SearchHint hint;
   hint.taughtAt =
       Point{near.x - area.left - look.pointInPicture.x, near.y - area.top - look.pointInPicture.y};
+  // The part under the pointer must match in full: the rest may show another state (the
+  // highlight of a pressed button or a selected tab) or be partly covered.
+  constexpr int kHalfCore = kTaughtCoreSide / 2;
+  const Point p = look.pointInPicture;
+  hint.core = Rect{std::max(0, p.x - kHalfCore), std::max(0, p.y - kHalfCore),
+                   std::min(look.picture.width, p.x + kHalfCore),
+                   std::min(look.picture.height, p.y + kHalfCore)};
   const Match match = FindPicture(shot, look.picture, hint);
   if (!match.found) return {Located::NotFound, {}, id};
   return {Located::At, Point{area.left + match.at.x + look.pointInPicture.x,

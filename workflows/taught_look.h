@@ -7,6 +7,12 @@
 
 namespace pelloram {
 
+// Side of the square picture kept of a control: the control and a little around it. Larger,
+// the highlight a pressed button or a selected tab shows around its icon weighs too much.
+inline constexpr int kTaughtPictureSide = 32;
+// The part right under the pointer, which must look as taught in full and in colour.
+inline constexpr int kTaughtCoreSide = 24;
+
 struct TaughtLook {
   enum class Found : int {
     ByPicture,         // searched for on the client's windows by its picture

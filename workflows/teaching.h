@@ -11,9 +11,6 @@
 
 namespace pelloram {
 
-// Side of the square picture kept of a control.
-inline constexpr int kTaughtPictureSide = 48;
-
 inline constexpr std::string_view kPlainPictureTip =
     "这里一片纯色或是重复的花纹，认不出是哪个按钮，没有记下。请把鼠标指在按钮本身上，再按 F10。";
 // After a confirmation when only the point could be kept.

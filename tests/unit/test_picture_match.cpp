@@ -257,5 +257,62 @@ INSTANTIATE_TEST_SUITE_P(PictureMatch, Distinctive,
                                            Taught{"NoisyButton", Noisy(Button(), 4.0, 2)}),
                          NameOf);
 
+// --- The part under the pointer --------------------------------------------------------
+
+// The button's glyph (the part around (31, 21)) as a core, 24 a side.
+constexpr Rect kGlyphCore{19, 9, 43, 33};
+
+// The button with its glyph drawn otherwise: upside down, and blue.
+Image ButtonWithOtherGlyph() {
+  Image button = Button();
+  const Image glyph = Crop(button, kGlyphCore.left, kGlyphCore.top, 24, 24);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 24; ++x) {
+      const std::size_t from = glyph.Offset(23 - x, 23 - y);
+      const int grey = (glyph.bgra[from] + glyph.bgra[from + 1] + glyph.bgra[from + 2]) / 3;
+      Put(button, kGlyphCore.left + x, kGlyphCore.top + y, {grey / 3, grey / 2, grey});
+    }
+  }
+  return button;
+}
+
+// The button pressed: a darker face all round the glyph, the glyph itself as it was.
+Image PressedButton() {
+  Image button = Button();
+  for (int y = 4; y < 44; ++y) {
+    for (int x = 4; x < 44; ++x) {
+      const std::size_t at = button.Offset(x, y);
+      const bool inGlyph = x >= kGlyphCore.left && x < kGlyphCore.right && y >= kGlyphCore.top &&
+                           y < kGlyphCore.bottom;
+      if (!inGlyph && button.bgra[at] > 240) Put(button, x, y, {150, 170, 200});
+    }
+  }
+  return button;
+}
+
+TEST(PictureCore, AnotherGlyphOnTheSameButtonIsNotTheTaughtControl) {
+  Image screen = Desktop(kWidth, kHeight, 5);
+  Paste(screen, ButtonWithOtherGlyph(), 300, 200);
+  SearchHint hint;
+  hint.core = kGlyphCore;
+  const Match match = FindPicture(screen, Button(), hint);
+  EXPECT_FALSE(match.found) << "score " << match.score;
+  // Without the core, the face and the outline it shares pass for the control.
+  EXPECT_GT(FindPicture(screen, Button()).score, match.score);
+}
+
+TEST(PictureCore, TheSameGlyphInAnotherStateIsFound) {
+  Image screen = Desktop(kWidth, kHeight, 5);
+  Paste(screen, PressedButton(), 300, 200);
+  // As F10 keeps it: the glyph and a little of the face around it.
+  const Image taught = Crop(Button(), 15, 5, 32, 32);
+  SearchHint hint;
+  hint.core = Rect{4, 4, 28, 28};
+  hint.taughtAt = Point{100, 100};  // taught elsewhere: found by the search everywhere
+  const Match match = FindPicture(Relit(screen, 0.8, 20), taught, hint);
+  EXPECT_TRUE(match.found) << "score " << match.score << ", next " << match.nextBest;
+  EXPECT_EQ(match.at, (Point{315, 205}));
+}
+
 }  // namespace
 }  // namespace pelloram
