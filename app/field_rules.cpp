@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "services/convert.h"
 #include "workflows/job_points.h"
+#include "workflows/teaching.h"
 
 namespace pelloram {
 
 namespace {
 
 // A derived point follows its source on every change, untruncated: "12.5" gives "42.5".
+// The tool writes it, so a menu item taught by its picture keeps its look.
 void FollowSource(Tool& tool, Control editBox) {
+  const bool wasWriting = std::exchange(tool.state.writingPoints, true);
   for (const DerivedPoint& derived : DerivedPoints()) {
     if (derived.when != Derivation::OnEdit) continue;
     const JobPoint& source = PointOf(derived.source);
@@ -24,6 +28,7 @@ void FollowSource(Tool& tool, Control editBox) {
           target.yField, ToText(ToNumber(tool.ui.ReadControlText(editBox)) + derived.offset.y));
     }
   }
+  tool.state.writingPoints = wasWriting;
 }
 
 }  // namespace
@@ -34,6 +39,7 @@ void ApplyFieldRule(Tool& tool, Control editBox) {
   } else if (editBox == Control::AddDelay) {
     tool.state.addDelayMs = FieldValue(tool.ui.ReadControlText(editBox));
   } else {
+    ForgetTypedPoint(tool, editBox);
     FollowSource(tool, editBox);
   }
 }

@@ -34,6 +34,9 @@ inline constexpr std::string_view kOpenDialogTitle = "打开";
 // Matched by title among the client's own windows, whatever its class: the classic
 // client's, then the newer one's.
 inline constexpr std::array<std::string_view, 2> kForwardTitles{"转发给", "微信发送给"};
+// The newer client's sticker panel is a popup window of its own; every other small window
+// of the client's besides its dialog and forward window is one of its menus.
+inline constexpr std::string_view kStickerPanelClass = "Qt51514QWindowPopupDropShadowSaveBits";
 
 // Outer rectangle of the client's main window in mode one, and the built-in points below:
 // both are the classic client's layout.

@@ -23,6 +23,8 @@ enum class TargetFault : int {
   ClientMinimised,   // the client's main window is minimised to the task bar
   FolderGone,        // the chosen sticker folder is gone
   StrangeWindow,     // the client brought up a window the run does not know (see its title)
+  LookNotFound,      // a control taught by its look is nowhere clearly on the client's windows
+  ScreenUnreadable,  // the screen could not be read to find a taught control
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

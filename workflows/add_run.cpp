@@ -99,6 +99,7 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused, std::uint32_t res
     const Outcome outcome = run.Ended() ? Outcome::Ended
                             : sent      ? AddSentSticker(run)
                                         : AddOneSticker(run, list[i], sent);
+    run.MoveSkipNotesTo(pass.tally);
     if (outcome == Outcome::Ended) {
       // A sticker already in the chat is never sent again in this pass: a pause adds it
       // from there when F11 goes on; any other end names it as skipped.

@@ -75,9 +75,12 @@ Outcome AddSentSticker(Run& run) {
     // No menu on the sent sticker: it cannot be added, but the next one may be.
     return run.Forgive(TargetFault::NoMenu) ? SkipUnlessGone(run) : Outcome::Ended;
   }
-  if (!run.ClickMenuItem(JobPointId::AddItem, menu) || !run.AwaitMenuGone(menu)) {
-    return Outcome::Ended;
+  if (!run.ClickMenuItem(JobPointId::AddItem, menu)) {
+    // An item that cannot be found in the menu: the menu is closed, the sticker skipped.
+    if (!run.SkipNotFound()) return Outcome::Ended;
+    return run.Key(vk::kEscape, 0) && run.AwaitMenuGone(menu) ? Outcome::Skipped : Outcome::Ended;
   }
+  if (!run.AwaitMenuGone(menu)) return Outcome::Ended;
   Desktop& desktop = run.tool().desktop;
   const WindowHandle client = run.Client();
   if (!run.AwaitAtMost([&] { return FindForwardWindow(desktop, client); })) return Outcome::Ended;
@@ -130,7 +133,9 @@ Outcome AddOneSticker(Run& run, const std::string& path, bool& sent) {
   const bool onClipboard = run.PutOnClipboard(path);
   if (run.Ended()) return Outcome::Ended;
   if (!onClipboard) return Outcome::Skipped;
-  if (!run.Click(JobPointId::FileButton, 0)) return Outcome::Ended;
+  if (!run.Click(JobPointId::FileButton, 0)) {
+    return run.SkipNotFound() ? Outcome::Skipped : Outcome::Ended;
+  }
   ProcessPendingEvents(desktop);
   const Awaited dialog = run.Await([&] { return FindOpenDialog(desktop); });
   if (dialog == Awaited::Closing) return Outcome::Ended;

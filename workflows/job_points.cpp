@@ -16,17 +16,19 @@ constexpr MouseButton kRight = MouseButton::Right;
 // Indexed by JobPointId; each job's points are contiguous, in run order.
 constexpr std::array kPoints{std::to_array<JobPoint>({
     {StickerPanel, Job::Delete, StickerPanelX, StickerPanelY, chat::kStickerPanelButton, kLeft,
-     "表情坐标", "表情坐标获取成功！！继续F10将获取已收藏位置"},
+     "表情坐标", "表情坐标获取成功！！继续F10将获取已收藏位置", "“表情”按钮"},
     {CollectedTab, Job::Delete, CollectedTabX, CollectedTabY, chat::kCollectedTab, kLeft,
-     "收藏坐标", "收藏坐标获取成功！继续F10将获取首个表情位置"},
+     "收藏坐标", "收藏坐标获取成功！继续F10将获取首个表情位置", "“收藏”标签"},
     {FirstSticker, Job::Delete, FirstStickerX, FirstStickerY, chat::kFirstSticker, kRight,
-     "首个表情坐标", "首个表情坐标获取成功！继续F10将获取表情位置"},
-    {DeleteItem, Job::Delete, DeleteItemX, DeleteItemY, chat::kDeleteItem, kLeft, "", ""},
+     "首个表情坐标", "首个表情坐标获取成功！继续F10将获取表情位置", "第一个收藏的表情"},
+    {DeleteItem, Job::Delete, DeleteItemX, DeleteItemY, chat::kDeleteItem, kLeft, "", "",
+     "“删除”菜单项"},
     {FileButton, Job::Add, FileButtonX, FileButtonY, chat::kFileButton, kLeft, "文件坐标",
-     "文件位置获取成功！继续F10将获取已发送表情位置"},
+     "文件位置获取成功！继续F10将获取已发送表情位置", "“文件”按钮"},
     {SentSticker, Job::Add, SentStickerX, SentStickerY, chat::kSentSticker, kRight,
-     "已发送表情坐标", "表情位置获取成功！继续F10将获取文件位置"},
-    {AddItem, Job::Add, AddItemX, AddItemY, chat::kAddItem, kLeft, "添加表情坐标", ""},
+     "已发送表情坐标", "表情位置获取成功！继续F10将获取文件位置", "刚发送的表情"},
+    {AddItem, Job::Add, AddItemX, AddItemY, chat::kAddItem, kLeft, "添加表情坐标", "",
+     "“添加到表情”菜单项"},
 })};
 
 constexpr std::array<DerivedPoint, 2> kDerived{{
@@ -57,6 +59,7 @@ constexpr bool IndexedById() {
   return true;
 }
 static_assert(IndexedById(), "the points must be listed in JobPointId order");
+static_assert(kPoints.size() == kJobPointCount);
 
 constexpr std::string_view kEmptyFieldTail =
     "都不填！我可乱点了啊...\r\n算了吧，给你个机会，重新填上！";

@@ -4,6 +4,7 @@
 // offsets. Capture, the mode-two checks, the field rules and the runs all read it here.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,7 +37,10 @@ struct JobPoint {
   MouseButton button;
   std::string_view warningName;   // how a mode-two check names it; empty: not checked
   std::string_view confirmation;  // F10's note once captured; empty: F10 passes over it
+  std::string_view controlName;   // the control, as a message that cannot find it names it
 };
+
+inline constexpr std::size_t kJobPointCount = 7;
 
 // How a derived point follows its source.
 enum class Derivation : int {

@@ -1,30 +1,29 @@
 #include "workflows/point_capture.h"
 
 #include <cstdint>
+#include <string>
 
 #include "client/input.h"
 #include "services/convert.h"
 #include "workflows/job_points.h"
+#include "workflows/teaching.h"
 
 namespace pelloram {
 namespace {
-
-void WritePoint(Tool& tool, const JobPoint& point, std::int64_t x, std::int64_t y) {
-  tool.ui.WriteControlText(point.xField, ToText(x));
-  tool.ui.WriteControlText(point.yField, ToText(y));
-}
 
 // Only a capture derives the points that follow their source on capture.
 void WriteDerivedOnCapture(Tool& tool, JobPointId source, Point at) {
   for (const DerivedPoint& derived : DerivedPoints()) {
     if (derived.source != source || derived.when != Derivation::OnCapture) continue;
-    WritePoint(tool, PointOf(derived.derived), static_cast<std::int64_t>(at.x) + derived.offset.x,
-               static_cast<std::int64_t>(at.y) + derived.offset.y);
+    WritePointFields(tool, PointOf(derived.derived),
+                     static_cast<std::int64_t>(at.x) + derived.offset.x,
+                     static_cast<std::int64_t>(at.y) + derived.offset.y);
   }
 }
 
-// Writes one step of the job's capture cycle and returns the step that follows it
-// (1-based, wrapping; a step out of range counts as the first).
+// Teaches one step of the job's capture cycle and returns the step that follows it
+// (1-based, wrapping; a step out of range counts as the first). A picture that cannot
+// tell the control from its surroundings is refused: the same step comes again.
 std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) {
   std::int32_t count = 0;
   for (const JobPoint& point : PointsOf(job)) count += point.confirmation.empty() ? 0 : 1;
@@ -32,10 +31,16 @@ std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) 
   std::int32_t seen = 0;
   for (const JobPoint& point : PointsOf(job)) {
     if (point.confirmation.empty() || ++seen != current) continue;
-    WritePoint(tool, point, at.x, at.y);
+    const Teaching taught = TeachPoint(tool, point, at);
+    if (taught == Teaching::Plain) {
+      tool.ui.ShowBalloonTip(Control::NoteTip, at, kPlainPictureTip, true);
+      return current;
+    }
+    WritePointFields(tool, point, at.x, at.y);
     WriteDerivedOnCapture(tool, point.id, at);
-    tool.ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(tool.desktop), point.confirmation,
-                           true);
+    std::string note(point.confirmation);
+    if (taught == Teaching::Unreadable) note += kUnreadableScreenNote;
+    tool.ui.ShowBalloonTip(Control::NoteTip, at, note, true);
   }
   return current == count ? 1 : current + 1;
 }
@@ -46,8 +51,10 @@ void CapturePoint(Tool& tool) {
   const Point at = ReadCursorPoint(tool.desktop);
   RunState& s = tool.state;
   if (IsChecked(tool.ui, Control::DeleteModeTwoRadio)) {
+    if (TeachMenuItem(tool, Job::Delete, at)) return;
     s.deleteCaptureStep = CaptureNextPoint(tool, Job::Delete, s.deleteCaptureStep, at);
   } else if (IsChecked(tool.ui, Control::AddModeTwoRadio)) {
+    if (TeachMenuItem(tool, Job::Add, at)) return;
     s.addCaptureStep = CaptureNextPoint(tool, Job::Add, s.addCaptureStep, at);
   }
 }

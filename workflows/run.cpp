@@ -6,6 +6,7 @@
 #include "client/chat_client.h"
 #include "client/input.h"
 #include "services/convert.h"
+#include "workflows/teaching.h"
 
 namespace pelloram {
 namespace {
@@ -80,6 +81,24 @@ bool Run::Forgive(TargetFault fault) {
   return true;
 }
 
+bool Run::SkipNotFound() {
+  if (fault_ != TargetFault::LookNotFound || tool_.state.closing) return false;
+  skipNotes_.push_back(NotFoundReason(faultDetail_) + "，跳过了要用到它的表情。" +
+                       std::string(kTeachAgain));
+  fault_ = TargetFault::None;
+  faultDetail_.clear();
+  return true;
+}
+
+void Run::MoveSkipNotesTo(AddTally& tally) {
+  for (std::string& note : skipNotes_) {
+    if (std::find(tally.notes.begin(), tally.notes.end(), note) == tally.notes.end()) {
+      tally.notes.push_back(std::move(note));
+    }
+  }
+  skipNotes_.clear();
+}
+
 bool Run::PlaceClient() {
   // A window that is maximised, or that keeps a size of its own, may take the call and
   // still end up elsewhere: what counts is where it is afterwards.
@@ -95,14 +114,30 @@ bool Run::PlaceClient() {
   return true;
 }
 
-Point Run::WhereToClick(const JobPoint& point) {
+bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen) {
   if (mode_ == Mode::One) {
-    return ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
+    screen = ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
+    return true;
   }
-  // Captured points are screen points: clicked exactly where they were captured, on every
-  // monitor layout.
-  return Point{FieldValue(tool_.ui.ReadControlText(point.xField)),
-               FieldValue(tool_.ui.ReadControlText(point.yField))};
+  const Location found = LocateTaught(tool_, client_, point.id, menu);
+  switch (found.how) {
+    case Located::Untaught:
+      // Points typed by hand are screen points: clicked exactly where they say, on every
+      // monitor layout.
+      screen = Point{FieldValue(tool_.ui.ReadControlText(point.xField)),
+                     FieldValue(tool_.ui.ReadControlText(point.yField))};
+      return true;
+    case Located::At:
+      screen = found.at;
+      WritePointFields(tool_, point, screen.x, screen.y);
+      return true;
+    case Located::NotFound:
+      if (fault_ == TargetFault::None) faultDetail_ = PointOf(found.missing).controlName;
+      return Stop(TargetFault::LookNotFound);
+    case Located::Unreadable:
+      return Stop(TargetFault::ScreenUnreadable);
+  }
+  return Stop(TargetFault::LookNotFound);
 }
 
 bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
@@ -150,13 +185,16 @@ bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
 
 bool Run::Click(JobPointId id, int thenWaitMs) {
   const JobPoint& point = PointOf(id);
-  return CheckedClick(point, WhereToClick(point), 0) && Wait(thenWaitMs);
+  Point screen;
+  if (Ended() || !WhereToClick(point, {}, screen)) return false;
+  return CheckedClick(point, screen, 0) && Wait(thenWaitMs);
 }
 
 bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
   const JobPoint& point = PointOf(id);
   const std::vector<WindowHandle> before = ClientWindows(tool_.desktop, Client());
-  const Point clicked = WhereToClick(point);
+  Point clicked;
+  if (Ended() || !WhereToClick(point, {}, clicked)) return false;
   Rect clientAtClick;
   tool_.desktop.ReadWindowRect(Client(), clientAtClick);
   if (!CheckedClick(point, clicked, 0)) return false;
@@ -169,12 +207,15 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
   tool_.state.lastMenu = menu;
   Opened(menu);
   clientWhenMenuOpened_ = clientAtClick;
+  rightClickedAt_ = clicked;
   return true;
 }
 
 bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
   const JobPoint& point = PointOf(item);
-  return CheckedClick(point, WhereToClick(point), menu);
+  Point screen;
+  if (Ended() || !WhereToClick(point, OpenMenu{menu, rightClickedAt_}, screen)) return false;
+  return CheckedClick(point, screen, menu);
 }
 
 bool Run::AwaitMenuGone(WindowHandle menu) {

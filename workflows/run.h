@@ -11,6 +11,7 @@
 
 #include "client/target_check.h"
 #include "client/window_binding.h"
+#include "workflows/finding.h"
 #include "workflows/job_points.h"
 #include "workflows/run_report.h"
 #include "workflows/tool.h"
@@ -56,14 +57,21 @@ class Run {
   std::string FaultText() const { return StopText(fault_, faultDetail_); }
   // Takes back a reason the caller knows how to go on from; true when it was that one.
   bool Forgive(TargetFault fault);
+  // An add run goes on past a control it cannot find: the sticker is skipped, and why is
+  // kept for the run's summary. True when that was the reason the run was to end.
+  bool SkipNotFound();
+  // The reasons kept since the last call, each once, onto the tally.
+  void MoveSkipNotesTo(AddTally& tally);
 
   // Each step returns false when the run must end: nothing was done then, or the system
   // refused the input, or the tool is closing.
   // Mode one: the client's window to the place its built-in points are measured from.
   bool PlaceClient();
   // A left or right click on one of the job's points (the point's own button), then a
-  // wait. Mode one clicks its built-in point of the client's window, mode two its fields'
-  // screen point, read at this moment (an F10 capture during a run moves the next click).
+  // wait. Mode one clicks its built-in point of the client's window. Mode two finds a
+  // control F10 taught where it is now and shows the point in its fields; a point typed by
+  // hand is clicked at its fields' screen point. Both are read at this moment (an F10
+  // capture during a run moves the next click).
   bool Click(JobPointId point, int thenWaitMs);
   // A right click that must bring up the client's menu at the clicked point, or the
   // point held nothing (a closed panel, an empty collection): the run ends with NoMenu.
@@ -102,7 +110,8 @@ class Run {
   bool AwaitAtMost(const std::function<bool()>& ready);
 
  private:
-  Point WhereToClick(const JobPoint& point);
+  // False, with the run stopped, when a taught control cannot be found.
+  bool WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen);
   void PauseForClient(int milliseconds);
   void CloseWhatTheRunOpened();
   void PutClipboardBack();
@@ -122,11 +131,13 @@ class Run {
   std::optional<Point> pointerLeftAt_;
   std::vector<Point> clickedAt_;
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
+  Point rightClickedAt_;       // where the right click that opened the last menu was
   std::vector<WindowHandle> opened_;
   // The user's clipboard text from before the run's first path; nothing: it held no text.
   std::optional<std::string> userClipboard_;
   bool clipboardTaken_ = false;  // a path of the run's is on it
   bool leftAsFound_ = false;
+  std::vector<std::string> skipNotes_;
   CaptionProgress progress_;
 };
 

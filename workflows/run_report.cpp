@@ -68,6 +68,11 @@ std::string_view StopMessage(TargetFault fault) {
       return "微信窗口被最小化了，已停止。请把微信窗口还原后重新开始。";
     case TargetFault::StrangeWindow:
       return "微信弹出了一个本工具不认识的窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
+    case TargetFault::LookNotFound:
+      return "找不到要点的控件（和 F10 记下的样子不一样），已停止。请让微信窗口完整露出来，"
+             "或用 F10 重新取坐标。";
+    case TargetFault::ScreenUnreadable:
+      return "读不到屏幕上的画面（屏幕可能锁定了），什么也没点，已停止。请解锁屏幕后重新开始。";
     case TargetFault::FolderGone:
       return "表情文件夹不见了，已停止。请重新选择文件夹。";
     case TargetFault::PlacementFailed:
@@ -77,7 +82,14 @@ std::string_view StopMessage(TargetFault fault) {
   return {};
 }
 
+std::string NotFoundReason(std::string_view controlName) {
+  return "找不到" + std::string(controlName) + "（和 F10 记下的样子不一样）";
+}
+
 std::string StopText(TargetFault fault, std::string_view detail) {
+  if (fault == TargetFault::LookNotFound && !detail.empty()) {
+    return NotFoundReason(detail) + "，已停止。" + std::string(kTeachAgain);
+  }
   if (fault != TargetFault::StrangeWindow || detail.empty()) return std::string(StopMessage(fault));
   return "微信弹出了“" + std::string(detail) +
          "”窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
@@ -113,6 +125,13 @@ std::string Counts(const AddTally& tally) {
          SkippedNames(tally.skipped);
 }
 
+// Why stickers were skipped, a line each.
+std::string SkipNotes(const AddTally& tally) {
+  std::string text;
+  for (const std::string& note : tally.notes) text += "\r\n" + note;
+  return text;
+}
+
 std::string ResumeWord(std::int64_t nextNumber, std::string_view nextName) {
   return "按 F11 从第 " + ToText(nextNumber) + " 个（" + std::string(nextName) + "）继续添加。";
 }
@@ -121,16 +140,16 @@ std::string ResumeWord(std::int64_t nextNumber, std::string_view nextName) {
 
 std::string AddSummary(const AddTally& tally, std::string_view stopReason) {
   const std::string counts = Counts(tally);
-  if (stopReason.empty() && tally.notReached == 0) return "添加完成：" + counts;
+  if (stopReason.empty() && tally.notReached == 0) return "添加完成：" + counts + SkipNotes(tally);
   return std::string(stopReason) + "\r\n添加未完成：" + counts + "，还有 " +
-         ToText(tally.notReached) + " 个没有添加。";
+         ToText(tally.notReached) + " 个没有添加。" + SkipNotes(tally);
 }
 
 std::string AddPausedSummary(const AddTally& tally, bool byMouse, std::int64_t nextNumber,
                              std::string_view nextName) {
   return std::string(byMouse ? "检测到鼠标移动，已暂停。" : "已暂停。") + "\r\n添加暂停：" +
          Counts(tally) + "，还有 " + ToText(tally.notReached) + " 个。\r\n" +
-         ResumeWord(nextNumber, nextName);
+         ResumeWord(nextNumber, nextName) + SkipNotes(tally);
 }
 
 std::string AddPausedTip(std::int64_t nextNumber, std::string_view nextName) {

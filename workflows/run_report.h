@@ -19,6 +19,11 @@ inline constexpr std::string_view kFinishedCaption = "给我删";
 // The delete page's button: its caption and what its next press does change together.
 void ShowDeleteButton(Tool& tool, DeleteButton button);
 
+// What to do about a control that cannot be found by the look F10 kept of it.
+inline constexpr std::string_view kTeachAgain = "请让微信窗口完整露出来，或用 F10 重新取坐标。";
+// "找不到“表情”按钮（和 F10 记下的样子不一样）"
+std::string NotFoundReason(std::string_view controlName);
+
 // What the user is told about a run that had to end.
 std::string_view StopMessage(TargetFault fault);
 // The same, with what only the run knows: the title of a window it did not expect.

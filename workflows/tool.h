@@ -1,6 +1,7 @@
 // The program-wide state and the context every operation works in.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "services/hotkeys.h"
 #include "services/ui.h"
 #include "workflows/job_points.h"
+#include "workflows/taught_look.h"
 
 namespace pelloram {
 
@@ -32,6 +34,7 @@ struct AddTally {
   int alreadyCollected = 0;
   std::vector<std::string> skipped;  // file names, in order
   int notReached = 0;                // files the run did not get to
+  std::vector<std::string> notes;    // why files were skipped, when the user can do something
 };
 
 // An add run that paused (F11, or the user's hand on the mouse): the next start goes on
@@ -65,6 +68,11 @@ struct RunState {
   // The client's menu that a run's right click brought up last: one left open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;
+  // What F10 taught of each point (by JobPointId), for as long as the tool runs: a point
+  // typed by hand forgets it. `writingPoints` is set while the tool itself writes point
+  // fields (a capture, a run showing where it clicks), which forget nothing.
+  std::array<std::optional<TaughtLook>, kJobPointCount> looks{};
+  bool writingPoints = false;
 
   bool runActive = false;   // a run is executing: further starts are refused
   bool addRunning = false;  // that run is an add run: its start button asks it to pause

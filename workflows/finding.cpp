@@ -1,0 +1,112 @@
+#include "workflows/finding.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "services/picture_match.h"
+
+namespace pelloram {
+namespace {
+
+// No screen is larger; a rectangle beyond it comes from a window parked off-screen.
+constexpr int kLargestSide = 16384;
+
+const std::optional<TaughtLook>& LookOf(Tool& tool, JobPointId id) {
+  return tool.state.looks[static_cast<std::size_t>(id)];
+}
+
+bool ReadTopLeft(Desktop& desktop, WindowHandle window, Point& topLeft) {
+  Rect rect;
+  if (!desktop.ReadWindowRect(window, rect)) return false;
+  topLeft = Point{rect.left, rect.top};
+  return true;
+}
+
+// The smallest rectangle around the client's shown windows (its main window, the sticker
+// panel, menus and dialogs), where its controls can be.
+Rect ClientArea(Desktop& desktop, const ChatClient& client) {
+  Rect area;
+  desktop.ReadWindowRect(client.window, area);
+  for (const WindowHandle w : desktop.ShownWindowsOf(client.process)) {
+    Rect r;
+    if (desktop.IsWindowMinimised(w) || !desktop.ReadWindowRect(w, r)) continue;
+    if (r.right - r.left <= 0 || r.bottom - r.top <= 0) continue;
+    area = Rect{std::min(area.left, r.left), std::min(area.top, r.top),
+                std::max(area.right, r.right), std::max(area.bottom, r.bottom)};
+  }
+  area.right = std::min(area.right, area.left + kLargestSide);
+  area.bottom = std::min(area.bottom, area.top + kLargestSide);
+  return area;
+}
+
+// The picture in the area, looked for first around `near` (a screen point where the taught
+// point would lie if nothing had moved).
+Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& area, Point near,
+                       JobPointId id) {
+  Image shot;
+  if (!desktop.CaptureScreen(area, shot)) return {Located::Unreadable};
+  SearchHint hint;
+  hint.taughtAt =
+      Point{near.x - area.left - look.pointInPicture.x, near.y - area.top - look.pointInPicture.y};
+  const Match match = FindPicture(shot, look.picture, hint);
+  if (!match.found) return {Located::NotFound, {}, id};
+  return {Located::At, Point{area.left + match.at.x + look.pointInPicture.x,
+                             area.top + match.at.y + look.pointInPicture.y}};
+}
+
+Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, const TaughtLook& look,
+                   const OpenMenu& menu) {
+  Desktop& desktop = tool.desktop;
+  const WindowHandle home = look.onMenu ? menu.window : client.window;
+  Point origin;
+  if (home == 0 || !ReadTopLeft(desktop, home, origin)) return {Located::NotFound, {}, id};
+  Rect area;
+  if (look.onMenu) {
+    desktop.ReadWindowRect(menu.window, area);
+  } else {
+    area = ClientArea(desktop, client);
+  }
+  return SearchPicture(desktop, look, area, Point{origin.x + look.place.x, origin.y + look.place.y},
+                       id);
+}
+
+Location FromClientCorner(Desktop& desktop, const ChatClient& client, const TaughtLook& look) {
+  Rect rect;
+  if (!desktop.ReadWindowRect(client.window, rect)) return {};
+  return {Located::At, Point{rect.right + look.place.x, rect.bottom + look.place.y}};
+}
+
+// A menu item with no picture of its own lies at the client's menu offset from the right
+// click, when that click found its point by a taught look.
+Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
+  if (menu.window == 0) return {};
+  for (const DerivedPoint& derived : DerivedPoints()) {
+    if (derived.derived != id || !LookOf(tool, derived.source)) continue;
+    return {Located::At, Point{menu.rightClickedAt.x + derived.offset.x,
+                               menu.rightClickedAt.y + derived.offset.y}};
+  }
+  return {};
+}
+
+}  // namespace
+
+Location LocateTaught(Tool& tool, const ChatClient& client, JobPointId id, const OpenMenu& menu) {
+  const std::optional<TaughtLook>& look = LookOf(tool, id);
+  if (!look) return AtMenuOffset(tool, id, menu);
+  switch (look->how) {
+    case TaughtLook::Found::ByPicture:
+      return ByPicture(tool, client, id, *look, menu);
+    case TaughtLook::Found::FromClientCorner:
+      return FromClientCorner(tool.desktop, client, *look);
+    case TaughtLook::Found::FromAnchor: {
+      Location anchor = LocateTaught(tool, client, JobPointId::CollectedTab, {});
+      if (anchor.how == Located::At) {
+        anchor.at = Point{anchor.at.x + look->place.x, anchor.at.y + look->place.y};
+      }
+      return anchor;
+    }
+  }
+  return {};
+}
+
+}  // namespace pelloram
