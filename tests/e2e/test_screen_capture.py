@@ -4,8 +4,8 @@
 client_probe.exe captures rectangles of the screen where the practice client stands and
 where nothing does, keeps a 48 x 48 picture around the client's sticker button as F10 does,
 and looks for it with FindPicture in later captures: after the client was moved and resized
-(the button then sits elsewhere on the screen and elsewhere in the window), and in a client
-that draws the button differently (where it must not be found).
+(the button then sits elsewhere on the screen and elsewhere in the window), and in a part of
+the client without it.
 """
 
 from __future__ import annotations
@@ -31,7 +31,7 @@ def rect_args(left: int, top: int, width: int, height: int) -> list[str]:
 
 
 def capture_reads_the_screen_and_finds_a_control_again(s: Session) -> None:
-    client, _ = s.start_practice_client("--pos", *map(str, START_POS),
+    s.start_practice_client("--pos", *map(str, START_POS),
                                         "--size", *map(str, START_SIZE))
     probe = Prober(s)
     button = sticker_button(START_SIZE[1])
@@ -74,17 +74,6 @@ def capture_reads_the_screen_and_finds_a_control_again(s: Session) -> None:
     e.near(moved["center"][0], placed_button[0], 1, "button after the move, x")
     e.near(moved["center"][1], placed_button[1], 1, "button after the move, y")
     e.equal(elsewhere["found"], False, f"not found where the button is not: {elsewhere}")
-    e.check()
-
-    # A client that draws its button with another picture: the taught look is not there.
-    report = probe("teach", *map(str, placed_button))
-    s.close_window(harness.CLIENT_TITLE, harness.CLIENT_CLASS)
-    client.wait()
-    s.start_practice_client("--pos", "0", "0", "--look", "sticker_button:other", name="other")
-    report += probe("look", *rect_args(0, 0, *PLACED_SIZE))
-    e.true(step(report, "teach")["distinctive"], "the button's picture at its new place")
-    changed = step(report, "look")
-    e.equal(changed["found"], False, f"a button drawn differently is not found: {changed}")
     e.check()
 
 
