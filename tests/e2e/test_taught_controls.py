@@ -122,7 +122,14 @@ def taught_delete_follows_a_moved_and_resized_client(s: Session) -> None:
 
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
-    journal.wait_count(mark, "deleted", count, timeout=RUN_TIMEOUT)
+    # A run that stops says why in a message box: fail at once with what it said.
+    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
+         RUN_TIMEOUT, f"{count} deletions or a message box")
+    if s.window_ids(MESSAGE_BOX_TITLE):
+        s.screenshot(s.artifacts / "stopped.png")
+        text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
+        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
+                             f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(1.5)
