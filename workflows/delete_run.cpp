@@ -18,19 +18,27 @@ void CountDeletion(Tool& tool) {
   tool.ui.WriteControlText(Control::DeleteCount, ToText(remaining));
 }
 
-// The sticker panel, then the collected stickers.
-bool OpenCollection(Run& run) {
+// The sticker panel, then the collected stickers. The panel button toggles: a panel left
+// open by an earlier run is shut by the opening click. A collected tab found by its look is
+// then nowhere to be seen, and the panel is opened once more (`reopened`) before the run
+// gives up; a tab clicked at its typed point leaves that to the first sticker's menu.
+bool OpenCollection(Run& run, bool mayReopenPanel, bool& reopened) {
+  if (!run.Click(JobPointId::StickerPanel, run.delay())) return false;
+  if (run.Click(JobPointId::CollectedTab, run.delay())) return true;
+  if (!mayReopenPanel || !run.Forgive(TargetFault::LookNotFound)) return false;
+  reopened = true;
   return run.Click(JobPointId::StickerPanel, run.delay()) &&
          run.Click(JobPointId::CollectedTab, run.delay());
 }
 
-// The first sticker's menu. The panel button toggles: a panel left open by an earlier run
-// is shut by the opening click, so the first deletion that finds no menu opens the
-// collection once more before it gives up.
+// The first sticker's menu. A panel shut by the opening click shows no sticker: the first
+// deletion that finds no menu opens the collection once more before it gives up.
 bool OpenStickerMenu(Run& run, bool mayReopenPanel, WindowHandle& menu) {
   if (run.RightClickForMenu(JobPointId::FirstSticker, menu)) return true;
   if (!mayReopenPanel || !run.Forgive(TargetFault::NoMenu)) return false;
-  return OpenCollection(run) && run.RightClickForMenu(JobPointId::FirstSticker, menu);
+  bool reopened = false;
+  return OpenCollection(run, false, reopened) &&
+         run.RightClickForMenu(JobPointId::FirstSticker, menu);
 }
 
 // One deletion; false when the run must end (tool closing, a failed check, or the count
@@ -53,14 +61,15 @@ bool DeleteOneSticker(Run& run, bool mayReopenPanel) {
 // As many passes as the count held when the deletions began: a count typed meanwhile
 // changes what is shown, and ends the run early only by reaching 0. A pause (the button
 // back at Start) is seen at the head of each deletion, after the messages that carry it.
-void DeleteStickers(Run& run) {
+// A panel opened a second time already is not opened again for the first deletion.
+void DeleteStickers(Run& run, bool panelReopened) {
   Tool& tool = run.tool();
   const std::int32_t passes = tool.state.remainingCount;
   for (std::int64_t i = 1; i <= passes; ++i) {
     ProcessPendingEvents(tool.desktop);
     if (tool.state.closing || tool.state.deleteButton != DeleteButton::Pause) return;
     run.progress().Show(i, passes);
-    if (!DeleteOneSticker(run, i == 1)) return;
+    if (!DeleteOneSticker(run, i == 1 && !panelReopened)) return;
   }
 }
 
@@ -83,7 +92,8 @@ void ReportDeleteEnd(Run& run) {
 void RunDeleteJob(Tool& tool) {
   const std::unique_ptr<Run> run = OpenRun(tool, Job::Delete);
   if (!run) return;
-  if (!run->Ended() && OpenCollection(*run)) DeleteStickers(*run);
+  bool reopened = false;
+  if (!run->Ended() && OpenCollection(*run, true, reopened)) DeleteStickers(*run, reopened);
   ReportDeleteEnd(*run);
 }
 

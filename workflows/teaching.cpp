@@ -1,5 +1,6 @@
 #include "workflows/teaching.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,13 +45,21 @@ bool IsClientMenu(Desktop& desktop, const Under& under) {
          !IsStickerPanel(desktop, under.window);
 }
 
-// The picture around the point; nothing when the screen cannot be read.
-std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at) {
+// The picture around the point, within `within` when given (a menu item's picture holds
+// only the menu: what lies around the menu differs wherever it opens). Nothing when the
+// screen cannot be read.
+std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
+                                        const std::optional<Rect>& within = std::nullopt) {
   constexpr int kHalf = kTaughtPictureSide / 2;
+  Rect area{at.x - kHalf, at.y - kHalf, at.x + kHalf, at.y + kHalf};
+  if (within) {
+    area = Rect{std::max(area.left, within->left), std::max(area.top, within->top),
+                std::min(area.right, within->right), std::min(area.bottom, within->bottom)};
+  }
   TaughtLook look;
-  const Rect area{at.x - kHalf, at.y - kHalf, at.x + kHalf, at.y + kHalf};
+  if (area.right <= area.left || area.bottom <= area.top) return std::nullopt;
   if (!desktop.CaptureScreen(area, look.picture) || !look.picture.Valid()) return std::nullopt;
-  look.pointInPicture = Point{kHalf, kHalf};
+  look.pointInPicture = Point{at.x - area.left, at.y - area.top};
   return look;
 }
 
@@ -130,15 +139,16 @@ bool TeachMenuItem(Tool& tool, Job job, Point at) {
   const Under under = ClientUnder(tool.desktop, at);
   if (!IsClientMenu(tool.desktop, under)) return false;
   const JobPoint& item = PointOf(job == Job::Delete ? JobPointId::DeleteItem : JobPointId::AddItem);
-  std::optional<TaughtLook> look = PictureAround(tool.desktop, at);
+  Rect menu;
+  tool.desktop.ReadWindowRect(under.window, menu);
+  std::optional<TaughtLook> look = PictureAround(tool.desktop, at, menu);
   if (look && !IsDistinctive(look->picture)) {
     tool.ui.ShowBalloonTip(Control::NoteTip, at, kPlainPictureTip, true);
     return true;
   }
   if (look) {
-    const Point origin = TopLeftOf(tool.desktop, under.window);
     look->onMenu = true;
-    look->place = Point{at.x - origin.x, at.y - origin.y};
+    look->place = Point{at.x - menu.left, at.y - menu.top};
   }
   WritePointFields(tool, item, at.x, at.y);
   LookOf(tool, item.id) = std::move(look);

@@ -242,7 +242,83 @@ bool FakeDesktop::ActionDue() const {
   return !actions_.empty() && ActionDue(actions_.begin()->first);
 }
 
-bool FakeDesktop::CaptureScreen(const Rect& /*area*/, Image& /*picture*/) { return false; }
+namespace {
+
+// A plain window's own colour, from its handle, so two plain windows never look alike.
+void FillPlain(Image& picture, WindowHandle handle) {
+  std::uint64_t h = (handle + 1) * 0x9E3779B97F4A7C15ULL;
+  h ^= h >> 31;
+  const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(h), static_cast<std::uint8_t>(h >> 8),
+                                 static_cast<std::uint8_t>(h >> 16), 255};
+  for (std::size_t i = 0; i < picture.bgra.size(); i += 4) std::copy_n(pixel, 4, &picture.bgra[i]);
+}
+
+}  // namespace
+
+const Image& FakeDesktop::PictureOf(WindowHandle handle, const Window& window) {
+  const int width = window.rect.right - window.rect.left;
+  const int height = window.rect.bottom - window.rect.top;
+  Painted& painted = painted_[handle];
+  const bool painter = static_cast<bool>(window.paint);
+  if (painted.width == width && painted.height == height &&
+      painted.version == window.paintVersion && painted.painter == painter) {
+    return painted.picture;
+  }
+  painted.painter = painter;
+  painted.width = width;
+  painted.height = height;
+  painted.version = window.paintVersion;
+  painted.picture.width = width;
+  painted.picture.height = height;
+  painted.picture.bgra.assign(static_cast<std::size_t>(width) * height * 4, 0);
+  if (window.paint) {
+    ++paints;
+    window.paint(painted.picture);
+  } else {
+    FillPlain(painted.picture, handle);
+  }
+  return painted.picture;
+}
+
+bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (screenUnreadable || width <= 0 || height <= 0) return false;
+  ++captures;
+  // Black where no window lies; then each window, lowest first, over what is below it.
+  Image screen{width, height,
+               std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+  for (std::size_t i = 3; i < screen.bgra.size(); i += 4) screen.bgra[i] = 255;
+  std::vector<std::pair<int, WindowHandle>> order;
+  for (const auto& [handle, window] : windows_) {
+    if (window.exists && window.shown && !window.minimised) order.emplace_back(window.z, handle);
+  }
+  std::sort(order.begin(), order.end());
+  // What lies under a window that covers the whole area is never seen: not drawn.
+  auto first = order.begin();
+  for (auto it = order.begin(); it != order.end(); ++it) {
+    const Rect& r = windows_.at(it->second).rect;
+    if (r.left <= area.left && r.top <= area.top && r.right >= area.right &&
+        r.bottom >= area.bottom) {
+      first = it;
+    }
+  }
+  for (auto it = first; it != order.end(); ++it) {
+    const WindowHandle handle = it->second;
+    const Window& window = windows_.at(handle);
+    const Rect& r = window.rect;
+    const int left = std::max(r.left, area.left), right = std::min(r.right, area.right);
+    const int top = std::max(r.top, area.top), bottom = std::min(r.bottom, area.bottom);
+    if (left >= right || top >= bottom) continue;
+    const Image& own = PictureOf(handle, window);
+    for (int y = top; y < bottom; ++y) {
+      std::copy_n(&own.bgra[own.Offset(left - r.left, y - r.top)], (right - left) * 4,
+                  &screen.bgra[screen.Offset(left - area.left, y - area.top)]);
+    }
+  }
+  picture = std::move(screen);
+  return true;
+}
 
 void FakeDesktop::Sleep(int milliseconds) {
   sleeps.push_back(milliseconds);

@@ -35,6 +35,12 @@ class FakeDesktop : public Desktop {
     bool minimised = false;
     std::uint32_t process = kClientProcess;
     int z = 0;  // stacking: the highest lies on top
+    // Draws what the window shows, at its current size (the picture comes sized to the
+    // rect). None: the window is one plain colour of its own.
+    std::function<void(Image& picture)> paint;
+    // Raised by whoever changes what `paint` draws: a window is painted again only when its
+    // size or this number changed since its last picture.
+    std::uint64_t paintVersion = 0;
   };
   static constexpr std::uint32_t kClientProcess = 1;
 
@@ -74,7 +80,10 @@ class FakeDesktop : public Desktop {
   std::map<std::string, std::string> fileStarts;
   // Sees every click and key before anything reacts to it.
   std::function<void(const InputRecord&)> onInput;
-  int waits = 0;  // how often the code under test blocked waiting for a message
+  int waits = 0;                  // how often the code under test blocked waiting for a message
+  bool screenUnreadable = false;  // CaptureScreen fails (a locked or secure desktop)
+  int captures = 0;               // pictures of the screen taken
+  int paints = 0;                 // windows painted for them (the rest came from the cache)
   bool ActionsLeft() const { return !actions_.empty(); }
   // Lets a client model react to input and decide which windows exist.
   std::function<void(Point screen, MouseButton)> onClick;
@@ -126,7 +135,16 @@ class FakeDesktop : public Desktop {
  private:
   bool ActionDue() const;
   bool ActionDue(std::uint32_t time) const;
+  struct Painted {
+    int width = 0;
+    int height = 0;
+    std::uint64_t version = 0;
+    bool painter = false;
+    Image picture;
+  };
+  const Image& PictureOf(WindowHandle handle, const Window& window);
   std::map<WindowHandle, Window> windows_;
+  std::map<WindowHandle, Painted> painted_;
   WindowHandle nextHandle_ = 0x100;
   int nextZ_ = 0;
   std::multimap<std::uint32_t, std::function<void()>> actions_;

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "practice_client/model.h"
 #include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/practice_screen.h"
 
 namespace pelloram::testing {
 
@@ -37,8 +39,31 @@ class PracticeWorld {
 
   int Count(std::string_view event) const;  // journal lines of one event kind
 
+  // The user drags the main window to a new top-left corner, or to a new size (which the
+  // client takes within its limits; the window keeps the size the client took). The client
+  // lays itself out again; a menu open stays where it opened, as a popup does.
+  void MoveClient(int x, int y);
+  void ResizeClient(int width, int height);
+  // The user's own click on the client (not the tool's: it is not recorded as input), and
+  // what the user sends from the open dialog. The client is settled when the user acts:
+  // what it shows, shows at once.
+  void UserClick(Point screen, MouseButton button);
+  void UserSends(const std::string& path);
+  // What the user sees at a screen point: the client's box under it on the menu or the main
+  // window, when that window is the topmost there; none on any other window.
+  std::optional<practice::Model::Box> BoxAt(Point screen) const;
+  // The screen point at the centre of a box of the model's (a menu's box: where the menu
+  // window shows it).
+  Point ScreenCentreOf(const practice::Model::Box& box) const;
+  // Where a box of a kind (and picture, for buttons and tabs) lies now, if it is shown.
+  std::optional<practice::Model::Box> FindBox(practice::Model::Kind kind,
+                                              practice::Model::Picture picture) const;
+  // After changing the model directly: its windows are painted afresh at the next capture.
+  void Repaint();
+
  private:
   void OnClick(Point screen, MouseButton button);
+  bool ClickModel(Point screen, MouseButton button);  // false: the click reached no window
   void OnKey(int key, bool up);
   void OnDialogKey(int key);
   struct Shown {
@@ -49,12 +74,14 @@ class PracticeWorld {
   Shown Now() const;
   void Sync();             // shows the model's windows as they are now, after the reaction time
   void Show(Shown shown);  // shows them at once
-
+  void CarryOutWindowRequest();
+  void PlaceMenu();
   FakeDesktop& desktop_;
   WindowHandle main_;
   std::string dialogText_;
   bool ctrlDown_ = false;
   std::uint32_t lastShowAt_ = 0;
+  PracticeScreen screen_;
 };
 
 }  // namespace pelloram::testing

@@ -5,6 +5,7 @@
 #include "services/hotkeys.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_ui.h"
+#include "tests/fakes/practice_world.h"
 #include "workflows/run_control.h"
 
 namespace pelloram::testing {
@@ -54,6 +55,19 @@ struct ToolHarness {
                                                       {Control::SentStickerY, "459"}};
     for (const auto& [box, text] : points) ui.Type(box, text);
   }
+  // The user points at a screen point and presses F10.
+  void TeachAt(Point screen) {
+    desktop.cursor = screen;
+    ui.PressHotkey(vk::kF10);
+  }
+  // The delete page's mode-two points taught with F10 on the practice client where it is, as
+  // a user does it: the sticker button with the panel closed, the collected tab with the
+  // panel open on its default tab, the first sticker with the collection shown (its place when
+  // the collection is empty); the panel is closed again after.
+  void TeachDeletePoints(PracticeWorld& world);
+  // The add page's: the file button, and the newest message of the chat (a sticker the user
+  // sends from `path` first when the chat has none).
+  void TeachAddPoints(PracticeWorld& world, const std::string& path = "C:\\s\\taught.gif");
   // How many whole delays of `ms` an elapsed time holds. A wait lasts at least its delay and
   // ends at the first tick past it, so k waits of D read as k, whatever the tick's length.
   static std::uint32_t WholeDelays(std::uint32_t elapsed, std::uint32_t ms) { return elapsed / ms; }

@@ -3,6 +3,8 @@
 //   pelloram_sim --seeds FIRST COUNT  many worlds: worlds per second and the faults injected;
 //                                    a broken promise is shrunk to the smallest world that
 //                                    still breaks it
+//   ... --taught                     also worlds whose points were taught with F10, with the
+//                                    client moved and resized under them
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +16,8 @@ namespace {
 
 using namespace pelloram::sim;
 
-int Replay(std::uint64_t seed) {
-  const World world = Generate(seed);
+int Replay(std::uint64_t seed, bool taught) {
+  const World world = Generate(seed, 50, 8, taught);
   const Result result = Simulate(world);
   std::printf("%s\n", Describe(world).c_str());
   for (const std::string& line : result.log) std::printf("  %s\n", line.c_str());
@@ -23,12 +25,12 @@ int Replay(std::uint64_t seed) {
   return result.broken.empty() ? 0 : 1;
 }
 
-int Many(std::uint64_t first, std::uint64_t count) {
+int Many(std::uint64_t first, std::uint64_t count, bool taught) {
   std::size_t injected[static_cast<std::size_t>(Happening::kCount)] = {};
   std::uint64_t broken = 0;
   const auto start = std::chrono::steady_clock::now();
   for (std::uint64_t seed = first; seed < first + count; ++seed) {
-    const World world = Generate(seed);
+    const World world = Generate(seed, 50, 8, taught);
     for (const Event& e : world.events) ++injected[static_cast<std::size_t>(e.what)];
     const Result result = Simulate(world);
     if (result.broken.empty()) continue;
@@ -52,12 +54,14 @@ int Many(std::uint64_t first, std::uint64_t count) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool taught = argc > 1 && std::strcmp(argv[argc - 1], "--taught") == 0;
+  if (taught) --argc;
   if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-    return Replay(std::strtoull(argv[2], nullptr, 10));
+    return Replay(std::strtoull(argv[2], nullptr, 10), taught);
   }
   if (argc == 4 && std::strcmp(argv[1], "--seeds") == 0) {
-    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10));
+    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), taught);
   }
-  std::fprintf(stderr, "usage: pelloram_sim --seed N | --seeds FIRST COUNT\n");
+  std::fprintf(stderr, "usage: pelloram_sim --seed N | --seeds FIRST COUNT [--taught]\n");
   return 2;
 }

@@ -22,10 +22,10 @@ using testing::FakeDesktop;
 using testing::InputRecord;
 
 constexpr const char* kNames[] = {
-    "F11",         "F10",           "ChangePage",    "ChangeMode", "TypeCount",
-    "TypeDelay",   "MoveMouse",     "HoldClipboard", "RemoveFile", "RefuseFile",
-    "CloseClient", "MoveClient",    "CoverClient",   "CloseTool",  "HandOnMouseInClick",
-    "DivertClick", "RestartClient", "PauseAndResume"};
+    "F11",         "F10",           "ChangePage",     "ChangeMode",       "TypeCount",
+    "TypeDelay",   "MoveMouse",     "HoldClipboard",  "RemoveFile",       "RefuseFile",
+    "CloseClient", "MoveClient",    "CoverClient",    "CloseTool",        "HandOnMouseInClick",
+    "DivertClick", "RestartClient", "PauseAndResume", "MoveClientWindow", "ResizeClient"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -53,6 +53,8 @@ class Run : public testing::ToolHarness {
     practice_.strictOrder = true;
     for (int i = 0; i < w.folder; ++i) files_.push_back(FilePath(i));
     Prepare();
+    start_ = desktop.now;
+    for (const Event& e : w.beforeRun) Apply(e);
     for (const Event& e : w.events) At(desktop.now + e.at, [this, e] { Apply(e); });
     desktop.onInput = [this](const InputRecord& input) { Check(input); };
     start_ = desktop.now;
@@ -72,16 +74,22 @@ class Run : public testing::ToolHarness {
   void Prepare() {
     const bool placed = world_.modeTwo && !world_.pointsOffClient;
     if (placed) desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
+    if (world_.taught) {
+      // The window as large as the client draws itself, where it is.
+      const Rect& r = desktop.WindowAt(client).rect;
+      practice_.MoveClient(r.left, r.top);
+      world_.addJob ? TeachAddPoints(practice_) : TeachDeletePoints(practice_);
+    }
     if (world_.addJob) {
-      ui.SelectPage(1);
-      if (world_.modeTwo) {
+      if (ui.page != 1) ui.SelectPage(1);  // a page change puts the page back in mode one
+      if (world_.modeTwo && !world_.taught) {
         ui.Click(Control::AddModeTwoRadio);
         TypeAddPoints();
       }
       ui.Type(Control::AddDelay, ToText(world_.delayMs));
       tool.state.stickerFiles = files_;
     } else {
-      if (world_.modeTwo) {
+      if (world_.modeTwo && !world_.taught) {
         ui.Click(Control::DeleteModeTwoRadio);
         TypeDeletePoints();
       }
@@ -97,6 +105,7 @@ class Run : public testing::ToolHarness {
       case Happening::F11:
         return PressF11();
       case Happening::F10:
+        retaught_ = true;  // a point of the user's own now, wherever it is
         desktop.cursor = Point{e.value % 910, e.value % 647};
         return ui.PressHotkey(vk::kF10);
       case Happening::ChangePage:
@@ -165,6 +174,18 @@ class Run : public testing::ToolHarness {
         PressF11();
         At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] { PressF11(); });
         return;
+      case Happening::MoveClientWindow: {
+        const Rect& r = desktop.WindowAt(client).rect;
+        const int room = std::max(1, 1280 - (r.right - r.left)), height = r.bottom - r.top;
+        return practice_.MoveClient(e.value * 7 % room, e.value * 13 % std::max(1, 1024 - height));
+      }
+      case Happening::ResizeClient: {
+        const Rect& r = desktop.WindowAt(client).rect;
+        const int wider = std::max(1, 1280 - r.left - practice::kMinWidth + 1);
+        const int taller = std::max(1, 1024 - r.top - practice::kMinHeight + 1);
+        return practice_.ResizeClient(practice::kMinWidth + e.value * 7 % wider,
+                                      practice::kMinHeight + e.value * 13 % taller);
+      }
       case Happening::kCount:
         return;
     }
@@ -183,6 +204,9 @@ class Run : public testing::ToolHarness {
     if (!tool.state.runActive) {
       const ChatClient found = FindChatClient(desktop);
       boundProcess_ = found.process;
+      const int jobPage = world_.addJob ? 1 : 0;
+      lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
+                 IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
       const bool goesOn =
           ui.page == 1 && tool.state.pausedAdd &&
           IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two);
@@ -248,12 +272,43 @@ class Run : public testing::ToolHarness {
     if (lastInput_ && desktop.now - *lastInput_ > WaitLimit()) {
       Break("a wait of " + std::to_string(desktop.now - *lastInput_) + " ms, beyond its limit");
     }
+    if (click && lookRun_) CheckLook(input);
     lastInput_ = desktop.now;
     result_.log.push_back("t=" + std::to_string(desktop.now - start_) +
                           (click ? " click " : " key ") +
                           (click ? std::to_string(input.at.x) + "," + std::to_string(input.at.y)
                                  : std::to_string(input.key)));
     CheckSentOnce();
+  }
+
+  // In a taught world, a run clicks a control only where its look is: each click lands on a
+  // control of the run's job meant for that button (the delete item and the add item by
+  // their labels), never on anything else.
+  void CheckLook(const InputRecord& input) {
+    using Kind = practice::Model::Kind;
+    using Picture = practice::Model::Picture;
+    const std::optional<practice::Model::Box> box = practice_.BoxAt(input.at);
+    const auto is = [&box](Kind kind, Picture picture = Picture::None, const char* label = "") {
+      return box->kind == kind && box->picture == picture && (!*label || box->label == label);
+    };
+    bool meant = false;
+    if (box && input.button == MouseButton::Right) {
+      meant =
+          world_.addJob ? is(Kind::Message, Picture::Sticker) : is(Kind::Cell, Picture::Sticker);
+    } else if (box) {
+      meant =
+          world_.addJob
+              ? is(Kind::Button, Picture::Folder) || is(Kind::MenuItem, Picture::None, "添加到表情")
+              : is(Kind::Button, Picture::SmilingFace) || is(Kind::Tab, Picture::Heart) ||
+                    is(Kind::MenuItem, Picture::None, "删除");
+    }
+    if (meant) return;
+    Break("a click where the look is not: " +
+          std::string(input.button == MouseButton::Right ? "right" : "left") + " at " +
+          std::to_string(input.at.x) + "," + std::to_string(input.at.y) + " on " +
+          (box ? "a box of kind " + std::to_string(static_cast<int>(box->kind)) + " '" +
+                     box->label + "'"
+               : std::string("no window of the client's")));
   }
 
   // The longest a run may go between two inputs: a clipboard retried for 2 s, and a few
@@ -315,14 +370,35 @@ class Run : public testing::ToolHarness {
   std::set<std::string> sentThisPass_;
   std::size_t journalChecked_ = 0;
   bool fieldsTouched_ = false;
+  bool retaught_ = false;  // the user pressed F10 somewhere after the points were taught
+  bool lookRun_ = false;   // the run going clicks taught points
   Result result_;
 };
+
+// Taught points, and the client's window moved or resized before and during the run: a
+// third stream, so the worlds of the two above stay as they were.
+void AddTaught(std::uint64_t seed, World& w) {
+  std::mt19937_64 third(seed ^ 0xD1B54A32D192ED03ULL);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(third);
+  };
+  w.taught = w.modeTwo && pick(0, 1) == 1;
+  if (!w.taught) return;
+  const auto change = [&] {
+    return static_cast<Happening>(pick(static_cast<int>(Happening::MoveClientWindow),
+                                       static_cast<int>(Happening::ResizeClient)));
+  };
+  for (int i = pick(0, 2); i > 0; --i) w.beforeRun.push_back({0, change(), pick(0, 1000)});
+  for (int i = pick(0, 2); i > 0; --i) {
+    w.events.push_back({static_cast<std::uint32_t>(pick(0, 20000)), change(), pick(0, 1000)});
+  }
+}
 
 }  // namespace
 
 const char* NameOf(Happening happening) { return kNames[static_cast<std::size_t>(happening)]; }
 
-World Generate(std::uint64_t seed, int maxStickers, int maxEvents) {
+World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWorlds) {
   std::mt19937_64 random(seed);
   const auto pick = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
@@ -351,13 +427,14 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents) {
   const auto pickLater = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(later);
   };
+  constexpr int kSecondStreamEnd = static_cast<int>(Happening::MoveClientWindow);
   const int laterEvents = pickLater(0, 2);
   for (int i = 0; i < laterEvents; ++i) {
     w.events.push_back({static_cast<std::uint32_t>(pickLater(0, 60000)),
-                        static_cast<Happening>(
-                            pickLater(kFirstStreamKinds, static_cast<int>(Happening::kCount) - 1)),
+                        static_cast<Happening>(pickLater(kFirstStreamKinds, kSecondStreamEnd - 1)),
                         pickLater(0, 1000)});
   }
+  if (taughtWorlds) AddTaught(seed, w);
   return w;
 }
 
@@ -368,13 +445,15 @@ World Shrink(const World& failing) {
   for (bool smaller = true; smaller;) {
     smaller = false;
     // One event fewer, or fewer stickers, while a promise still breaks.
-    for (std::size_t i = 0; i < best.events.size(); ++i) {
-      World w = best;
-      w.events.erase(w.events.begin() + static_cast<std::ptrdiff_t>(i));
-      if (!Simulate(w).broken.empty()) {
-        best = w;
-        smaller = true;
-        break;
+    for (auto events : {&World::events, &World::beforeRun}) {
+      for (std::size_t i = 0; i < (best.*events).size(); ++i) {
+        World w = best;
+        (w.*events).erase((w.*events).begin() + static_cast<std::ptrdiff_t>(i));
+        if (!Simulate(w).broken.empty()) {
+          best = w;
+          smaller = true;
+          break;
+        }
       }
     }
     for (int* size : {&best.collection, &best.folder}) {
@@ -395,9 +474,12 @@ std::string Describe(const World& w) {
   std::ostringstream out;
   out << "seed " << w.seed << ": " << (w.addJob ? "add" : "delete") << " mode "
       << (w.modeTwo ? "two" : "one") << (w.pointsOffClient ? " (points off the client)" : "")
-      << ", collection " << w.collection << ", folder " << w.folder << ", count " << w.count
-      << ", delay " << w.delayMs << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs
-      << " ms, " << w.events.size() << " events";
+      << (w.taught ? " (points taught with F10)" : "") << ", collection " << w.collection
+      << ", folder " << w.folder << ", count " << w.count << ", delay " << w.delayMs
+      << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs << " ms, " << w.events.size()
+      << " events";
+  for (const Event& e : w.beforeRun)
+    out << "\n  before the run: " << NameOf(e.what) << " " << e.value;
   for (const Event& e : w.events)
     out << "\n  t=" << e.at << " " << NameOf(e.what) << " " << e.value;
   return out.str();

@@ -30,6 +30,9 @@ enum class Happening : int {
   DivertClick,         // the pointer cannot be put on the next click's point
   RestartClient,       // the client is closed and started again at the same place
   PauseAndResume,      // F11 now, and again `value` * 20 ms later
+  // Drawn from a third stream, in worlds whose points were taught with F10 only.
+  MoveClientWindow,  // the user drags the client's window to a place `value` picks
+  ResizeClient,      // the user drags the client's window to a size `value` picks
   kCount,
 };
 
@@ -46,6 +49,11 @@ struct World {
   bool addJob = false;
   bool modeTwo = false;
   bool pointsOffClient = false;  // mode two: the points were captured elsewhere
+  // Mode two: the points taught with F10 over the client where it is, not typed in. Every
+  // click of a run in such a world lands on a control of the kind its step means, or no
+  // click is made: never a click where the look is not.
+  bool taught = false;
+  std::vector<Event> beforeRun;  // taught worlds: what happens between teaching and F11
   int count = 0;
   int delayMs = 0;
   int reactMs = 0;
@@ -53,8 +61,11 @@ struct World {
   std::vector<Event> events;
 };
 
-// The world of a seed, no larger than the limits.
-World Generate(std::uint64_t seed, int maxStickers = 50, int maxEvents = 8);
+// The world of a seed, no larger than the limits. With `taughtWorlds`, a third stream of the
+// seed also teaches some mode-two worlds their points and moves and resizes the client; the
+// worlds without it stay as they were.
+World Generate(std::uint64_t seed, int maxStickers = 50, int maxEvents = 8,
+               bool taughtWorlds = false);
 
 struct Result {
   std::string broken;            // the first promise broken, with when; empty when all held

@@ -2,6 +2,9 @@
 // Seeds that once broke one stay here as regular tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "tests/sim/world.h"
 
 namespace pelloram::testing {
@@ -26,6 +29,73 @@ TEST(Simulation, SeedsThatOnceBrokeAPromise) {
   for (const std::uint64_t seed : {149u, 160u, 229u, 748u, 981u, 1403u, 2992u, 7227u, 58520u}) {
     const sim::Result result = sim::Simulate(sim::Generate(seed));
     EXPECT_TRUE(result.broken.empty()) << "seed " << seed << ": " << result.broken;
+  }
+}
+
+// Worlds with taught points come from a stream of their own: every other draw of a seed stays
+// as it was, and only mode-two worlds are taught.
+TEST(Simulation, TaughtWorldsLeaveTheRestOfEachWorldAsItWas) {
+  int taught = 0, changes = 0;
+  for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+    const sim::World plain = sim::Generate(seed);
+    const sim::World world = sim::Generate(seed, 50, 8, true);
+    EXPECT_FALSE(plain.taught);
+    EXPECT_TRUE(plain.beforeRun.empty());
+    EXPECT_EQ(world.collection, plain.collection);
+    EXPECT_EQ(world.count, plain.count);
+    EXPECT_EQ(world.modeTwo, plain.modeTwo);
+    EXPECT_EQ(world.delayMs, plain.delayMs);
+    ASSERT_GE(world.events.size(), plain.events.size());
+    for (std::size_t i = 0; i < plain.events.size(); ++i) {
+      EXPECT_EQ(world.events[i].at, plain.events[i].at);
+      EXPECT_EQ(world.events[i].what, plain.events[i].what);
+    }
+    if (!world.taught) {
+      EXPECT_EQ(world.events.size(), plain.events.size());
+      EXPECT_TRUE(world.beforeRun.empty());
+      continue;
+    }
+    EXPECT_TRUE(world.modeTwo);
+    ++taught;
+    changes += static_cast<int>(world.beforeRun.size() + world.events.size() - plain.events.size());
+  }
+  EXPECT_GT(taught, 30);
+  EXPECT_GT(changes, 30);
+}
+
+// Points taught over the client where it is: the runs click only the controls they mean,
+// wherever the client stood when it was taught.
+TEST(Simulation, TaughtPointsKeepEveryPromiseWhileTheClientStaysPut) {
+  for (const bool addJob : {false, true}) {
+    for (const bool offOrigin : {false, true}) {
+      sim::World w;
+      w.seed = 7;
+      w.collection = 10;
+      w.folder = 5;
+      w.addJob = addJob;
+      w.modeTwo = true;
+      w.pointsOffClient = offOrigin;
+      w.taught = true;
+      w.count = 4;
+      w.delayMs = 100;
+      w.reactMs = 100;
+      const sim::Result result = sim::Simulate(w);
+      EXPECT_TRUE(result.broken.empty()) << sim::Describe(w) << "\n" << result.broken;
+      // The first click is on the taught button, where the client stood (the file button's
+      // centre is a pixel off the built-in point, which a run in mode one would click).
+      const std::string first = addJob ? (offOrigin ? "click 574,646" : "click 374,526")
+                                       : (offOrigin ? "click 540,645" : "click 340,525");
+      const auto clicked = [](const std::string& line) {
+        return line.find(" click ") != std::string::npos;
+      };
+      const auto it = std::find_if(result.log.begin(), result.log.end(), clicked);
+      ASSERT_NE(it, result.log.end());
+      EXPECT_NE(it->find(first), std::string::npos) << *it;
+      const std::string done = addJob ? "3 added" : "4 deleted";
+      EXPECT_TRUE(std::any_of(result.log.begin(), result.log.end(), [&done](const std::string& l) {
+        return l.find(done) != std::string::npos;
+      })) << done;
+    }
   }
 }
 

@@ -1,0 +1,219 @@
+#include "tests/fakes/practice_screen.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "practice_client/sticker_look.h"
+
+namespace pelloram::testing {
+namespace {
+
+using Box = practice::Model::Box;
+using Kind = practice::Model::Kind;
+using Picture = practice::Model::Picture;
+using Layer = practice::Model::Layer;
+
+constexpr int kPatternSide = 40;  // blocks per side of a pattern; larger boxes repeat it
+
+struct Rgb {
+  int r, g, b;
+};
+
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  return h ^ (h >> 33);
+}
+
+std::uint64_t HashOf(const std::string& text) {
+  std::uint64_t h = 14695981039346656037ULL;
+  for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  return Mix(h);
+}
+
+void Put(Image& picture, int x, int y, Rgb c) {
+  if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
+  std::uint8_t* p = &picture.bgra[picture.Offset(x, y)];
+  p[0] = static_cast<std::uint8_t>(std::clamp(c.b, 0, 255));
+  p[1] = static_cast<std::uint8_t>(std::clamp(c.g, 0, 255));
+  p[2] = static_cast<std::uint8_t>(std::clamp(c.r, 0, 255));
+  p[3] = 255;
+}
+
+int Grey(Kind kind) {
+  switch (kind) {
+    case Kind::Title:
+      return 228;
+    case Kind::Button:
+      return 232;
+    case Kind::Tab:
+      return 236;
+    case Kind::Cell:
+    case Kind::Message:
+      return 250;
+    case Kind::Input:
+      return 255;
+    case Kind::Menu:
+      return 252;
+    case Kind::MenuItem:
+      return 246;
+    case Kind::Text:
+      return 238;
+    case Kind::Area:
+      break;
+  }
+  return 242;
+}
+
+const char* NameOf(Picture picture) {
+  switch (picture) {
+    case Picture::SmilingFace:
+      return "smiling face";
+    case Picture::Heart:
+      return "heart";
+    case Picture::Folder:
+      return "folder";
+    case Picture::Sticker:
+      return "sticker";
+    case Picture::None:
+      break;
+  }
+  return "";
+}
+
+// The rectangle of a box that holds its picture or label, and the size of one block of it.
+struct Inset {
+  int margin = 0;
+  int topMargin = 0;
+  int block = 1;
+};
+
+}  // namespace
+
+// A pattern of kPatternSide x kPatternSide coloured blocks from a seed text: three bytes a
+// block, strong steps of brightness with a tint, so no shifted copy of it resembles itself.
+const std::vector<std::uint8_t>& PracticeScreen::PatternOf(const std::string& seed) {
+  auto [it, made] = patterns_.try_emplace(seed);
+  if (!made) return it->second;
+  std::vector<std::uint8_t>& pattern = it->second;
+  pattern.resize(kPatternSide * kPatternSide * 3);
+  const std::uint64_t base = HashOf(seed);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kPatternSide * kPatternSide); ++i) {
+    const std::uint64_t h = Mix(base + i * 0x9E3779B97F4A7C15ULL);
+    const int value = 40 + static_cast<int>(h % 181);
+    const int tint = static_cast<int>((h >> 8) % 3);
+    for (int c = 0; c < 3; ++c) {
+      pattern[i * 3 + static_cast<std::size_t>(c)] =
+          static_cast<std::uint8_t>(std::clamp(value + (c == tint ? 30 : -10), 0, 255));
+    }
+  }
+  return pattern;
+}
+
+void PracticeScreen::PaintBox(const Box& box, int dx, int dy, Image& picture) {
+  const int left = std::max(box.left + dx, 0), right = std::min(box.right + dx, picture.width);
+  const int top = std::max(box.top + dy, 0), bottom = std::min(box.bottom + dy, picture.height);
+  if (left >= right || top >= bottom) return;
+  const int grey = Grey(box.kind);
+  for (int y = top; y < bottom; ++y) {
+    std::uint8_t* p = &picture.bgra[picture.Offset(left, y)];
+    for (int x = left; x < right; ++x, p += 4) {
+      // The grain is counted from the box's own corner, so it moves with the box.
+      const int g =
+          box.textured ? grey - practice::GrainAt(x - box.left - dx, y - box.top - dy) : grey;
+      p[0] = p[1] = p[2] = static_cast<std::uint8_t>(g);
+      p[3] = 255;
+    }
+  }
+  if (box.kind == Kind::Menu) {
+    constexpr Rgb kFrame{150, 150, 150};
+    for (int x = left; x < right; ++x) Put(picture, x, top, kFrame);
+    for (int x = left; x < right; ++x) Put(picture, x, bottom - 1, kFrame);
+    for (int y = top; y < bottom; ++y) Put(picture, left, y, kFrame);
+    for (int y = top; y < bottom; ++y) Put(picture, right - 1, y, kFrame);
+  }
+  PaintContent(box, dx, dy, picture);
+  if (box.active) {
+    // A pressed toggle or the selected tab: a bar along its foot, the rest as it was.
+    for (int y = std::max(bottom - 2, top); y < bottom; ++y) {
+      for (int x = left; x < right; ++x) Put(picture, x, y, {90, 140, 90});
+    }
+  }
+}
+
+// What fills a box: a control's picture, a sticker's image, or a menu's text.
+void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture) {
+  std::string seed;
+  Inset inset;
+  bool text = false;
+  if (box.picture == Picture::Sticker) {
+    seed = "sticker:" + box.label;
+    inset = {2, 2, 5};
+  } else if (box.picture != Picture::None) {
+    seed = std::string(NameOf(box.picture)) + ":" + box.look;
+    inset = {3, 3, 4};
+  } else if (box.layer == Layer::Menu && box.kind != Kind::Menu && !box.label.empty()) {
+    seed = "label:" + box.label;
+    inset = {5, 6, 3};
+    text = true;
+  } else {
+    return;
+  }
+  const std::vector<std::uint8_t>& pattern = PatternOf(seed);
+  const int x0 = box.left + dx + inset.margin, y0 = box.top + dy + inset.topMargin;
+  const int x1 = std::min(box.right + dx - inset.margin, picture.width);
+  const int y1 = std::min(box.bottom + dy - inset.topMargin, picture.height);
+  for (int y = std::max(y0, 0); y < y1; ++y) {
+    const std::uint8_t* row =
+        &pattern[static_cast<std::size_t>((y - y0) / inset.block % kPatternSide * kPatternSide) *
+                 3];
+    for (int x = std::max(x0, 0); x < x1; ++x) {
+      const std::uint8_t* block =
+          row + static_cast<std::size_t>((x - x0) / inset.block % kPatternSide) * 3;
+      std::uint8_t* p = &picture.bgra[picture.Offset(x, y)];
+      if (text) {
+        // Dark strokes on the item's ground, where the block is dark enough.
+        if (block[0] < 110) p[0] = 60, p[1] = 50, p[2] = 50;
+        continue;
+      }
+      p[0] = block[2], p[1] = block[1], p[2] = block[0];
+    }
+  }
+}
+
+void PracticeScreen::PaintMain(const std::vector<Box>& boxes, Image& picture) {
+  std::string drawn = std::to_string(picture.width) + "x" + std::to_string(picture.height);
+  for (const Box& box : boxes) {
+    if (box.layer != Layer::Window) continue;
+    drawn += "|" + std::to_string(box.left) + "," + std::to_string(box.top) + "," +
+             std::to_string(box.right) + "," + std::to_string(box.bottom) + "," +
+             std::to_string(static_cast<int>(box.kind)) + std::to_string(box.active) +
+             std::to_string(static_cast<int>(box.picture)) + std::to_string(box.textured) +
+             box.look + "/" + box.label;
+  }
+  if (drawn != windowLayerDrawn_) {
+    windowLayer_ = picture;
+    for (const Box& box : boxes) {
+      if (box.layer == Layer::Window) PaintBox(box, 0, 0, windowLayer_);
+    }
+    windowLayerDrawn_ = std::move(drawn);
+  }
+  picture.bgra = windowLayer_.bgra;
+  for (const Box& box : boxes) {
+    if (box.layer == Layer::Panel) PaintBox(box, 0, 0, picture);
+  }
+}
+
+void PracticeScreen::PaintMenu(const std::vector<Box>& boxes, Image& picture) {
+  for (const Box& menu : boxes) {
+    if (menu.kind != Kind::Menu) continue;
+    for (const Box& box : boxes) {
+      if (box.layer == Layer::Menu) PaintBox(box, -menu.left, -menu.top, picture);
+    }
+    return;
+  }
+}
+
+}  // namespace pelloram::testing

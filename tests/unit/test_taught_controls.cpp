@@ -1,0 +1,234 @@
+// Points taught with F10 in mode two are found again by their look: the runs hit the same
+// controls after the client's window moved or changed size, and click nothing where the look
+// is not.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/practice_world.h"
+#include "tests/fakes/tool_harness.h"
+#include "workflows/run_report.h"
+#include "workflows/teaching.h"
+
+namespace pelloram::testing {
+namespace {
+
+using Box = practice::Model::Box;
+using Kind = practice::Model::Kind;
+using Picture = practice::Model::Picture;
+
+constexpr std::uint32_t kOtherProcess = 7;
+const std::vector<std::string> kThree{"C:\\s\\a.gif", "C:\\s\\b.gif", "C:\\s\\c.gif"};
+
+// The practice client away from the screen's origin, with ten stickers, taught by the user.
+struct Taught : ToolHarness {
+  PracticeWorld world;
+  explicit Taught(practice::Options options = {10, {}}) : world(desktop, client, options) {
+    world.MoveClient(120, 70);
+  }
+
+  void TeachDelete(const char* count) {
+    TeachDeletePoints(world);
+    ui.Type(Control::DeleteCount, count);
+    ui.Type(Control::DeleteDelay, "100");
+  }
+  void TeachAdd() {
+    TeachAddPoints(world);
+    ui.Type(Control::AddDelay, "100");
+    tool.state.stickerFiles = kThree;
+  }
+  void F11() { ui.PressHotkey(vk::kF11); }
+  Point Centre(Kind kind, Picture picture) const {
+    const std::optional<Box> box = world.FindBox(kind, picture);
+    return box ? world.ScreenCentreOf(*box) : Point{-1, -1};
+  }
+  std::optional<Box> MenuItem(std::string_view label) const {
+    for (const Box& box : world.model.VisibleBoxes()) {
+      if (box.kind == Kind::MenuItem && box.label == label) return box;
+    }
+    return std::nullopt;
+  }
+  Point FieldPoint(Control x, Control y) { return {std::stoi(ui.Text(x)), std::stoi(ui.Text(y))}; }
+  // A window of another program over a control of the client's.
+  void Cover(Point control) {
+    desktop.AddWindow("Notepad", "note",
+                      Rect{control.x - 40, control.y - 30, control.x + 60, control.y + 40}, {},
+                      kOtherProcess);
+  }
+  std::string LastMessage() const { return ui.messages.empty() ? "" : ui.messages.back().text; }
+};
+
+struct WindowChange {
+  const char* name;
+  Point place;
+  Point size;  // 0: as it was
+};
+
+class ClientChanged : public ::testing::TestWithParam<WindowChange> {
+ protected:
+  static void Apply(PracticeWorld& world, const WindowChange& change) {
+    if (change.size.x > 0) world.ResizeClient(change.size.x, change.size.y);
+    world.MoveClient(change.place.x, change.place.y);
+  }
+};
+
+TEST_P(ClientChanged, DeletesExactlyTheCountAtTheTaughtControls) {
+  Taught h;
+  h.TeachDelete("3");
+  Apply(h.world, GetParam());
+  h.F11();
+  EXPECT_EQ(h.world.Count("deleted"), 3);
+  EXPECT_EQ(h.world.model.Collection().front(), "sticker04.gif");
+  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
+  // The fields show where the run clicked: the sticker button where it is now.
+  EXPECT_EQ(h.FieldPoint(Control::StickerPanelX, Control::StickerPanelY),
+            h.Centre(Kind::Button, Picture::SmilingFace));
+}
+
+TEST_P(ClientChanged, AddsEveryStickerOfTheFolder) {
+  Taught h;
+  h.TeachAdd();
+  Apply(h.world, GetParam());
+  h.F11();
+  EXPECT_EQ(h.world.Count("added"), 3);
+  EXPECT_EQ(h.LastMessage(), "添加完成：成功 3 个，已有 0 个，跳过 0 个");
+}
+
+INSTANTIATE_TEST_SUITE_P(FoundByLook, ClientChanged,
+                         ::testing::Values(WindowChange{"Moved", {300, 200}, {}},
+                                           WindowChange{"Larger", {120, 70}, {1100, 800}},
+                                           WindowChange{"SmallerAndMoved", {10, 300}, {700, 560}},
+                                           WindowChange{"AtTheScreensOrigin", {0, 0}, {910, 647}}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST(FoundByLook, FollowsAWindowMovedAndResizedBetweenDeletions) {
+  practice::Options options{10, {}};
+  options.moveAfter = {{"deleted", 1}, 260, 150};
+  options.resizeAfter = {{"deleted", 2}, 1000, 720};
+  Taught h(options);
+  h.TeachDelete("4");
+  h.F11();
+  EXPECT_EQ(h.world.Count("deleted"), 4);
+  EXPECT_EQ(h.desktop.WindowAt(h.client).rect, (Rect{260, 150, 1260, 870}));
+  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
+}
+
+TEST(FoundByLook, ACoveredControlStopsTheDeletionBeforeAnyClick) {
+  Taught h;
+  h.TeachDelete("3");
+  h.Cover(h.Centre(Kind::Button, Picture::SmilingFace));
+  h.F11();
+  EXPECT_TRUE(h.desktop.Clicks().empty());
+  EXPECT_EQ(h.world.Count("deleted"), 0);
+  EXPECT_EQ(h.LastMessage(),
+            "找不到“表情”按钮（和 F10 记下的样子不一样），已停止。"
+            "请让微信窗口完整露出来，或用 F10 重新取坐标。");
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "3");
+}
+
+TEST(FoundByLook, ACoveredFileButtonSkipsEveryStickerAndSaysWhyOnce) {
+  Taught h;
+  h.TeachAdd();
+  h.Cover(h.Centre(Kind::Button, Picture::Folder));
+  h.F11();
+  EXPECT_TRUE(h.desktop.Clicks().empty());
+  EXPECT_EQ(h.LastMessage(),
+            "添加完成：成功 0 个，已有 0 个，跳过 3 个（a.gif、b.gif、c.gif）\r\n"
+            "找不到“文件”按钮（和 F10 记下的样子不一样），跳过了要用到它的表情。"
+            "请让微信窗口完整露出来，或用 F10 重新取坐标。");
+}
+
+TEST(FoundByLook, AScreenThatCannotBeReadStopsEitherRunWithNothingClicked) {
+  for (const bool add : {false, true}) {
+    SCOPED_TRACE(add ? "add" : "delete");
+    Taught h;
+    add ? h.TeachAdd() : h.TeachDelete("3");
+    h.desktop.screenUnreadable = true;
+    h.F11();
+    EXPECT_TRUE(h.desktop.Clicks().empty());
+    EXPECT_NE(h.LastMessage().find(StopMessage(TargetFault::ScreenUnreadable)), std::string::npos)
+        << h.LastMessage();
+  }
+}
+
+// --- what F10 keeps, and what forgets it ---
+
+TEST(Teaching, APlainPictureIsRefusedAndTheSameStepComesAgain) {
+  Taught h;
+  h.ui.Click(Control::DeleteModeTwoRadio);
+  // A plain window of the client's own, such as an empty notice.
+  h.desktop.AddWindow("Notice", "", Rect{500, 300, 700, 450});
+  h.TeachAt({600, 375});
+  EXPECT_EQ(h.ui.tips.back().text, kPlainPictureTip);
+  EXPECT_EQ(h.ui.Text(Control::StickerPanelX), "");
+  const Point button = h.Centre(Kind::Button, Picture::SmilingFace);
+  h.TeachAt(button);
+  EXPECT_EQ(h.FieldPoint(Control::StickerPanelX, Control::StickerPanelY), button);
+  EXPECT_EQ(h.ui.tips.back().text, "表情坐标获取成功！！继续F10将获取已收藏位置");
+}
+
+TEST(Teaching, APointTypedByHandIsClickedWhereItSaysEvenAfterAMove) {
+  Taught h;
+  h.TeachDelete("1");
+  const Point taught = h.FieldPoint(Control::StickerPanelX, Control::StickerPanelY);
+  h.ui.Type(Control::StickerPanelX, std::to_string(taught.x));  // the same number, by hand
+  h.world.MoveClient(300, 200);
+  h.F11();
+  ASSERT_FALSE(h.desktop.Clicks().empty());
+  EXPECT_EQ(h.desktop.Clicks().front().at, taught);
+}
+
+TEST(Teaching, TheRunsOwnWritesKeepTheLooksForTheNextRun) {
+  Taught h;
+  h.TeachDelete("2");
+  h.world.MoveClient(300, 200);
+  h.F11();
+  ASSERT_EQ(h.world.Count("deleted"), 2);
+  h.world.MoveClient(30, 40);
+  h.world.ResizeClient(1000, 700);
+  h.ui.Type(Control::DeleteCount, "2");
+  h.F11();
+  h.F11();  // the first press after a finish only resets the button
+  EXPECT_EQ(h.world.Count("deleted"), 4);
+  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
+}
+
+TEST(Teaching, F10OverAnOpenMenuTeachesItsItemAndLeavesTheCycleWhereItWas) {
+  Taught h;
+  h.TeachDelete("2");
+  // The user opens the panel and right-clicks the first sticker by hand.
+  h.world.UserClick(h.Centre(Kind::Button, Picture::SmilingFace), MouseButton::Left);
+  h.world.UserClick(h.Centre(Kind::Tab, Picture::Heart), MouseButton::Left);
+  h.world.UserClick(h.Centre(Kind::Cell, Picture::Sticker), MouseButton::Right);
+  const std::optional<Box> item = h.MenuItem("删除");
+  ASSERT_TRUE(item);
+  const Point at = h.world.ScreenCentreOf(*item);
+  h.TeachAt(at);
+  EXPECT_EQ(h.FieldPoint(Control::DeleteItemX, Control::DeleteItemY), at);
+  EXPECT_EQ(h.ui.tips.back().text, "“删除”菜单项已记下：运行时在弹出的菜单里找它。");
+  EXPECT_EQ(h.tool.state.deleteCaptureStep, 1);
+  EXPECT_EQ(h.ui.Text(Control::StickerPanelX),
+            std::to_string(h.Centre(Kind::Button, Picture::SmilingFace).x));
+  // The menu closed by the user, the window moved: the item is found in the run's menus.
+  h.world.UserClick(h.Centre(Kind::Button, Picture::SmilingFace), MouseButton::Left);
+  h.world.MoveClient(260, 120);
+  h.F11();
+  EXPECT_EQ(h.world.Count("deleted"), 2);
+  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
+}
+
+TEST(Teaching, F10OverTheAddMenuTeachesTheAddItem) {
+  Taught h;
+  h.TeachAdd();
+  h.world.UserClick(h.Centre(Kind::Message, Picture::Sticker), MouseButton::Right);
+  const std::optional<Box> item = h.MenuItem("添加到表情");
+  ASSERT_TRUE(item);
+  h.TeachAt(h.world.ScreenCentreOf(*item));
+  EXPECT_EQ(h.ui.tips.back().text, "“添加到表情”菜单项已记下：运行时在弹出的菜单里找它。");
+  EXPECT_EQ(h.tool.state.addCaptureStep, 1);
+}
+
+}  // namespace
+}  // namespace pelloram::testing
