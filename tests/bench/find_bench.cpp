@@ -1,19 +1,25 @@
 // How long finding a taught 48 × 48 control takes on a full-HD screen picture: the
 // coarse-to-fine search against scoring every position at full resolution with the same
 // score (the plain search), in the same run.
+// Then the share of a sticker's time that finding its controls takes in a mode-two run:
+// the finds a sticker needs, each over a picture of the client's part of the screen, against
+// the sticker's time in a run at the default delay (virtual time, from the practice model).
 // Prints figures and the goals beside them; asserts nothing.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
 #include "services/picture_match.h"
+#include "tests/bench/sticker_runs.h"
 #include "tests/support/synthetic_pictures.h"
 
 namespace {
 
 using namespace pelloram;
+using namespace pelloram::testing;
 using namespace pelloram::testing::pictures;
 
 double MedianMilliseconds(int runs, const std::function<Match()>& search, Match& last) {
@@ -34,9 +40,106 @@ void Row(const char* what, double ms, const Match& match, const char* goal) {
               match.found ? "found" : "NOT FOUND", goal);
 }
 
+// Median time of one find of the taught button in a screen picture of this size, the way a
+// run looks: near the place it was taught, where the control has moved away from (so the
+// near search fails and the whole picture is searched, the dearer case).
+double FindMilliseconds(int width, int height) {
+  const Point at{width * 2 / 3, height * 3 / 4};
+  const Image screen = ScreenWithButton(width, height, at, 77);
+  const Image taught = Button();
+  SearchHint hint;
+  hint.taughtAt = Point{width / 5, height / 4};
+  Match match;
+  const double ms = MedianMilliseconds(
+      31, [&] { return FindPicture(screen, taught, hint); }, match);
+  if (!match.found || !(match.at == at))
+    std::printf("  (the button was NOT found in %d x %d)\n", width, height);
+  return ms;
+}
+
+// The taught picture with its search radius around it: what a run need capture and search
+// while the control has not moved.
+constexpr int kNearSide = 48 + 2 * 48;
+
+// Median time of one find in the small picture around the taught place, where it is.
+double NearFindMilliseconds() {
+  const Image screen = ScreenWithButton(kNearSide, kNearSide, Point{48, 48}, 78);
+  Match match;
+  const double ms = MedianMilliseconds(
+      31, [&] { return FindPicture(screen, Button()); }, match);
+  if (!match.found) std::printf("  (the button was NOT found near its place)\n");
+  return ms;
+}
+
+// Finds per sticker in steady state. A deletion finds the collected tab (the first sticker
+// is placed from it) and the delete item in its menu; the panel button is found once per run
+// and counted here as if each deletion needed it, the worst case. An addition finds the file
+// button and the add item (the sent sticker is placed from the window's corner).
+constexpr int kDeleteFinds = 3;
+constexpr int kAddFinds = 2;
+
+// What the capture of an area costs before each find, measured under Wine by
+// capture_bench.exe and handed over by scripts/bench; zero when not given.
+struct CaptureCost {
+  double clientMs = 0;  // 910 x 647
+  double screenMs = 0;  // the measuring display's whole screen
+  int screenPixels = 0;
+  double nearMs = 0;  // 144 x 144
+  double For(int width, int height) const {
+    if (width == 910 && height == 647) return clientMs;
+    if (width == kNearSide && height == kNearSide) return nearMs;
+    return screenPixels > 0 ? screenMs * width * height / screenPixels : 0;
+  }
+};
+
+// `stickerSeconds` is the run's time without any finding; the finds come on top of it.
+void ShareRow(const char* job, int finds, double eachMs, double stickerSeconds) {
+  const double findingMs = finds * eachMs;
+  const double totalMs = stickerSeconds * 1000 + findingMs;
+  std::printf("  %-6s %d x %6.2f ms = %6.2f ms of %5.2f s a sticker: %5.2f %%   goal <= 5 %%\n",
+              job, finds, eachMs, findingMs, totalMs / 1000, 100.0 * findingMs / totalMs);
+}
+
+void PrintShares(const CaptureCost& capture) {
+  // A fast client, so the sticker's time is short and the share the larger one.
+  constexpr int kReactMs = 100;
+  const double deleteSeconds = DeleteRun(kReactMs, false).secondsPerSticker;
+  const double addSeconds = AddRun(kReactMs, false).secondsPerSticker;
+  std::printf(
+      "\n  share of a sticker's time spent finding its controls (delay %d ms, client "
+      "reacting in %d ms: delete %.2f s, add %.2f s a sticker)\n",
+      kDelayMs, kReactMs, deleteSeconds, addSeconds);
+  if (capture.clientMs <= 0) {
+    std::printf("  (finds only: no capture time given; scripts/bench capture find adds it)\n");
+  }
+  struct Area {
+    const char* what;
+    int width, height;
+  };
+  for (const Area area : {Area{"the taught place, 144 x 144 (not moved)", kNearSide, kNearSide},
+                          Area{"the client's window, 910 x 647 (moved)", 910, 647},
+                          Area{"a full screen, 1920 x 1080 (moved)", 1920, 1080}}) {
+    const double findMs = area.width == kNearSide ? NearFindMilliseconds()
+                                                  : FindMilliseconds(area.width, area.height);
+    const double captureMs = capture.For(area.width, area.height);
+    std::printf("  over %s: find %.2f ms (median of 31) + capture %.2f ms%s\n", area.what, findMs,
+                captureMs, area.width != 1920 || captureMs == 0 ? "" : " (scaled by pixels)");
+    ShareRow("delete", kDeleteFinds, findMs + captureMs, deleteSeconds);
+    ShareRow("add", kAddFinds, findMs + captureMs, addSeconds);
+  }
+}
+
 }  // namespace
 
-int main() {
+// find_bench [CLIENT_CAPTURE_MS SCREEN_CAPTURE_MS SCREEN_WIDTH SCREEN_HEIGHT NEAR_CAPTURE_MS]
+int main(int argc, char** argv) {
+  CaptureCost capture;
+  if (argc == 6) {
+    capture.clientMs = std::atof(argv[1]);
+    capture.screenMs = std::atof(argv[2]);
+    capture.screenPixels = std::atoi(argv[3]) * std::atoi(argv[4]);
+    capture.nearMs = std::atof(argv[5]);
+  }
 #ifndef NDEBUG
   std::printf("  (built without optimisation: the figures below are not the tool's)\n");
 #endif
@@ -64,5 +167,6 @@ int main() {
               plainMs / quickMs, plainMs / nearMs);
   std::printf("  same place as plain: %s\n",
               quick.at == plain.at && near.at == plain.at ? "yes" : "NO");
+  PrintShares(capture);
   return 0;
 }

@@ -17,15 +17,25 @@
 //     waitactive open|forward|client MS  polls until that window is also the foreground one
 //     wait MS                     ResponsiveDelay
 //     foreground                  the foreground window with its class and title
+//     capture L T R B             CaptureScreen of that screen rectangle: ok, size, mean colour,
+//                                 how many distinct colours
+//     save FILE                   the last capture as a binary PPM picture (to look at)
+//     teach X Y                   keeps the 48 x 48 picture around the screen point, as F10
+//                                 does, and says whether it is distinctive
+//     look L T R B                captures the rectangle and looks for the kept picture in
+//                                 it; where it was found (screen point of its centre), score
 //
 // Exit code 0 when every step ran, 2 for a bad command line, 3 when the client is missing.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,7 +44,9 @@
 #include "client/desktop_win32.h"
 #include "client/input.h"
 #include "client/window_binding.h"
+#include "services/image.h"
 #include "services/json_quote.h"
+#include "services/picture_match.h"
 #include "services/utf16.h"
 
 namespace pelloram {
@@ -122,6 +134,10 @@ class Probe {
         {"waitactive", {false, [](Probe& p) { p.WaitFor(true); }}},
         {"wait", {false, &Probe::Wait}},
         {"foreground", {false, &Probe::Foreground}},
+        {"capture", {false, &Probe::Capture}},
+        {"save", {false, &Probe::Save}},
+        {"teach", {false, &Probe::Teach}},
+        {"look", {false, &Probe::Look}},
     };
     return steps;
   }
@@ -286,7 +302,82 @@ class Probe {
                         {"title", JsonQuote(window ? WindowText(window, false) : "")}});
   }
 
+  Rect TakeRect() {
+    Rect area;
+    area.left = TakeInt();
+    area.top = TakeInt();
+    area.right = TakeInt();
+    area.bottom = TakeInt();
+    return area;
+  }
+
+  void Capture() {
+    const Rect area = TakeRect();
+    Image picture;
+    const std::uint32_t start = desktop_.TickCount();
+    const bool ok = desktop_.CaptureScreen(area, picture);
+    const std::uint32_t ms = desktop_.TickCount() - start;
+    long long sums[3] = {0, 0, 0};
+    std::set<std::uint32_t> colours;
+    const std::size_t pixels = picture.bgra.size() / 4;
+    for (std::size_t i = 0; ok && i < pixels; ++i) {
+      const std::uint8_t* p = &picture.bgra[i * 4];
+      for (int c = 0; c < 3; ++c) sums[c] += p[c];
+      if (colours.size() <= 1000) colours.insert(p[0] | p[1] << 8 | p[2] << 16);
+    }
+    const auto mean = [&](int c) { return pixels ? sums[c] / static_cast<long long>(pixels) : 0; };
+    bool opaque = true;
+    for (std::size_t i = 3; i < picture.bgra.size(); i += 4)
+      opaque = opaque && picture.bgra[i] == 255;
+    Emit("capture", {{"ok", Bool(ok)},
+                     {"size", Array({picture.width, picture.height})},
+                     {"mean_rgb", Array({mean(2), mean(1), mean(0)})},
+                     {"colours", Num(static_cast<long long>(colours.size()))},
+                     {"opaque", Bool(opaque)},
+                     {"ms", Num(ms)}});
+    if (ok) last_ = std::move(picture);
+  }
+
+  void Save() {
+    const std::string path = Take();
+    std::ofstream out(std::filesystem::path(Utf8ToUtf16(path)), std::ios::binary);
+    out << "P6\n" << last_.width << ' ' << last_.height << "\n255\n";
+    for (std::size_t i = 0; i + 3 < last_.bgra.size(); i += 4) {
+      const char rgb[3] = {static_cast<char>(last_.bgra[i + 2]),
+                           static_cast<char>(last_.bgra[i + 1]), static_cast<char>(last_.bgra[i])};
+      out.write(rgb, 3);
+    }
+    Emit("save", {{"path", JsonQuote(path)}, {"ok", Bool(static_cast<bool>(out))}});
+  }
+
+  static constexpr int kTaughtSide = 48;
+
+  void Teach() {
+    const int x = TakeInt();
+    const int y = TakeInt();
+    const Rect area{x - kTaughtSide / 2, y - kTaughtSide / 2, x + kTaughtSide / 2,
+                    y + kTaughtSide / 2};
+    taught_ = Image{};
+    const bool ok = desktop_.CaptureScreen(area, taught_);
+    Emit("teach", {{"ok", Bool(ok)}, {"distinctive", Bool(ok && IsDistinctive(taught_))}});
+  }
+
+  void Look() {
+    const Rect area = TakeRect();
+    Image screen;
+    const bool ok = desktop_.CaptureScreen(area, screen);
+    const Match match = ok ? FindPicture(screen, taught_) : Match{};
+    Emit("look", {{"ok", Bool(ok)},
+                  {"found", Bool(match.found)},
+                  {"center", PointJson({area.left + match.at.x + taught_.width / 2,
+                                        area.top + match.at.y + taught_.height / 2})},
+                  {"score", std::to_string(match.score)},
+                  {"next_best", std::to_string(match.nextBest)}});
+  }
+
   Win32Desktop desktop_;
+  Image last_;
+  Image taught_;
   std::vector<std::string> args_;
   std::size_t next_ = 0;
   WindowHandle client_ = 0;
