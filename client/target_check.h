@@ -25,6 +25,7 @@ enum class TargetFault : int {
   StrangeWindow,     // the client brought up a window the run does not know (see its title)
   LookNotFound,      // a control taught by its look is nowhere clearly on the client's windows
   ScreenUnreadable,  // the screen could not be read to find a taught control
+  PointCleared,      // a point's fields are empty (emptied by a page or mode change meanwhile)
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

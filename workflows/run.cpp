@@ -121,12 +121,16 @@ bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& scree
   }
   const Location found = LocateTaught(tool_, client_, point.id, menu);
   switch (found.how) {
-    case Located::Untaught:
+    case Located::Untaught: {
       // Points typed by hand are screen points: clicked exactly where they say, on every
-      // monitor layout.
-      screen = Point{FieldValue(tool_.ui.ReadControlText(point.xField)),
-                     FieldValue(tool_.ui.ReadControlText(point.yField))};
+      // monitor layout. Fields emptied since the start (the page or its mode changed) say
+      // nowhere: 0 is no point to click.
+      const std::string x = tool_.ui.ReadControlText(point.xField);
+      const std::string y = tool_.ui.ReadControlText(point.yField);
+      if (x.empty() || y.empty()) return Stop(TargetFault::PointCleared);
+      screen = Point{FieldValue(x), FieldValue(y)};
       return true;
+    }
     case Located::At:
       screen = found.at;
       WritePointFields(tool_, point, screen.x, screen.y);

@@ -73,6 +73,9 @@ std::string_view StopMessage(TargetFault fault) {
              "或用 F10 重新取坐标。";
     case TargetFault::ScreenUnreadable:
       return "读不到屏幕上的画面（屏幕可能锁定了），什么也没点，已停止。请解锁屏幕后重新开始。";
+    case TargetFault::PointCleared:
+      return "要点的坐标框是空的（可能在运行中切换了页面或模式），什么也没点，已停止。"
+             "请填好坐标（或用 F10 重新取）后再开始。";
     case TargetFault::FolderGone:
       return "表情文件夹不见了，已停止。请重新选择文件夹。";
     case TargetFault::PlacementFailed:

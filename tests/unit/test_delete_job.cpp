@@ -6,8 +6,8 @@
 
 #include "app/startup.h"
 #include "tests/fakes/practice_world.h"
-#include "tests/support/case_name.h"
 #include "tests/fakes/tool_harness.h"
+#include "tests/support/case_name.h"
 #include "workflows/run_control.h"
 #include "workflows/start_gate.h"
 
@@ -196,8 +196,8 @@ TEST(DeleteRun, ModeTwoNeverClicksAPointOffTheClient) {
   DeleteJob h("1", "100");
   h.EnterModeTwoPoints();
   h.desktop.WindowAt(h.client).rect = Rect{10, 10, 910, 647};
-  h.ui.Type(Control::DeleteItemX, "");  // (0, 0): the desktop, not the client
-  h.ui.Type(Control::DeleteItemY, "");
+  h.ui.Type(Control::DeleteItemX, "0");  // (0, 0): the desktop, not the client
+  h.ui.Type(Control::DeleteItemY, "0");
   h.F11();
   EXPECT_EQ(h.desktop.Clicks().size(), 3u);
   EXPECT_EQ(h.ui.Text(Control::DeleteCount), "1");

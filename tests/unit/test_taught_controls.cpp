@@ -153,6 +153,26 @@ TEST(FoundByLook, AScreenThatCannotBeReadStopsEitherRunWithNothingClicked) {
   }
 }
 
+TEST(FoundByLook, APageChangeDuringAnAddRunEmptiesThePointsAndNothingMoreIsClicked) {
+  Taught h;
+  h.TeachAdd();
+  std::optional<std::size_t> clicksAtChange;
+  h.desktop.onInput = [&](const InputRecord&) {
+    if (h.world.Count("added") != 1 || clicksAtChange) return;
+    clicksAtChange = 0;
+    h.At(h.desktop.now + 10, [&] {
+      clicksAtChange = h.desktop.Clicks().size();
+      h.ui.SelectPage(0);
+      h.ui.SelectPage(1);  // back on the add page, in mode one, its points emptied
+    });
+  };
+  h.F11();
+  ASSERT_TRUE(clicksAtChange);
+  EXPECT_EQ(h.desktop.Clicks().size(), *clicksAtChange);
+  EXPECT_NE(h.LastMessage().find(StopMessage(TargetFault::PointCleared)), std::string::npos)
+      << h.LastMessage();
+}
+
 // --- what F10 keeps, and what forgets it ---
 
 TEST(Teaching, APlainPictureIsRefusedAndTheSameStepComesAgain) {
