@@ -293,8 +293,14 @@ class Run : public testing::ToolHarness {
     };
     bool meant = false;
     if (box && input.button == MouseButton::Right) {
-      meant =
-          world_.addJob ? is(Kind::Message, Picture::Sticker) : is(Kind::Cell, Picture::Sticker);
+      // The first sticker is found by its place: in an emptied collection the right click
+      // meets the bare panel there, brings up no menu, and the run ends saying so.
+      const bool emptyCollection = practice_.model.CollectedTabShown() &&
+                                   practice_.model.Collection().empty() &&
+                                   box->layer == practice::Model::Layer::Panel &&
+                                   box->kind == Kind::Area;
+      meant = world_.addJob ? is(Kind::Message, Picture::Sticker)
+                            : is(Kind::Cell, Picture::Sticker) || emptyCollection;
     } else if (box) {
       meant =
           world_.addJob
