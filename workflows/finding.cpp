@@ -39,26 +39,55 @@ Rect ClientArea(Desktop& desktop, const ChatClient& client) {
   return area;
 }
 
-// The picture in the area, looked for first around `near` (a screen point where the taught
-// point would lie if nothing had moved).
-Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& area, Point near,
-                       JobPointId id) {
+// The part under the pointer must match in full: the rest may show another state (the
+// highlight of a pressed button or a selected tab) or be partly covered.
+Rect CoreOf(const TaughtLook& look) {
+  constexpr int kHalfCore = kTaughtCoreSide / 2;
+  const Point p = look.pointInPicture;
+  return Rect{std::max(0, p.x - kHalfCore), std::max(0, p.y - kHalfCore),
+              std::min(look.picture.width, p.x + kHalfCore),
+              std::min(look.picture.height, p.y + kHalfCore)};
+}
+
+Rect Intersection(const Rect& a, const Rect& b) {
+  return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+              std::min(a.bottom, b.bottom)};
+}
+
+// The picture on the screen within `area`, where `near` (the screen point where the taught
+// point would lie if nothing had moved) shows a first guess of the picture's top-left.
+Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
+                  std::optional<Point> near, JobPointId id) {
   Image shot;
   if (!desktop.CaptureScreen(area, shot)) return {Located::Unreadable};
   SearchHint hint;
-  hint.taughtAt =
-      Point{near.x - area.left - look.pointInPicture.x, near.y - area.top - look.pointInPicture.y};
-  // The part under the pointer must match in full: the rest may show another state (the
-  // highlight of a pressed button or a selected tab) or be partly covered.
-  constexpr int kHalfCore = kTaughtCoreSide / 2;
-  const Point p = look.pointInPicture;
-  hint.core = Rect{std::max(0, p.x - kHalfCore), std::max(0, p.y - kHalfCore),
-                   std::min(look.picture.width, p.x + kHalfCore),
-                   std::min(look.picture.height, p.y + kHalfCore)};
+  hint.core = CoreOf(look);
+  if (near) {
+    hint.taughtAt = Point{near->x - area.left - look.pointInPicture.x,
+                          near->y - area.top - look.pointInPicture.y};
+  }
   const Match match = FindPicture(shot, look.picture, hint);
   if (!match.found) return {Located::NotFound, {}, id};
   return {Located::At, Point{area.left + match.at.x + look.pointInPicture.x,
                              area.top + match.at.y + look.pointInPicture.y}};
+}
+
+// First on a small picture of the screen around where the control was (a control that has
+// not moved is found at a fraction of the cost: a picture of a whole window takes tens of
+// milliseconds), then on a picture of the whole area.
+Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& area, Point near,
+                       JobPointId id) {
+  const int reach = SearchHint{}.nearRadius + std::max(look.picture.width, look.picture.height);
+  const Rect around =
+      Intersection(area, Rect{near.x - reach, near.y - reach, near.x + reach, near.y + reach});
+  const bool smaller = around.right - around.left < area.right - area.left ||
+                       around.bottom - around.top < area.bottom - area.top;
+  if (smaller && around.right - around.left >= look.picture.width &&
+      around.bottom - around.top >= look.picture.height) {
+    const Location nearby = SearchIn(desktop, look, around, std::nullopt, id);
+    if (nearby.how != Located::NotFound) return nearby;
+  }
+  return SearchIn(desktop, look, area, near, id);
 }
 
 Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, const TaughtLook& look,
