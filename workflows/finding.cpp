@@ -11,7 +11,7 @@ namespace {
 // No screen is larger; a rectangle beyond it comes from a window parked off-screen.
 constexpr int kLargestSide = 16384;
 
-const std::optional<TaughtLook>& LookOf(Tool& tool, JobPointId id) {
+std::optional<TaughtLook>& LookOf(Tool& tool, JobPointId id) {
   return tool.state.looks[static_cast<std::size_t>(id)];
 }
 
@@ -90,7 +90,9 @@ Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& are
   return SearchIn(desktop, look, area, near, id);
 }
 
-Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, const TaughtLook& look,
+// Found, the control's place is kept as its new taught place: after a resize has moved it
+// on the window, the next click looks for it first where it is now.
+Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, TaughtLook& look,
                    const OpenMenu& menu) {
   Desktop& desktop = tool.desktop;
   const WindowHandle home = look.onMenu ? menu.window : client.window;
@@ -102,8 +104,10 @@ Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, const Ta
   } else {
     area = ClientArea(desktop, client);
   }
-  return SearchPicture(desktop, look, area, Point{origin.x + look.place.x, origin.y + look.place.y},
-                       id);
+  const Location found = SearchPicture(desktop, look, area,
+                                       Point{origin.x + look.place.x, origin.y + look.place.y}, id);
+  if (found.how == Located::At) look.place = Point{found.at.x - origin.x, found.at.y - origin.y};
+  return found;
 }
 
 Location FromClientCorner(Desktop& desktop, const ChatClient& client, const TaughtLook& look) {
@@ -127,7 +131,7 @@ Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
 }  // namespace
 
 Location LocateTaught(Tool& tool, const ChatClient& client, JobPointId id, const OpenMenu& menu) {
-  const std::optional<TaughtLook>& look = LookOf(tool, id);
+  std::optional<TaughtLook>& look = LookOf(tool, id);
   if (!look) return AtMenuOffset(tool, id, menu);
   switch (look->how) {
     case TaughtLook::Found::ByPicture:

@@ -134,11 +134,16 @@ std::string PracticeScreen::Signature(const std::vector<Box>& boxes, Layer layer
   std::string drawn;
   for (const Box& box : boxes) {
     if (box.layer != layer) continue;
-    drawn += "|" + std::to_string(box.left) + "," + std::to_string(box.top) + "," +
-             std::to_string(box.right) + "," + std::to_string(box.bottom) + "," +
-             std::to_string(static_cast<int>(box.kind)) + std::to_string(box.active) +
-             std::to_string(static_cast<int>(box.picture)) + std::to_string(box.textured) +
-             box.look + "/" + box.label;
+    for (const int number : {box.left, box.top, box.right, box.bottom,
+                             static_cast<int>(box.kind), static_cast<int>(box.active),
+                             static_cast<int>(box.picture), static_cast<int>(box.textured)}) {
+      drawn += std::to_string(number);
+      drawn += ',';
+    }
+    drawn += box.look;
+    drawn += '/';
+    drawn += box.label;
+    drawn += '|';
   }
   return drawn;
 }
