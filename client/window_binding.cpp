@@ -38,4 +38,10 @@ WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client) {
   return 0;
 }
 
+std::optional<Point> TopLeftOf(Desktop& desktop, WindowHandle window) {
+  Rect rect;
+  if (!desktop.ReadWindowRect(window, rect)) return std::nullopt;
+  return Point{rect.left, rect.top};
+}
+
 }  // namespace pelloram

@@ -1,6 +1,7 @@
 // Finding, placing and addressing other programs' windows.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "client/chat_client.h"
@@ -19,5 +20,7 @@ WindowHandle FindOpenDialog(Desktop& desktop);
 // The forward window of the client whose main window is `client`: a shown window of its
 // process titled "转发给" (or "微信发送给", the newer client's), whatever its class.
 WindowHandle FindForwardWindow(Desktop& desktop, WindowHandle client);
+// The screen position of a window's top-left corner; nothing when the window is gone.
+std::optional<Point> TopLeftOf(Desktop& desktop, WindowHandle window);
 
 }  // namespace pelloram

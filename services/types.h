@@ -24,6 +24,12 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The part two rectangles share; empty (right <= left or bottom <= top) when none.
+inline Rect Intersect(const Rect& a, const Rect& b) {
+  return Rect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+              a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
 // RGB colour in COLORREF layout: red in the lowest byte, then green, then blue.
 using Colour = std::uint32_t;
 

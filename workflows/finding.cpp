@@ -11,17 +11,6 @@ namespace {
 // No screen is larger; a rectangle beyond it comes from a window parked off-screen.
 constexpr int kLargestSide = 16384;
 
-std::optional<TaughtLook>& LookOf(Tool& tool, JobPointId id) {
-  return tool.state.looks[static_cast<std::size_t>(id)];
-}
-
-bool ReadTopLeft(Desktop& desktop, WindowHandle window, Point& topLeft) {
-  Rect rect;
-  if (!desktop.ReadWindowRect(window, rect)) return false;
-  topLeft = Point{rect.left, rect.top};
-  return true;
-}
-
 // The smallest rectangle around the client's shown windows (its main window, the sticker
 // panel, menus and dialogs), where its controls can be.
 Rect ClientArea(Desktop& desktop, const ChatClient& client) {
@@ -49,11 +38,6 @@ Rect CoreOf(const TaughtLook& look) {
               std::min(look.picture.height, p.y + kHalfCore)};
 }
 
-Rect Intersection(const Rect& a, const Rect& b) {
-  return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
-
 // The picture on the screen within `area`, where `near` (the screen point where the taught
 // point would lie if nothing had moved) shows a first guess of the picture's top-left.
 Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
@@ -79,7 +63,7 @@ Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& are
                        JobPointId id) {
   const int reach = SearchHint{}.nearRadius + std::max(look.picture.width, look.picture.height);
   const Rect around =
-      Intersection(area, Rect{near.x - reach, near.y - reach, near.x + reach, near.y + reach});
+      Intersect(area, Rect{near.x - reach, near.y - reach, near.x + reach, near.y + reach});
   const bool smaller = around.right - around.left < area.right - area.left ||
                        around.bottom - around.top < area.bottom - area.top;
   if (smaller && around.right - around.left >= look.picture.width &&
@@ -96,8 +80,9 @@ Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, TaughtLo
                    const OpenMenu& menu) {
   Desktop& desktop = tool.desktop;
   const WindowHandle home = look.onMenu ? menu.window : client.window;
-  Point origin;
-  if (home == 0 || !ReadTopLeft(desktop, home, origin)) return {Located::NotFound, {}, id};
+  const std::optional<Point> topLeft = home != 0 ? TopLeftOf(desktop, home) : std::nullopt;
+  if (!topLeft) return {Located::NotFound, {}, id};
+  const Point origin = *topLeft;
   Rect area;
   if (look.onMenu) {
     desktop.ReadWindowRect(menu.window, area);
@@ -121,7 +106,7 @@ Location FromClientCorner(Desktop& desktop, const ChatClient& client, const Taug
 Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
   if (menu.window == 0) return {};
   for (const DerivedPoint& derived : DerivedPoints()) {
-    if (derived.derived != id || !LookOf(tool, derived.source)) continue;
+    if (derived.derived != id || !tool.state.LookOf(derived.source)) continue;
     return {Located::At, Point{menu.rightClickedAt.x + derived.offset.x,
                                menu.rightClickedAt.y + derived.offset.y}};
   }
@@ -131,7 +116,7 @@ Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
 }  // namespace
 
 Location LocateTaught(Tool& tool, const ChatClient& client, JobPointId id, const OpenMenu& menu) {
-  std::optional<TaughtLook>& look = LookOf(tool, id);
+  std::optional<TaughtLook>& look = tool.state.LookOf(id);
   if (!look) return AtMenuOffset(tool, id, menu);
   switch (look->how) {
     case TaughtLook::Found::ByPicture:

@@ -13,10 +13,6 @@
 namespace pelloram {
 namespace {
 
-std::optional<TaughtLook>& LookOf(Tool& tool, JobPointId id) {
-  return tool.state.looks[static_cast<std::size_t>(id)];
-}
-
 // The client and the window of its under the point; no client when the point is elsewhere.
 struct Under {
   ChatClient client;
@@ -52,21 +48,12 @@ std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
                                         const std::optional<Rect>& within = std::nullopt) {
   constexpr int kHalf = kTaughtPictureSide / 2;
   Rect area{at.x - kHalf, at.y - kHalf, at.x + kHalf, at.y + kHalf};
-  if (within) {
-    area = Rect{std::max(area.left, within->left), std::max(area.top, within->top),
-                std::min(area.right, within->right), std::min(area.bottom, within->bottom)};
-  }
+  if (within) area = Intersect(area, *within);
   TaughtLook look;
   if (area.right <= area.left || area.bottom <= area.top) return std::nullopt;
   if (!desktop.CaptureScreen(area, look.picture) || !look.picture.Valid()) return std::nullopt;
   look.pointInPicture = Point{at.x - area.left, at.y - area.top};
   return look;
-}
-
-Point TopLeftOf(Desktop& desktop, WindowHandle window) {
-  Rect rect;
-  desktop.ReadWindowRect(window, rect);
-  return Point{rect.left, rect.top};
 }
 
 // The controls whose look changes find their place from one that keeps it.
@@ -85,7 +72,7 @@ std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Und
   // The first collected sticker lies in the panel a fixed distance from the collected tab,
   // wherever the panel opens; a collected tab known only by its point gives no anchor.
   const JobPoint& tab = PointOf(JobPointId::CollectedTab);
-  if (!LookOf(tool, tab.id)) return std::nullopt;
+  if (!tool.state.LookOf(tab.id)) return std::nullopt;
   look.how = TaughtLook::Found::FromAnchor;
   look.place = Point{at.x - FieldValue(tool.ui.ReadControlText(tab.xField)),
                      at.y - FieldValue(tool.ui.ReadControlText(tab.yField))};
@@ -109,13 +96,13 @@ void ForgetTypedPoint(Tool& tool, Control field) {
   if (tool.state.writingPoints) return;
   for (const Job job : {Job::Delete, Job::Add}) {
     for (const JobPoint& point : PointsOf(job)) {
-      if (point.xField == field || point.yField == field) LookOf(tool, point.id).reset();
+      if (point.xField == field || point.yField == field) tool.state.LookOf(point.id).reset();
     }
   }
 }
 
 Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
-  std::optional<TaughtLook>& kept = LookOf(tool, point.id);
+  std::optional<TaughtLook>& kept = tool.state.LookOf(point.id);
   const Under under = ClientUnder(tool.desktop, at);
   if (under.client.window == 0) {
     kept.reset();
@@ -128,7 +115,7 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
   std::optional<TaughtLook> look = PictureAround(tool.desktop, at);
   if (look && !IsDistinctive(look->picture)) return Teaching::Plain;  // the old look stays
   if (look) {
-    const Point origin = TopLeftOf(tool.desktop, under.client.window);
+    const Point origin = TopLeftOf(tool.desktop, under.client.window).value_or(Point{});
     look->place = Point{at.x - origin.x, at.y - origin.y};
   }
   kept = std::move(look);
@@ -151,9 +138,9 @@ bool TeachMenuItem(Tool& tool, Job job, Point at) {
     look->place = Point{at.x - menu.left, at.y - menu.top};
   }
   WritePointFields(tool, item, at.x, at.y);
-  LookOf(tool, item.id) = std::move(look);
+  tool.state.LookOf(item.id) = std::move(look);
   std::string note = std::string(item.controlName) + "已记下：运行时在弹出的菜单里找它。";
-  if (!LookOf(tool, item.id)) note += kUnreadableScreenNote;
+  if (!tool.state.LookOf(item.id)) note += kUnreadableScreenNote;
   tool.ui.ShowBalloonTip(Control::NoteTip, at, note, true);
   return true;
 }

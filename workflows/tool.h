@@ -73,6 +73,7 @@ struct RunState {
   // fields (a capture, a run showing where it clicks), which forget nothing.
   std::array<std::optional<TaughtLook>, kJobPointCount> looks{};
   bool writingPoints = false;
+  std::optional<TaughtLook>& LookOf(JobPointId id) { return looks[static_cast<std::size_t>(id)]; }
 
   bool runActive = false;   // a run is executing: further starts are refused
   bool addRunning = false;  // that run is an add run: its start button asks it to pause
