@@ -57,6 +57,12 @@ class Desktop {
   // Asks for the window to be brought to the front; the system grants it to the program in
   // front (the tool, as the user closes it). False when it was not granted.
   virtual bool BringToFront(WindowHandle window) = 0;
+  // The display monitors' rectangles in virtual-screen coordinates (the primary's top-left
+  // at (0, 0); others may lie left of or above it, with gaps between them). Empty when they
+  // cannot be read.
+  virtual std::vector<Rect> MonitorRects() = 0;
+  // Whether the window is one of this program's own (its main window, a tip, a box).
+  virtual bool IsOwnWindow(WindowHandle window) = 0;
 
   // The screen's pixels in the rectangle (virtual-screen coordinates) as the user sees
   // them, every window drawn where it lies; parts off every screen come out black. False,

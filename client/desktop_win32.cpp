@@ -207,6 +207,23 @@ WindowHandle Win32Desktop::TopLevelWindowAt(Point screen) {
   return under == nullptr ? 0 : ToHandle(GetAncestor(under, GA_ROOT));
 }
 
+std::vector<Rect> Win32Desktop::MonitorRects() {
+  std::vector<Rect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, LPRECT r, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<Rect>*>(found)->push_back(
+            Rect{r->left, r->top, r->right, r->bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+bool Win32Desktop::IsOwnWindow(WindowHandle window) {
+  return window != 0 && ProcessOf(window) == GetCurrentProcessId();
+}
+
 std::vector<WindowHandle> Win32Desktop::ShownWindowsOf(std::uint32_t process) {
   struct Search {
     DWORD process;

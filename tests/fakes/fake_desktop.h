@@ -43,6 +43,7 @@ class FakeDesktop : public Desktop {
     std::uint64_t paintVersion = 0;
   };
   static constexpr std::uint32_t kClientProcess = 1;
+  static constexpr std::uint32_t kToolProcess = 5;  // the tool's own windows
 
   // --- set-up and inspection ---
   // A new window lies above all others.
@@ -55,6 +56,8 @@ class FakeDesktop : public Desktop {
   // happens while the tool's thread sleeps, when the tool's own messages wait.
   void AtByItself(std::uint32_t time, std::function<void()> action);
   std::uint32_t now = 1000;
+  // The display monitors; one large screen unless a test lays out its own.
+  std::vector<Rect> monitors{Rect{0, 0, 2560, 1600}};
   Point cursor{700, 400};
   std::vector<InputRecord> inputs;
   std::vector<WindowHandle> moved;  // windows moved, in order
@@ -101,6 +104,8 @@ class FakeDesktop : public Desktop {
   bool WindowExists(WindowHandle window);
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
+  std::vector<Rect> MonitorRects() override { return monitors; }
+  bool IsOwnWindow(WindowHandle window) override { return ProcessOf(window) == kToolProcess; }
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   std::string WindowTitle(WindowHandle window) override;
