@@ -278,6 +278,38 @@ TEST(Screens, TheToolsOwnWindowOverAControlIsNamed) {
   }
 }
 
+// Two things wrong at once: the stop names the first of client, screen, look.
+TEST(ReasonOrder, TheClientComesBeforeTheScreenAndTheScreenBeforeTheLook) {
+  struct Case {
+    bool minimise;
+    bool toolOver;
+    bool offScreen;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {true, true, false, std::string(StopMessage(TargetFault::ClientMinimised))},
+      {true, false, true, std::string(StopMessage(TargetFault::ClientMinimised))},
+      {false, true, false, StopText(TargetFault::ToolInTheWay, "“表情”按钮")},
+      {false, false, true, StopText(TargetFault::OffScreen, "“表情”按钮")},
+  };
+  for (const Case& c : cases) {
+    Taught h;
+    h.desktop.monitors = {Rect{0, 0, 1280, 800}};
+    h.TeachDelete("2");
+    if (c.offScreen) h.world.MoveClient(120, 500);
+    const Point button = h.Centre(Kind::Button, Picture::SmilingFace);
+    if (c.toolOver) {
+      h.desktop.AddWindow("PelloramMainWindow", "Pelloram",
+                          Rect{button.x - 50, button.y - 50, button.x + 50, button.y + 50}, {},
+                          FakeDesktop::kToolProcess);
+    }
+    if (c.minimise) h.desktop.WindowAt(h.client).minimised = true;
+    h.F11();
+    EXPECT_TRUE(h.desktop.Clicks().empty()) << c.expected;
+    EXPECT_EQ(h.LastMessage(), c.expected);
+  }
+}
+
 TEST(Skips, ADialogThatComesLateIsClosedAndNeverUsedForTheNextFile) {
   Taught h;
   h.TeachAdd();
