@@ -93,7 +93,8 @@ class Run {
   // Waits for the menu to go, the sign that the client took its item's click; the run
   // ends with NoReaction when it stays.
   bool AwaitMenuGone(WindowHandle menu);
-  // A key, or a chord with a modifier, into the client's foreground window, then a wait.
+  // A key, or a chord with a modifier (0: none), into the client's foreground window, then
+  // a wait.
   bool Key(int key, int thenWaitMs);
   bool Chord(int modifier, int key, int thenWaitMs);
 
