@@ -30,9 +30,10 @@
 //     setrect X Y W H             gives the client's main window that outer rectangle
 //     minimise                    ShowWindow(SW_MINIMIZE) on the client's main window
 //     kill                        TerminateProcess on the client's process, as a crash ends it
-//     pausetime ID TEXT MS        F11, then watches the tool's window: when its control ID
-//                                 reads TEXT, and when its caption changes (a run's progress
-//                                 gone from it: the run has ended); milliseconds after the key
+//     pausetime ID TEXT MS        waits for F11 to go down, then watches the tool's window:
+//                                 when its control ID shows TEXT, and when its caption changes
+//                                 (the run's progress taken off it as the run ends); both in
+//                                 milliseconds after the key went down
 //
 // Exit code 0 when every step ran, 2 for a bad command line, 3 when the client is missing.
 #include <windows.h>
@@ -454,26 +455,56 @@ class Probe {
     return Narrow(std::wstring_view(buf, static_cast<std::size_t>(n > 0 ? n : 0)));
   }
 
+  // The tool's controls sit on its pages, not all right on its window.
+  static HWND Descendant(HWND top, int id) {
+    struct Search {
+      int id;
+      HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND child, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          if (GetDlgCtrlID(child) != s->id) return TRUE;
+          s->found = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) throw UsageError{"the tool has no control " + Num(id)};
+    return search.found;
+  }
+
   // Polls every millisecond or so: the figures are meant to tell tenths of a second apart.
+  // The key is pressed by the test as a person presses it; its going down is read from the
+  // system's key state, so that all three moments are read on one clock.
   void PauseTime() {
     const int id = TakeInt();
     const std::string text = Take();
     const int timeout = TakeInt();
     const HWND tool = FindWindowW(L"PelloramMainWindow", nullptr);
     if (tool == nullptr) throw UsageError{"the tool's window is not there"};
-    const HWND control = GetDlgItem(tool, id);
+    const HWND control = Descendant(tool, id);
     const std::string during = Text(tool);
-    PressKey(desktop_, vk::kF11);
-    const std::uint32_t start = desktop_.TickCount();
+    GetAsyncKeyState(vk::kF11);  // forgets a press from before, which the low bit would report
+    Emit("watching", {{"caption", JsonQuote(during)}});
+    std::uint32_t start = desktop_.TickCount();
+    bool pressed = false;
+    while (!pressed && static_cast<int>(desktop_.TickCount() - start) < timeout) {
+      // Down now, or pressed and released since the last look: a tap can be that short.
+      pressed = (GetAsyncKeyState(vk::kF11) & 0x8001) != 0;
+      if (!pressed) ::Sleep(1);
+    }
+    start = desktop_.TickCount();
     long long shown = -1;
     long long ended = -1;
-    while ((shown < 0 || ended < 0) && static_cast<int>(desktop_.TickCount() - start) < timeout) {
+    while (pressed && (shown < 0 || ended < 0) &&
+           static_cast<int>(desktop_.TickCount() - start) < timeout) {
       const long long now = desktop_.TickCount() - start;
-      if (shown < 0 && Text(control) == text) shown = now;
+      if (shown < 0 && Text(control).find(text) != std::string::npos) shown = now;
       if (ended < 0 && Text(tool) != during) ended = now;
       ::Sleep(1);
     }
-    Emit("pausetime", {{"caption_during", JsonQuote(during)},
+    Emit("pausetime", {{"pressed", Bool(pressed)},
                        {"caption_after", JsonQuote(Text(tool))},
                        {"control_ms", Num(shown)},
                        {"caption_ms", Num(ended)}});
