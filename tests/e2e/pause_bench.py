@@ -15,7 +15,9 @@ from __future__ import annotations
 
 import argparse
 import json
+import signal
 import statistics
+import sys
 import time
 
 import harness
@@ -51,6 +53,8 @@ def main() -> None:
     parser.add_argument("--build", required=True)
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
+    # Stopped from outside, the session still stops what it started.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("pause_bench: terminated"))
     build = Build(args.build)
     probe = build.dir / "tests" / "e2e" / "client_probe.exe"
     with Session(build, "bench/pause") as s:
