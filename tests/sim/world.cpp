@@ -295,10 +295,9 @@ class Run : public testing::ToolHarness {
     if (box && input.button == MouseButton::Right) {
       // The first sticker is found by its place: in an emptied collection the right click
       // meets the bare panel there, brings up no menu, and the run ends saying so.
-      const bool emptyCollection = practice_.model.CollectedTabShown() &&
-                                   practice_.model.Collection().empty() &&
-                                   box->layer == practice::Model::Layer::Panel &&
-                                   box->kind == Kind::Area;
+      const bool emptyCollection =
+          practice_.model.CollectedTabShown() && practice_.model.Collection().empty() &&
+          box->layer == practice::Model::Layer::Panel && box->kind == Kind::Area;
       meant = world_.addJob ? is(Kind::Message, Picture::Sticker)
                             : is(Kind::Cell, Picture::Sticker) || emptyCollection;
     } else if (box) {
@@ -321,7 +320,8 @@ class Run : public testing::ToolHarness {
   // waits of the delay or their observed limit.
   std::uint32_t WaitLimit() const {
     const auto limit = static_cast<std::uint32_t>(std::max(world_.delayMs, 5000));
-    return 2 * limit + 3 * static_cast<std::uint32_t>(std::max(world_.delayMs, 0)) + 2600;
+    // A dialog that did not come is given as long once more before the next file's click.
+    return 3 * limit + 3 * static_cast<std::uint32_t>(std::max(world_.delayMs, 0)) + 2600;
   }
 
   void CheckTheEnd() {
