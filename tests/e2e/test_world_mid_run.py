@@ -12,7 +12,8 @@ between. The tool's own window is dragged by its caption, as a person drags it.
 - a minimised or killed client ends the run with the message that names what happened, not with
   a control "not found";
 - a client taller than the screen, its lower part off the screen, is still worked;
-- the tool's own window over a taught control is named as what is in the way;
+- the tool's own window over the client, clear of the controls, is not taken for one of them;
+  over a taught control, it is named as what is in the way;
 - a pause during a long click delay ends the run at once, and F11 starts the next one at once;
 - an add run's summary says why it skipped the files it skipped.
 """
@@ -70,10 +71,10 @@ def step(report: list[dict], op: str) -> dict:
 
 
 def taught_delete_run(s: Session, count: int, delay_ms: int,
-                      *client_options: str) -> tuple[delete_job.Tool, Journal]:
-    """The client at ORIGIN, the delete page's points taught with F10, count and delay typed."""
-    tool, journal = taught.start_delete(s, ORIGIN, *client_options)
-    taught.teach_delete_points(s, tool, journal, ORIGIN)
+                      origin: tuple[int, int] = ORIGIN) -> tuple[delete_job.Tool, Journal]:
+    """The client at `origin`, the delete page's points taught with F10, count and delay typed."""
+    tool, journal = taught.start_delete(s, origin)
+    taught.teach_delete_points(s, tool, journal, origin)
     tool.set_field("DeleteCount", str(count))
     tool.set_field("DeleteDelay", str(delay_ms))
     return tool, journal
@@ -172,20 +173,8 @@ def taught_delete_killed_mid_run(s: Session) -> None:
     stopped_mid_run(s, "kill", CLIENT_GONE)
 
 
-def taught_delete_finds_a_window_past_the_screen_edge(s: Session) -> None:
-    """Taught at 910 x 647, then 1040 high: the lower 96 px (the input box) lie below the
-    screen's edge, the toolbar and the panel above it stay in view."""
-    count = 2
-    tool, journal = taught_delete_run(s, count, 500)
-    width, height = s.screen_size()
-    size = (910, height - ORIGIN[1] + 96)
-    report = Prober(s)("setrect", *map(str, ORIGIN), *map(str, size))
-    e = Expect()
-    e.equal(step(report, "setrect")["rect"], [*ORIGIN, *size], "the client's rectangle")
-    e.check()
-    journal.wait_for("the client's new size", lambda x: x["event"] == "resized")
-    s.screenshot(s.artifacts / "past-the-edge.png")
-
+def deletes_all(s: Session, tool: delete_job.Tool, journal: Journal, count: int) -> None:
+    """F11, then every deletion done, each click on its sticker or control."""
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
     wait_end_or_message(s, journal, mark, count)
@@ -194,10 +183,47 @@ def taught_delete_finds_a_window_past_the_screen_edge(s: Session) -> None:
     journal.wait_quiet(1.5)
     s.screenshot(s.artifacts / "finished.png")
     events = journal.after(mark)
+    e = Expect()
     e.equal([d["name"] for d in taught.of(events, "deleted")],
             [f"sticker{i:02d}.gif" for i in range(1, count + 1)], "stickers deleted")
     check_clicks_on_target(e, events)
+    e.true(not s.window_ids(MESSAGE_BOX_TITLE), "no message box after the run")
     e.check()
+
+
+def taught_delete_finds_a_window_past_the_screen_edge(s: Session) -> None:
+    """Taught at 910 x 647, then 96 px taller than the screen leaves room for: the input box
+    lies below the screen's edge, the toolbar and the panel above it stay in view. The client
+    stands at the left edge, clear of the tool's window in the lower right corner."""
+    origin = (0, 80)
+    tool, journal = taught_delete_run(s, 2, 500, origin)
+    height = s.screen_size()[1]
+    size = (910, height - origin[1] + 96)
+    report = Prober(s)("setrect", *map(str, origin), *map(str, size))
+    e = Expect()
+    e.equal(step(report, "setrect")["rect"], [*origin, *size], "the client's rectangle")
+    e.true(tool.rect().x >= origin[0] + size[0], "the tool's window right of the client")
+    e.check()
+    journal.wait_for("the client's new size", lambda x: x["event"] == "resized")
+    s.screenshot(s.artifacts / "past-the-edge.png")
+    deletes_all(s, tool, journal, 2)
+
+
+def tool_window_over_the_client_is_not_taken_for_a_control(s: Session) -> None:
+    """The tool's window over the client's empty chat area, clear of every control the run
+    clicks, and the client 113 px taller than when taught, so that the controls are looked
+    for over the whole window: the tool's own icons beside its point fields look much like
+    the client's sticker button and collected tab, and must not be taken for them."""
+    tool, journal = taught_delete_run(s, 2, 500)
+    s.drag_window("", (ORIGIN[0] + 520, ORIGIN[1] + 80), cls=TOOL_CLASS)
+    tool.rest = None
+    report = Prober(s)("setrect", *map(str, ORIGIN), "910", "760")
+    e = Expect()
+    e.equal(step(report, "setrect")["rect"], [*ORIGIN, 910, 760], "the client's rectangle")
+    e.check()
+    journal.wait_for("the client's new size", lambda x: x["event"] == "resized")
+    s.screenshot(s.artifacts / "over-the-chat.png")
+    deletes_all(s, tool, journal, 2)
 
 
 # --------------------------------------------------------------------------------------------
@@ -300,6 +326,7 @@ SCENARIOS: list[Callable[[Session], None]] = [
     taught_delete_minimised_mid_run,
     taught_delete_killed_mid_run,
     taught_delete_finds_a_window_past_the_screen_edge,
+    tool_window_over_the_client_is_not_taken_for_a_control,
     tool_window_over_a_control_is_named,
     pause_at_a_long_delay_ends_the_run_at_once,
     add_run_skips_say_why,
