@@ -33,11 +33,13 @@
 //     pausetime ID TEXT MS        waits for F11 to go down, then watches the tool's window:
 //                                 when its control ID shows TEXT, and when its caption changes
 //                                 (the run's progress taken off it as the run ends); both in
-//                                 milliseconds after the key went down
+//                                 milliseconds after the key went down, and the longest gap
+//                                 between two looks at the key (the figures' resolution)
 //
 // Exit code 0 when every step ran, 2 for a bad command line, 3 when the client is missing.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -489,9 +491,16 @@ class Probe {
     Emit("watching", {{"caption", JsonQuote(during)}});
     std::uint32_t start = desktop_.TickCount();
     bool pressed = false;
+    // The longest time between two looks at the key: how late its going down may be seen,
+    // so how much earlier than the figures say the tool may have reacted.
+    std::uint32_t lookedAt = start;
+    std::uint32_t longestGap = 0;
     while (!pressed && static_cast<int>(desktop_.TickCount() - start) < timeout) {
       // Down now, or pressed and released since the last look: a tap can be that short.
       pressed = (GetAsyncKeyState(vk::kF11) & 0x8001) != 0;
+      const std::uint32_t now = desktop_.TickCount();
+      longestGap = std::max(longestGap, now - lookedAt);
+      lookedAt = now;
       if (!pressed) ::Sleep(1);
     }
     start = desktop_.TickCount();
@@ -505,6 +514,7 @@ class Probe {
       ::Sleep(1);
     }
     Emit("pausetime", {{"pressed", Bool(pressed)},
+                       {"look_gap_ms", Num(longestGap)},
                        {"caption_after", JsonQuote(Text(tool))},
                        {"control_ms", Num(shown)},
                        {"caption_ms", Num(ended)}});
