@@ -47,21 +47,6 @@ Run::~Run() {
   tool_.state.runActive = false;
 }
 
-bool Run::StopAtStrangeWindow() {
-  Desktop& desktop = tool_.desktop;
-  const auto known = [&](WindowHandle w) {
-    return std::find(windowsAtStart_.begin(), windowsAtStart_.end(), w) != windowsAtStart_.end() ||
-           std::find(opened_.begin(), opened_.end(), w) != opened_.end() ||
-           w == FindForwardWindow(desktop, client_.window) || w == FindOpenDialog(desktop);
-  };
-  for (const WindowHandle w : ClientWindows(desktop, client_.window)) {
-    if (known(w)) continue;
-    if (fault_ == TargetFault::None) faultDetail_ = desktop.WindowTitle(w);
-    return Stop(TargetFault::StrangeWindow);
-  }
-  return true;
-}
-
 bool Run::PlaceClient() {
   // A window that is maximised, or that keeps a size of its own, may take the call and
   // still end up elsewhere: what counts is where it is afterwards.
@@ -238,21 +223,16 @@ bool Run::CloseMenuMovedAway(WindowHandle menu) {
   return Key(vk::kEscape, 0) && AwaitMenuGone(menu);
 }
 
-bool Run::Key(int key, int thenWaitMs) {
-  if (Ended()) return false;
-  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
-  const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
-  if (fault != TargetFault::None) return Stop(fault);
-  if (!PressKey(tool_.desktop, key)) return Stop(TargetFault::InputRefused);
-  return Wait(thenWaitMs);
-}
+bool Run::Key(int key, int thenWaitMs) { return Chord(0, key, thenWaitMs); }
 
 bool Run::Chord(int modifier, int key, int thenWaitMs) {
   if (Ended()) return false;
   if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
   const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
   if (fault != TargetFault::None) return Stop(fault);
-  if (!PressKeyChord(tool_.desktop, key, modifier)) return Stop(TargetFault::InputRefused);
+  const bool taken = modifier == 0 ? PressKey(tool_.desktop, key)
+                                   : PressKeyChord(tool_.desktop, key, modifier);
+  if (!taken) return Stop(TargetFault::InputRefused);
   return Wait(thenWaitMs);
 }
 

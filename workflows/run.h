@@ -39,6 +39,7 @@ class Run {
   // Another window of the client's kind that comes up later (a restarted client) is never
   // worked: the run ends with ClientGone instead.
   WindowHandle Client() const { return client_.window; }
+  std::uint32_t ClientProcess() const { return client_.process; }
   // Why the bound client cannot be worked now; None when it can.
   TargetFault ClientState();
   CaptionProgress& progress() { return progress_; }
@@ -92,7 +93,8 @@ class Run {
   // Waits for the menu to go, the sign that the client took its item's click; the run
   // ends with NoReaction when it stays.
   bool AwaitMenuGone(WindowHandle menu);
-  // A key, or a chord with a modifier, into the client's foreground window, then a wait.
+  // A key, or a chord with a modifier (0: none), into the client's foreground window, then
+  // a wait.
   bool Key(int key, int thenWaitMs);
   bool Chord(int modifier, int key, int thenWaitMs);
 

@@ -71,6 +71,21 @@ bool Run::Stop(TargetFault fault) {
   return false;
 }
 
+bool Run::StopAtStrangeWindow() {
+  Desktop& desktop = tool_.desktop;
+  const auto known = [&](WindowHandle w) {
+    return std::find(windowsAtStart_.begin(), windowsAtStart_.end(), w) != windowsAtStart_.end() ||
+           std::find(opened_.begin(), opened_.end(), w) != opened_.end() ||
+           w == FindForwardWindow(desktop, client_.window) || w == FindOpenDialog(desktop);
+  };
+  for (const WindowHandle w : ClientWindows(desktop, client_.window)) {
+    if (known(w)) continue;
+    if (fault_ == TargetFault::None) faultDetail_ = desktop.WindowTitle(w);
+    return Stop(TargetFault::StrangeWindow);
+  }
+  return true;
+}
+
 bool Run::Forgive(TargetFault fault) {
   if (fault_ != fault || tool_.state.closing) return false;
   fault_ = TargetFault::None;
