@@ -15,6 +15,9 @@ struct Point {
   friend bool operator==(const Point&, const Point&) = default;
 };
 
+inline constexpr Point operator+(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
+inline constexpr Point operator-(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
+
 // An outer window rectangle in screen coordinates.
 struct Rect {
   std::int32_t left = 0;

@@ -14,7 +14,7 @@ constexpr int kLargestSide = 16384;
 
 // The smallest rectangle around the client's shown windows (its main window, the sticker
 // panel, menus and dialogs), where its controls can be.
-Rect ClientArea(Desktop& desktop, const ChatClient& client) {
+Rect ClientWindowsBounds(Desktop& desktop, const ChatClient& client) {
   Rect area;
   if (!desktop.ReadWindowRect(client.window, area)) return Rect{};
   for (const WindowHandle w : desktop.ShownWindowsOf(client.process)) {
@@ -103,41 +103,48 @@ Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& are
 }
 
 // Found, the control's place is kept as its new taught place: after a resize has moved it
-// on the window, the next click looks for it first where it is now.
-Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, TaughtLook& look,
+// on the window, the next click looks for it first where it is now. A menu item is searched
+// for in the menu that came up, the rest on the client's windows.
+Location ByPicture(Tool& tool, const ChatClient& client, const JobPoint& point, TaughtLook& look,
                    const OpenMenu& menu) {
   Desktop& desktop = tool.desktop;
-  const WindowHandle home = look.onMenu ? menu.window : client.window;
+  const bool onMenu = point.foundBy == FoundBy::MenuItem;
+  const WindowHandle home = onMenu ? menu.window : client.window;
   const std::optional<Point> topLeft = home != 0 ? TopLeftOf(desktop, home) : std::nullopt;
-  if (!topLeft) return {Located::NotFound, {}, id};
-  const Point origin = *topLeft;
+  if (!topLeft) return {Located::NotFound, {}, point.id};
   Rect area;
-  if (look.onMenu) {
-    if (!desktop.ReadWindowRect(menu.window, area)) return {Located::NotFound, {}, id};
+  if (onMenu) {
+    if (!desktop.ReadWindowRect(menu.window, area)) return {Located::NotFound, {}, point.id};
   } else {
-    area = ClientArea(desktop, client);
+    area = ClientWindowsBounds(desktop, client);
   }
-  const Point expected{origin.x + look.place.x, origin.y + look.place.y};
-  Location found = SearchPicture(desktop, look, OnScreen(desktop, area), expected, id);
-  if (found.how == Located::At) look.place = Point{found.at.x - origin.x, found.at.y - origin.y};
+  const Point expected = *topLeft + look.fromOrigin;
+  Location found = SearchPicture(desktop, look, OnScreen(desktop, area), expected, point.id);
+  if (found.how == Located::At) look.fromOrigin = found.at - *topLeft;
   if (found.how == Located::NotFound) found.expected = expected;
   return found;
 }
 
-Location FromClientCorner(Desktop& desktop, const ChatClient& client, const TaughtLook& look) {
+Location FromCorner(Desktop& desktop, const ChatClient& client, const TaughtLook& look) {
   Rect rect;
   if (!desktop.ReadWindowRect(client.window, rect)) return {};
-  return {Located::At, Point{rect.right + look.place.x, rect.bottom + look.place.y}};
+  return {Located::At, Point{rect.right, rect.bottom} + look.fromOrigin};
+}
+
+bool FieldsEmpty(Tool& tool, const JobPoint& point) {
+  return tool.ui.ReadControlText(point.xField).empty() ||
+         tool.ui.ReadControlText(point.yField).empty();
 }
 
 // A menu item with no picture of its own lies at the client's menu offset from the right
-// click, when that click found its point by a taught look.
-Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
-  if (menu.window == 0) return {};
+// click, when that click found its point by a taught look, or when its own fields say
+// nothing (they need not be filled in).
+Location AtMenuOffset(Tool& tool, const JobPoint& point, const OpenMenu& menu) {
+  if (menu.window == 0 || point.foundBy != FoundBy::MenuItem) return {};
   for (const DerivedPoint& derived : DerivedPoints()) {
-    if (derived.derived != id || !tool.state.LookOf(derived.source)) continue;
-    return {Located::At, Point{menu.rightClickedAt.x + derived.offset.x,
-                               menu.rightClickedAt.y + derived.offset.y}};
+    if (derived.derived != point.id) continue;
+    if (!tool.state.LookOf(derived.source) && !FieldsEmpty(tool, point)) continue;
+    return {Located::At, menu.rightClickedAt + derived.offset};
   }
   return {};
 }
@@ -145,18 +152,18 @@ Location AtMenuOffset(Tool& tool, JobPointId id, const OpenMenu& menu) {
 }  // namespace
 
 Location LocateTaught(Tool& tool, const ChatClient& client, JobPointId id, const OpenMenu& menu) {
+  const JobPoint& point = PointOf(id);
   std::optional<TaughtLook>& look = tool.state.LookOf(id);
-  if (!look) return AtMenuOffset(tool, id, menu);
-  switch (look->how) {
-    case TaughtLook::Found::ByPicture:
-      return ByPicture(tool, client, id, *look, menu);
-    case TaughtLook::Found::FromClientCorner:
-      return FromClientCorner(tool.desktop, client, *look);
-    case TaughtLook::Found::FromAnchor: {
-      Location anchor = LocateTaught(tool, client, JobPointId::CollectedTab, {});
-      if (anchor.how == Located::At) {
-        anchor.at = Point{anchor.at.x + look->place.x, anchor.at.y + look->place.y};
-      }
+  if (!look) return AtMenuOffset(tool, point, menu);
+  switch (point.foundBy) {
+    case FoundBy::OwnPicture:
+    case FoundBy::MenuItem:
+      return ByPicture(tool, client, point, *look, menu);
+    case FoundBy::FromCorner:
+      return FromCorner(tool.desktop, client, *look);
+    case FoundBy::FromPoint: {
+      Location anchor = LocateTaught(tool, client, point.hangsOn, {});
+      if (anchor.how == Located::At) anchor.at = anchor.at + look->fromOrigin;
       return anchor;
     }
   }

@@ -25,9 +25,9 @@ struct OpenMenu {
 
 struct Location {
   Located how = Located::Untaught;
-  Point at;                                       // screen point, when found
-  JobPointId missing = JobPointId::StickerPanel;  // NotFound: the control not found
-  std::optional<Point> expected;                  // NotFound: where it would be had nothing changed
+  Point at;                       // screen point, when found
+  JobPointId missing{};           // NotFound: the control not found
+  std::optional<Point> expected;  // NotFound: where it would be had nothing changed
 };
 
 // Where a point of the bound client's is now, by what F10 taught of it. `menu` is for the

@@ -230,8 +230,8 @@ bool Run::Chord(int modifier, int key, int thenWaitMs) {
   if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
   const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
   if (fault != TargetFault::None) return Stop(fault);
-  const bool taken = modifier == 0 ? PressKey(tool_.desktop, key)
-                                   : PressKeyChord(tool_.desktop, key, modifier);
+  const bool taken =
+      modifier == 0 ? PressKey(tool_.desktop, key) : PressKeyChord(tool_.desktop, key, modifier);
   if (!taken) return Stop(TargetFault::InputRefused);
   return Wait(thenWaitMs);
 }

@@ -13,23 +13,18 @@ inline constexpr int kTaughtPictureSide = 32;
 // The part right under the pointer, which must look as taught in full and in colour.
 inline constexpr int kTaughtCoreSide = 24;
 
+// How the point is found again is the point's own (JobPoint::foundBy); this is what F10
+// kept for it.
 struct TaughtLook {
-  enum class Found : int {
-    ByPicture,         // searched for on the client's windows by its picture
-    FromAnchor,        // a fixed distance from a control found by its picture
-    FromClientCorner,  // a fixed distance from the client window's lower right corner
-  };
-  Found how = Found::ByPicture;
-  // ByPicture: the screen around the point as the user pointed at it, and the point in it.
+  // A point found by a picture (its own, or a menu item's): the screen around the point as
+  // the user pointed at it, and the point in it. Empty for a point placed from another.
   Image picture;
   Point pointInPicture;
-  // Taught on an open menu of the client's: `place` is measured from the menu, which opens
-  // wherever the right click was.
-  bool onMenu = false;
-  // ByPicture: the point from the top-left corner of the client's main window (or of the
-  // menu), where the search looks first. FromAnchor: from the anchor's point.
-  // FromClientCorner: from the main window's lower right corner.
-  Point place;
+  // The point's distance from the origin its way measures it from: the top-left corner of
+  // its window (the main window; for a menu item, the menu, which opens wherever the right
+  // click was), the point it hangs on, or the main window's lower right corner. For a
+  // picture, where it was last found: the search looks there first.
+  Point fromOrigin;
 };
 
 }  // namespace pelloram

@@ -61,27 +61,20 @@ std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
 std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Under& under,
                                     Point at) {
   TaughtLook look;
-  if (point.id == JobPointId::SentSticker) {
-    // Own messages sit at the right of the chat, the newest a fixed height above the input
-    // box: the same distance from the window's lower right corner at any window size.
+  if (point.foundBy == FoundBy::FromCorner) {
     Rect rect;
     if (!tool.desktop.ReadWindowRect(under.client.window, rect)) return std::nullopt;
-    look.how = TaughtLook::Found::FromClientCorner;
-    look.place = Point{at.x - rect.right, at.y - rect.bottom};
+    look.fromOrigin = at - Point{rect.right, rect.bottom};
     return look;
   }
-  // The first collected sticker lies in the panel a fixed distance from the collected tab,
-  // wherever the panel opens; a collected tab known only by its point gives no anchor.
-  const JobPoint& tab = PointOf(JobPointId::CollectedTab);
-  if (!tool.state.LookOf(tab.id)) return std::nullopt;
-  look.how = TaughtLook::Found::FromAnchor;
-  look.place = Point{at.x - FieldValue(tool.ui.ReadControlText(tab.xField)),
-                     at.y - FieldValue(tool.ui.ReadControlText(tab.yField))};
+  // It lies a fixed distance from the point it hangs on (the first collected sticker from
+  // the collected tab, wherever the panel opens); one known only by its typed point gives
+  // nothing to hang on.
+  const JobPoint& anchor = PointOf(point.hangsOn);
+  if (!tool.state.LookOf(anchor.id)) return std::nullopt;
+  look.fromOrigin = at - Point{FieldValue(tool.ui.ReadControlText(anchor.xField)),
+                               FieldValue(tool.ui.ReadControlText(anchor.yField))};
   return look;
-}
-
-bool LookChanges(JobPointId id) {
-  return id == JobPointId::FirstSticker || id == JobPointId::SentSticker;
 }
 
 }  // namespace
@@ -93,16 +86,13 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
     kept.reset();
     return Teaching::PointOnly;
   }
-  if (LookChanges(point.id)) {
+  if (point.foundBy != FoundBy::OwnPicture) {
     kept = PlaceOnly(tool, point, under, at);
     return kept ? Teaching::Kept : Teaching::PointOnly;
   }
   std::optional<TaughtLook> look = PictureAround(tool.desktop, at);
   if (look && !IsDistinctive(look->picture)) return Teaching::Plain;  // the old look stays
-  if (look) {
-    const Point origin = TopLeftOf(tool.desktop, under.client.window).value_or(Point{});
-    look->place = Point{at.x - origin.x, at.y - origin.y};
-  }
+  if (look) look->fromOrigin = at - TopLeftOf(tool.desktop, under.client.window).value_or(Point{});
   kept = std::move(look);
   return kept ? Teaching::Kept : Teaching::Unreadable;
 }
@@ -110,18 +100,15 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
 bool TeachMenuItem(Tool& tool, Job job, Point at) {
   const Under under = ClientUnder(tool.desktop, at);
   if (!IsClientMenu(tool.desktop, under)) return false;
-  const JobPoint& item = PointOf(job == Job::Delete ? JobPointId::DeleteItem : JobPointId::AddItem);
+  const JobPoint& item = MenuItemOf(job);
   Rect menu;
-  tool.desktop.ReadWindowRect(under.window, menu);
+  if (!tool.desktop.ReadWindowRect(under.window, menu)) return false;
   std::optional<TaughtLook> look = PictureAround(tool.desktop, at, menu);
   if (look && !IsDistinctive(look->picture)) {
     tool.ui.ShowBalloonTip(Control::NoteTip, at, kPlainPictureTip, true);
     return true;
   }
-  if (look) {
-    look->onMenu = true;
-    look->place = Point{at.x - menu.left, at.y - menu.top};
-  }
+  if (look) look->fromOrigin = at - Point{menu.left, menu.top};
   ShowPoint(tool, item, at.x, at.y);
   tool.state.LookOf(item.id) = std::move(look);
   std::string note = std::string(item.controlName) + "已记下：运行时在弹出的菜单里找它。";

@@ -303,6 +303,22 @@ TEST(Screens, TheToolsOwnWindowOverAControlIsNamed) {
   }
 }
 
+// The delete item's fields need not be filled in: with the first sticker's point typed by
+// hand, the item lies at the client's menu offset from the right click.
+TEST(MenuItem, AnEmptyDeleteItemIsFoundAtTheMenuOffsetFromATypedPoint) {
+  ModeOne h;
+  h.desktop.WindowAt(h.client).rect = Rect{0, 0, 910, 647};
+  h.ui.Click(Control::DeleteModeTwoRadio);
+  h.TypeDeletePoints();
+  h.ui.Type(Control::DeleteItemX, "");
+  h.ui.Type(Control::DeleteItemY, "");
+  h.ui.Type(Control::DeleteCount, "2");
+  h.ui.Type(Control::DeleteDelay, "100");
+  h.F11();
+  EXPECT_EQ(h.world.Count("deleted"), 2);
+  EXPECT_TRUE(h.ui.messages.empty()) << h.ui.messages.back().text;
+}
+
 // Two things wrong at once: the stop names the first of client, screen, look.
 TEST(ReasonOrder, TheClientComesBeforeTheScreenAndTheScreenBeforeTheLook) {
   struct Case {
