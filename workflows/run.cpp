@@ -194,7 +194,9 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
   const std::vector<WindowHandle> before = ClientWindows(tool_.desktop, Client());
   Point clicked;
   if (Ended() || !FindAndClick(PointOf(id), {}, clicked)) return false;
-  tool_.desktop.ReadWindowRect(Client(), clientWhenMenuOpened_);
+  if (!tool_.desktop.ReadWindowRect(Client(), clientWhenMenuOpened_)) {
+    return Stop(TargetFault::ClientGone);
+  }
   const Awaited up = Await([&] {
     menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
     return menu != 0;

@@ -45,13 +45,14 @@ void Run::CloseWhatTheRunOpened() {
       // front first, and the key goes only into a window of the client's in front, never
       // into another program.
       if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) {
-        desktop.BringToFront(*it);
+        if (!desktop.BringToFront(*it)) return;  // not granted: no key may go out
         PauseForClient(kPauseMs);
       }
       if (desktop.ProcessOf(desktop.ForegroundWindow()) != client_.process) return;
-      // Down and up with nothing of the tool's handled between: it may be closing.
-      desktop.SendKey(vk::kEscape, false);
-      desktop.SendKey(vk::kEscape, true);
+      // Down and up with nothing of the tool's handled between: it may be closing. Both go
+      // out, so no key is left held; a refused one ends the clean-up.
+      const bool down = desktop.SendKey(vk::kEscape, false);
+      if (!desktop.SendKey(vk::kEscape, true) || !down) return;
       for (int i = 0; i < kPausesPerEscape && desktop.IsWindowShown(*it); ++i) {
         PauseForClient(kPauseMs);
       }

@@ -92,7 +92,12 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
   }
   std::optional<TaughtLook> look = PictureAround(tool.desktop, at);
   if (look && !IsDistinctive(look->picture)) return Teaching::Plain;  // the old look stays
-  if (look) look->fromOrigin = at - TopLeftOf(tool.desktop, under.client.window).value_or(Point{});
+  const std::optional<Point> origin = TopLeftOf(tool.desktop, under.client.window);
+  if (!origin) {  // the client went away meanwhile: a bare point
+    kept.reset();
+    return Teaching::PointOnly;
+  }
+  if (look) look->fromOrigin = at - *origin;
   kept = std::move(look);
   return kept ? Teaching::Kept : Teaching::Unreadable;
 }
