@@ -10,17 +10,15 @@ std::uint32_t ClientProcess(Desktop& desktop, WindowHandle client) {
   return client != 0 && desktop.IsWindowShown(client) ? desktop.ProcessOf(client) : 0;
 }
 
-TargetFault OwnedBy(Desktop& desktop, std::uint32_t process, WindowHandle window,
-                    TargetFault otherwise) {
-  if (process == 0) return TargetFault::ClientGone;
-  return window != 0 && desktop.ProcessOf(window) == process ? TargetFault::None : otherwise;
+Target OwnedBy(Desktop& desktop, std::uint32_t process, WindowHandle window) {
+  if (process == 0) return Target::Gone;
+  return window != 0 && desktop.ProcessOf(window) == process ? Target::Client : Target::Elsewhere;
 }
 
 }  // namespace
 
-TargetFault CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen) {
-  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.TopLevelWindowAt(screen),
-                 TargetFault::PointOffClient);
+Target CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen) {
+  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.TopLevelWindowAt(screen));
 }
 
 std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client) {
@@ -44,9 +42,8 @@ WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& befo
   return 0;
 }
 
-TargetFault CheckKeyTarget(Desktop& desktop, WindowHandle client) {
-  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.ForegroundWindow(),
-                 TargetFault::ClientNotInFront);
+Target CheckKeyTarget(Desktop& desktop, WindowHandle client) {
+  return OwnedBy(desktop, ClientProcess(desktop, client), desktop.ForegroundWindow());
 }
 
 }  // namespace pelloram

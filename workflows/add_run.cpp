@@ -42,8 +42,8 @@ void CloseLateForwardWindow(Run& run, Outcome& lastAdded, AddTally& tally) {
 
 // The user paused the run, by F11 or by taking the mouse: the pass is kept to go on from.
 bool Pausing(Run& run) {
-  return run.fault() == TargetFault::UserMoved ||
-         (run.fault() == TargetFault::None && run.StopAsked() && !run.tool().state.closing);
+  return run.fault() == StopReason::UserMoved ||
+         (run.fault() == StopReason::None && run.StopAsked() && !run.tool().state.closing);
 }
 
 void ShowAddProgress(Run& run, std::size_t done, std::size_t total) {
@@ -80,10 +80,10 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtSta
   run.LeaveAsFound();
   if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
   run.progress().End();
-  if (run.fault() != TargetFault::None && run.fault() != TargetFault::UserMoved) {
+  if (run.fault() != StopReason::None && run.fault() != StopReason::UserMoved) {
     tool.state.startWhenEnded.reset();  // the user reads why first
   }
-  if (run.fault() == TargetFault::FolderGone) ForgetGoneFiles(tool);
+  if (run.fault() == StopReason::FolderGone) ForgetGoneFiles(tool);
   const auto count = static_cast<std::int64_t>(tool.state.stickerFiles.size());
   tool.ui.WriteControlText(Control::FolderCountLabel,
                            std::string(kCountLabelPrefix) + ToText(count));
@@ -94,7 +94,7 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtSta
     tool.ui.ShowMessage(AddSummary(pass.tally, run.FaultText()), kDefaultMessageCaption);
     return;
   }
-  const bool byMouse = run.fault() == TargetFault::UserMoved;
+  const bool byMouse = run.fault() == StopReason::UserMoved;
   const std::string next = FileNameOf(pass.files[pass.next]);
   const auto nextNumber = static_cast<std::int64_t>(pass.next + 1);
   const std::string summary = AddPausedSummary(pass.tally, byMouse, nextNumber, next);

@@ -38,8 +38,8 @@ Outcome Skipped(Run& run, SkipReason reason) {
 // A step whose effect never showed: the sticker is skipped, unless the client itself went
 // away, which ends the run.
 Outcome SkipUnlessGone(Run& run, SkipReason reason) {
-  const TargetFault state = run.ClientState();
-  if (state == TargetFault::None) return Skipped(run, reason);
+  const StopReason state = run.ClientState();
+  if (state == StopReason::None) return Skipped(run, reason);
   run.Stop(state);
   return Outcome::Ended;
 }
@@ -82,7 +82,7 @@ bool DismissForwardWindow(Run& run) {
                                true);
   if (!run.Wait(run.delay()) || !run.Key(vk::kEscape, 0)) return true;
   const Awaited closed = run.Await([&] { return FindForwardWindow(desktop, client) == 0; });
-  if (closed == Awaited::TimedOut) run.Stop(TargetFault::NoReaction);
+  if (closed == Awaited::TimedOut) run.Stop(StopReason::NoReaction);
   return true;
 }
 
@@ -94,8 +94,8 @@ Outcome ChooseAddItem(Run& run, WindowHandle& menu) {
   for (;;) {
     if (!run.RightClickForMenu(JobPointId::SentSticker, menu)) {
       // No menu on the sent sticker: it cannot be added, but the next one may be.
-      return run.Forgive(TargetFault::NoMenu) ? SkipUnlessGone(run, SkipReason::NoMenu)
-                                              : Outcome::Ended;
+      return run.Forgive(StopReason::NoMenu) ? SkipUnlessGone(run, SkipReason::NoMenu)
+                                             : Outcome::Ended;
     }
     if (run.ClickMenuItem(JobPointId::AddItem, menu)) return Outcome::Added;
     if (run.CloseMenuMovedAway(menu)) continue;
@@ -119,7 +119,7 @@ Outcome AddSentSticker(Run& run) {
   const WindowHandle client = run.Client();
   run.AwaitAtMost(run.delay(), [&] { return FindForwardWindow(desktop, client) != 0; });
   // A client gone meanwhile cannot tell whether it took the sticker: not counted as added.
-  if (const TargetFault state = run.ClientState(); state != TargetFault::None) {
+  if (const StopReason state = run.ClientState(); state != StopReason::None) {
     run.Stop(state);
     return Outcome::Ended;
   }
@@ -127,7 +127,7 @@ Outcome AddSentSticker(Run& run) {
   // client's): nothing more is clicked under it.
   const bool already = DismissForwardWindow(run);
   if (!run.Ended()) run.StopAtStrangeWindow();
-  if (run.fault() != TargetFault::None || run.tool().state.closing) return Outcome::Ended;
+  if (run.fault() != StopReason::None || run.tool().state.closing) return Outcome::Ended;
   return already ? Outcome::AlreadyCollected : Outcome::Added;
 }
 
@@ -172,7 +172,7 @@ Outcome AddOneSticker(Run& run, const std::string& path, bool& sent) {
   // with its whole folder gone, every file after it is gone too.
   if (!desktop.FileExists(path)) {
     if (desktop.FolderExists(FolderOf(path))) return Skipped(run, SkipReason::FileGone);
-    run.Stop(TargetFault::FolderGone);
+    run.Stop(StopReason::FolderGone);
     return Outcome::Ended;
   }
   if (!LooksLikeAGif(desktop, path)) return Skipped(run, SkipReason::NotAGif);

@@ -25,7 +25,7 @@ void CountDeletion(Tool& tool) {
 bool OpenCollection(Run& run, bool mayReopenPanel, bool& reopened) {
   if (!run.Click(JobPointId::StickerPanel, run.delay())) return false;
   if (run.Click(JobPointId::CollectedTab, run.delay())) return true;
-  if (!mayReopenPanel || !run.Forgive(TargetFault::LookNotFound)) return false;
+  if (!mayReopenPanel || !run.Forgive(StopReason::LookNotFound)) return false;
   reopened = true;
   return run.Click(JobPointId::StickerPanel, run.delay()) &&
          run.Click(JobPointId::CollectedTab, run.delay());
@@ -35,7 +35,7 @@ bool OpenCollection(Run& run, bool mayReopenPanel, bool& reopened) {
 // deletion that finds no menu opens the collection once more before it gives up.
 bool OpenStickerMenu(Run& run, bool mayReopenPanel, WindowHandle& menu) {
   if (run.RightClickForMenu(JobPointId::FirstSticker, menu)) return true;
-  if (!mayReopenPanel || !run.Forgive(TargetFault::NoMenu)) return false;
+  if (!mayReopenPanel || !run.Forgive(StopReason::NoMenu)) return false;
   bool reopened = false;
   return OpenCollection(run, false, reopened) &&
          run.RightClickForMenu(JobPointId::FirstSticker, menu);
@@ -87,10 +87,10 @@ void DeleteStickers(Run& run, bool panelReopened) {
 void ReportDeleteEnd(Run& run) {
   Tool& tool = run.tool();
   run.progress().End();
-  if (run.fault() == TargetFault::None || tool.state.closing) return;
+  if (run.fault() == StopReason::None || tool.state.closing) return;
   tool.state.startWhenEnded.reset();  // the user reads why first
   ShowDeleteButton(tool, DeleteButton::Start);
-  if (run.fault() == TargetFault::UserMoved) {
+  if (run.fault() == StopReason::UserMoved) {
     TipUserMoved(tool);
   } else {
     tool.ui.ShowMessage(run.FaultText(), kDefaultMessageCaption);

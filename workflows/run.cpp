@@ -57,7 +57,7 @@ bool Run::PlaceClient() {
   if (!tool_.desktop.MoveWindowTo(client_.window, kPlace.left, kPlace.top, chat::kModeOneWidth,
                                   chat::kModeOneHeight) ||
       !tool_.desktop.ReadWindowRect(client_.window, placed) || placed != kPlace) {
-    return Stop(TargetFault::PlacementFailed);
+    return Stop(StopReason::PlacementFailed);
   }
   clientSeen_ = placed;
   return true;
@@ -72,7 +72,7 @@ bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& scree
       // nowhere: 0 is no point to click.
       const std::string x = tool_.ui.ReadControlText(point.xField);
       const std::string y = tool_.ui.ReadControlText(point.yField);
-      if (x.empty() || y.empty()) return Stop(TargetFault::PointCleared);
+      if (x.empty() || y.empty()) return Stop(StopReason::PointCleared);
       screen = Point{FieldValue(x), FieldValue(y)};
       return true;
     }
@@ -81,13 +81,13 @@ bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& scree
       ShowPoint(tool_, point, screen.x, screen.y);
       return true;
     case Located::NotFound:
-      if (fault_ == TargetFault::None) faultDetail_ = PointOf(found.missing).controlName;
+      if (fault_ == StopReason::None) faultDetail_ = PointOf(found.missing).controlName;
       aimedAt_ = found.expected;
-      return Stop(TargetFault::LookNotFound);
+      return Stop(StopReason::LookNotFound);
     case Located::Unreadable:
-      return Stop(TargetFault::ScreenUnreadable);
+      return Stop(StopReason::ScreenUnreadable);
   }
-  return Stop(TargetFault::LookNotFound);
+  return Stop(StopReason::LookNotFound);
 }
 
 bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen) {
@@ -117,40 +117,46 @@ bool Run::PointerTaken(Point pointer) const {
 Run::Clicked Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu,
                                const std::optional<Rect>& clientAtFind) {
   // Only the item of a menu already open is clicked after a stop was asked.
-  if (fault_ != TargetFault::None || tool_.state.closing) return Clicked::No;
+  if (fault_ != StopReason::None || tool_.state.closing) return Clicked::No;
   if (menu == 0 && StopAsked()) return Clicked::No;
   aimedAt_ = screen;
-  if (fault_ == TargetFault::None) faultDetail_ = point.controlName;
+  if (fault_ == StopReason::None) faultDetail_ = point.controlName;
   const Point pointer = ReadCursorPoint(tool_.desktop);
   if (PointerTaken(pointer)) {
-    Stop(TargetFault::UserMoved);
+    Stop(StopReason::UserMoved);
     return Clicked::No;
   }
-  const auto stop = [&](TargetFault fault) {
+  const auto stop = [&](StopReason fault) {
     Stop(fault);
     return Clicked::No;
   };
-  if (const TargetFault state = ClientState(); state != TargetFault::None) return stop(state);
+  if (const StopReason state = ClientState(); state != StopReason::None) return stop(state);
   const WindowHandle client = Client();
   Rect clientNow;
-  if (!tool_.desktop.ReadWindowRect(client, clientNow)) return stop(TargetFault::ClientGone);
-  if (menu != 0 && clientNow != clientWhenMenuOpened_) return stop(TargetFault::ClientMoved);
+  if (!tool_.desktop.ReadWindowRect(client, clientNow)) return stop(StopReason::ClientGone);
+  if (menu != 0 && clientNow != clientWhenMenuOpened_) return stop(StopReason::ClientMoved);
   if (clientAtFind && clientNow != *clientAtFind) return Clicked::ClientMoved;
-  const TargetFault fault = CheckClickTarget(tool_.desktop, client, screen);
-  if (fault != TargetFault::None) return stop(fault);
+  switch (CheckClickTarget(tool_.desktop, client, screen)) {
+    case Target::Client:
+      break;
+    case Target::Gone:
+      return stop(StopReason::ClientGone);
+    case Target::Elsewhere:
+      return stop(StopReason::PointOffClient);
+  }
   const WindowHandle under = tool_.desktop.TopLevelWindowAt(screen);
-  if (menu != 0 && under != menu) return stop(TargetFault::OffMenu);
+  if (menu != 0 && under != menu) return stop(StopReason::OffMenu);
   if (menu == 0 && under != 0 && under == tool_.state.lastMenu) {
-    return stop(TargetFault::PointOffClient);
+    return stop(StopReason::PointOffClient);
   }
   // The seam moves, presses and puts the pointer back as one act, on this very point.
   switch (tool_.desktop.Click(screen, point.button)) {
     case ClickResult::Done:
       break;
     case ClickResult::Refused:
-      return stop(TargetFault::InputRefused);
+      return stop(StopReason::InputRefused);
     case ClickResult::Missed:
-      return stop(TargetFault::ClickMissed);
+      return stop(StopReason::ClickMissed);
   }
   if (!pointerLeftAt_ || !Near(pointer, *pointerLeftAt_)) pointerLeftAt_ = pointer;
   if (std::none_of(clickedAt_.begin(), clickedAt_.end(), [&](Point at) { return at == screen; })) {
@@ -181,7 +187,7 @@ bool Run::FindAndClick(const JobPoint& point, const OpenMenu& menu, Point& click
         break;  // the window moved between the picture and the click: found again
     }
   }
-  return Stop(TargetFault::ClientMoved);
+  return Stop(StopReason::ClientMoved);
 }
 
 bool Run::Click(JobPointId id, int thenWaitMs) {
@@ -195,14 +201,14 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
   Point clicked;
   if (Ended() || !FindAndClick(PointOf(id), {}, clicked)) return false;
   if (!tool_.desktop.ReadWindowRect(Client(), clientWhenMenuOpened_)) {
-    return Stop(TargetFault::ClientGone);
+    return Stop(StopReason::ClientGone);
   }
   const Awaited up = Await([&] {
     menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
     return menu != 0;
   });
   if (up == Awaited::Stopped) return false;
-  if (up == Awaited::TimedOut) return Stop(TargetFault::NoMenu);
+  if (up == Awaited::TimedOut) return Stop(StopReason::NoMenu);
   tool_.state.lastMenu = menu;
   Opened(menu);
   rightClickedAt_ = clicked;
@@ -210,13 +216,13 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
 }
 
 bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
-  if (fault_ != TargetFault::None || tool_.state.closing) return false;
+  if (fault_ != StopReason::None || tool_.state.closing) return false;
   Point clicked;
   return FindAndClick(PointOf(item), OpenMenu{menu, rightClickedAt_}, clicked);
 }
 
 bool Run::CloseMenuMovedAway(WindowHandle menu) {
-  if (menusMovedAway_ >= kMenuAttempts - 1 || StopAsked() || !Forgive(TargetFault::ClientMoved)) {
+  if (menusMovedAway_ >= kMenuAttempts - 1 || StopAsked() || !Forgive(StopReason::ClientMoved)) {
     return false;
   }
   ++menusMovedAway_;
@@ -229,12 +235,14 @@ bool Run::Key(int key, int thenWaitMs) { return Chord(0, key, thenWaitMs); }
 
 bool Run::Chord(int modifier, int key, int thenWaitMs) {
   if (Ended()) return false;
-  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
-  const TargetFault fault = CheckKeyTarget(tool_.desktop, Client());
-  if (fault != TargetFault::None) return Stop(fault);
+  if (const StopReason state = ClientState(); state != StopReason::None) return Stop(state);
+  const Target target = CheckKeyTarget(tool_.desktop, Client());
+  if (target != Target::Client) {
+    return Stop(target == Target::Gone ? StopReason::ClientGone : StopReason::ClientNotInFront);
+  }
   const bool taken =
       modifier == 0 ? PressKey(tool_.desktop, key) : PressKeyChord(tool_.desktop, key, modifier);
-  if (!taken) return Stop(TargetFault::InputRefused);
+  if (!taken) return Stop(StopReason::InputRefused);
   return Wait(thenWaitMs);
 }
 

@@ -14,6 +14,7 @@
 #include "workflows/finding.h"
 #include "workflows/job_points.h"
 #include "workflows/run_report.h"
+#include "workflows/stop_reason.h"
 #include "workflows/tool.h"
 
 namespace pelloram {
@@ -41,26 +42,26 @@ class Run {
   WindowHandle Client() const { return client_.window; }
   std::uint32_t ClientProcess() const { return client_.process; }
   // Why the bound client cannot be worked now; None when it can.
-  TargetFault ClientState();
+  StopReason ClientState();
   CaptionProgress& progress() { return progress_; }
 
   // Why the run must end without another click or key; None while it may go on.
-  TargetFault fault() const { return fault_; }
+  StopReason fault() const { return fault_; }
   // The user asked the run to stop (a pause, or closing the tool) since it started. Every
   // wait ends at once then, and nothing more is clicked but the item of a menu already open.
   bool StopAsked() const { return tool_.state.closing || tool_.state.pauseAsked; }
-  bool Ended() const { return StopAsked() || fault_ != TargetFault::None; }
+  bool Ended() const { return StopAsked() || fault_ != StopReason::None; }
   // Records the first reason the run must end, put down to the client first, then to the
   // screen, and to the step's own reason only when both are fine; false, for
   // `return run.Stop(…);`.
-  bool Stop(TargetFault fault);
+  bool Stop(StopReason fault);
   // A window of the client's that came up since the run started and is none of the ones
   // it opened (its dialog, menus, forward windows) ends the run, naming its title.
   bool StopAtStrangeWindow();
   // What the user is told about the reason the run ended.
   std::string FaultText() const { return StopText(fault_, faultDetail_); }
   // Takes back a reason the caller knows how to go on from; true when it was that one.
-  bool Forgive(TargetFault fault);
+  bool Forgive(StopReason fault);
   // An add run goes on past a control it cannot find: the sticker is skipped, and why is
   // kept for the run's summary. True when that was the reason the run was to end.
   bool SkipNotFound();
@@ -143,10 +144,10 @@ class Run {
   bool PointerTaken(Point pointer) const;
   // Why nothing can be clicked at the screen point, as the screen shows it: off every
   // monitor, or under the tool's own window; None when neither.
-  TargetFault ScreenAt(Point screen);
+  StopReason ScreenAt(Point screen);
   // The reason order: the client, then the screen where the step meant to click, then the
   // step's own reason.
-  TargetFault FirstReason(TargetFault stepReason);
+  StopReason FirstReason(StopReason stepReason);
   Awaited AwaitUntil(const std::function<bool()>& ready, bool pauseEnds);
 
   Tool& tool_;
@@ -154,7 +155,7 @@ class Run {
   const Mode mode_;
   const ChatClient client_;
   const int delay_;
-  TargetFault fault_ = TargetFault::None;
+  StopReason fault_ = StopReason::None;
   std::string faultDetail_;
   std::vector<WindowHandle> windowsAtStart_;
   // Where the pointer was before the run's last click, and the points the run clicked: a

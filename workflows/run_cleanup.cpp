@@ -40,7 +40,7 @@ void Run::CloseWhatTheRunOpened() {
   Desktop& desktop = tool_.desktop;
   for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) {
     for (int escape = 0; escape < kEscapes && desktop.IsWindowShown(*it); ++escape) {
-      if (ClientState() != TargetFault::None) return;
+      if (ClientState() != StopReason::None) return;
       // The tool is in front as the user closes it: the client's window is asked to the
       // front first, and the key goes only into a window of the client's in front, never
       // into another program.

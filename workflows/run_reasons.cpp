@@ -7,35 +7,35 @@
 
 namespace pelloram {
 
-TargetFault Run::ClientState() {
+StopReason Run::ClientState() {
   Desktop& desktop = tool_.desktop;
   if (client_.window == 0 || desktop.ProcessOf(client_.window) != client_.process) {
-    return TargetFault::ClientGone;
+    return StopReason::ClientGone;
   }
-  if (!desktop.IsWindowShown(client_.window)) return TargetFault::ClientHidden;
-  if (desktop.IsWindowMinimised(client_.window)) return TargetFault::ClientMinimised;
-  return TargetFault::None;
+  if (!desktop.IsWindowShown(client_.window)) return StopReason::ClientHidden;
+  if (desktop.IsWindowMinimised(client_.window)) return StopReason::ClientMinimised;
+  return StopReason::None;
 }
 
-TargetFault Run::ScreenAt(Point screen) {
+StopReason Run::ScreenAt(Point screen) {
   Desktop& desktop = tool_.desktop;
-  if (!OnAnyMonitor(desktop.MonitorRects(), screen)) return TargetFault::OffScreen;
+  if (!OnAnyMonitor(desktop.MonitorRects(), screen)) return StopReason::OffScreen;
   const WindowHandle under = desktop.TopLevelWindowAt(screen);
   if (under != 0 && desktop.ProcessOf(under) == desktop.OwnProcess()) {
-    return TargetFault::ToolInTheWay;
+    return StopReason::ToolInTheWay;
   }
-  return TargetFault::None;
+  return StopReason::None;
 }
 
 namespace {
 
 // Reasons that are about the client, or about the user's own hand, stand as they are.
-bool NeedsNoLook(TargetFault fault) {
+bool NeedsNoLook(StopReason fault) {
   switch (fault) {
-    case TargetFault::ClientGone:
-    case TargetFault::ClientHidden:
-    case TargetFault::ClientMinimised:
-    case TargetFault::UserMoved:
+    case StopReason::ClientGone:
+    case StopReason::ClientHidden:
+    case StopReason::ClientMinimised:
+    case StopReason::UserMoved:
       return true;
     default:
       return false;
@@ -43,13 +43,13 @@ bool NeedsNoLook(TargetFault fault) {
 }
 
 // What the screen can tell about a step that failed where it meant to click.
-bool ScreenMayExplain(TargetFault fault) {
+bool ScreenMayExplain(StopReason fault) {
   switch (fault) {
-    case TargetFault::LookNotFound:
-    case TargetFault::PointOffClient:
-    case TargetFault::ClickMissed:
-    case TargetFault::NoMenu:
-    case TargetFault::OffMenu:
+    case StopReason::LookNotFound:
+    case StopReason::PointOffClient:
+    case StopReason::ClickMissed:
+    case StopReason::NoMenu:
+    case StopReason::OffMenu:
       return true;
     default:
       return false;
@@ -58,17 +58,17 @@ bool ScreenMayExplain(TargetFault fault) {
 
 }  // namespace
 
-TargetFault Run::FirstReason(TargetFault stepReason) {
+StopReason Run::FirstReason(StopReason stepReason) {
   if (NeedsNoLook(stepReason)) return stepReason;
-  if (const TargetFault client = ClientState(); client != TargetFault::None) return client;
+  if (const StopReason client = ClientState(); client != StopReason::None) return client;
   if (aimedAt_ && ScreenMayExplain(stepReason)) {
-    if (const TargetFault screen = ScreenAt(*aimedAt_); screen != TargetFault::None) return screen;
+    if (const StopReason screen = ScreenAt(*aimedAt_); screen != StopReason::None) return screen;
   }
   return stepReason;
 }
 
-bool Run::Stop(TargetFault fault) {
-  if (fault_ != TargetFault::None || fault == TargetFault::None) return false;
+bool Run::Stop(StopReason fault) {
+  if (fault_ != StopReason::None || fault == StopReason::None) return false;
   fault_ = FirstReason(fault);
   aimedAt_.reset();
   return false;
@@ -83,22 +83,22 @@ bool Run::StopAtStrangeWindow() {
   };
   for (const WindowHandle w : ClientWindows(desktop, client_.window)) {
     if (known(w)) continue;
-    if (fault_ == TargetFault::None) faultDetail_ = desktop.WindowTitle(w);
-    return Stop(TargetFault::StrangeWindow);
+    if (fault_ == StopReason::None) faultDetail_ = desktop.WindowTitle(w);
+    return Stop(StopReason::StrangeWindow);
   }
   return true;
 }
 
-bool Run::Forgive(TargetFault fault) {
+bool Run::Forgive(StopReason fault) {
   if (fault_ != fault || tool_.state.closing) return false;
-  fault_ = TargetFault::None;
+  fault_ = StopReason::None;
   return true;
 }
 
 bool Run::SkipNotFound() {
-  if (fault_ != TargetFault::LookNotFound || tool_.state.closing) return false;
+  if (fault_ != StopReason::LookNotFound || tool_.state.closing) return false;
   Skip(SkipReason::NotFound, faultDetail_);
-  fault_ = TargetFault::None;
+  fault_ = StopReason::None;
   faultDetail_.clear();
   return true;
 }

@@ -36,54 +36,54 @@ void ShowDeleteButton(Tool& tool, DeleteButton button) {
   tool.ui.WriteControlText(Control::DeleteStartButton, CaptionOf(button));
 }
 
-std::string_view StopMessage(TargetFault fault) {
+std::string_view StopMessage(StopReason fault) {
   switch (fault) {
-    case TargetFault::None:
+    case StopReason::None:
       return {};
-    case TargetFault::ClientGone:
+    case StopReason::ClientGone:
       return "微信窗口不见了，已停止。请打开微信后重新开始。";
-    case TargetFault::PointOffClient:
+    case StopReason::PointOffClient:
       return "要点击的位置不在微信窗口上，已停止。请确认微信在前台且没有被遮挡。";
-    case TargetFault::ClientNotInFront:
+    case StopReason::ClientNotInFront:
       return "微信不在前台，按键会落到别的程序里，已停止。请确认微信在前台且没有被遮挡。";
-    case TargetFault::InputRefused:
+    case StopReason::InputRefused:
       return "微信以管理员身份运行，本工具无法操作它。请以相同身份运行本工具。";
-    case TargetFault::NoReaction:
+    case StopReason::NoReaction:
       return "微信没有按预期反应，已停止。请确认微信正常、没有弹出别的窗口，再重新开始。";
-    case TargetFault::OffMenu:
+    case StopReason::OffMenu:
       return "菜单项的位置不在弹出的菜单上，已停止。请检查坐标（模式二可手动修改）后重新开始。";
-    case TargetFault::ClientMoved:
+    case StopReason::ClientMoved:
       return "微信窗口在运行中被移动了，已停止。请不要移动微信窗口，然后重新开始。";
-    case TargetFault::UserMoved:
+    case StopReason::UserMoved:
       return "检测到鼠标移动，已暂停。按 F11 继续。";
-    case TargetFault::NoMenu:
+    case StopReason::NoMenu:
       return "右键点击后没有出现菜单，已停止。请确认微信的表情面板开着、收藏里还有表情，"
              "再重新开始。";
-    case TargetFault::ClickMissed:
+    case StopReason::ClickMissed:
       return "鼠标没法移到要点击的位置，什么也没点，已停止。请确认坐标在屏幕上，"
              "并且没有别的程序把鼠标限制在某个区域里。";
-    case TargetFault::ClientHidden:
+    case StopReason::ClientHidden:
       return "微信窗口被隐藏了（可能关到了托盘），已停止。请把微信窗口打开后重新开始。";
-    case TargetFault::ClientMinimised:
+    case StopReason::ClientMinimised:
       return "微信窗口被最小化了，已停止。请把微信窗口还原后重新开始。";
-    case TargetFault::StrangeWindow:
+    case StopReason::StrangeWindow:
       return "微信弹出了一个本工具不认识的窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
-    case TargetFault::LookNotFound:
+    case StopReason::LookNotFound:
       return "找不到要点的控件（和 F10 记下的样子不一样），已停止。请让微信窗口完整露出来，"
              "或用 F10 重新取坐标。";
-    case TargetFault::ScreenUnreadable:
+    case StopReason::ScreenUnreadable:
       return "读不到屏幕上的画面（屏幕可能锁定了），什么也没点，已停止。请解锁屏幕后重新开始。";
-    case TargetFault::PointCleared:
+    case StopReason::PointCleared:
       return "要点的坐标框是空的（可能在运行中切换了页面或模式），什么也没点，已停止。"
              "请填好坐标（或用 F10 重新取）后再开始。";
-    case TargetFault::FolderGone:
+    case StopReason::FolderGone:
       return "表情文件夹不见了，已停止。请重新选择文件夹。";
-    case TargetFault::OffScreen:
+    case StopReason::OffScreen:
       return "要点的位置在屏幕外面，什么也没点，已停止。请把微信窗口整个拖回屏幕上，再重新开始。";
-    case TargetFault::ToolInTheWay:
+    case StopReason::ToolInTheWay:
       return "Pelloram 的窗口挡住了要点的位置，什么也没点，已停止。请把 Pelloram 的窗口移到一边"
              "（不要盖住微信），再重新开始。";
-    case TargetFault::PlacementFailed:
+    case StopReason::PlacementFailed:
       return "没能把微信窗口移到左上角并调整大小，已停止。请把微信窗口还原（不要最大化或最小化）"
              "后重新开始。";
   }
@@ -114,26 +114,26 @@ std::string NotFoundReason(std::string_view controlName) {
   return "找不到" + std::string(controlName) + "（和 F10 记下的样子不一样）";
 }
 
-std::string StopText(TargetFault fault, std::string_view detail) {
+std::string StopText(StopReason fault, std::string_view detail) {
   const std::string control(detail);
-  if (fault == TargetFault::LookNotFound && !detail.empty()) {
+  if (fault == StopReason::LookNotFound && !detail.empty()) {
     return NotFoundReason(detail) + "，已停止。" + std::string(kTeachAgain);
   }
-  if (fault == TargetFault::OffScreen && !detail.empty()) {
+  if (fault == StopReason::OffScreen && !detail.empty()) {
     return control + "在屏幕外面，什么也没点，已停止。请把微信窗口整个拖回屏幕上，再重新开始。";
   }
-  if (fault == TargetFault::ToolInTheWay && !detail.empty()) {
+  if (fault == StopReason::ToolInTheWay && !detail.empty()) {
     return "Pelloram 的窗口挡住了" + control +
            "，什么也没点，已停止。请把 Pelloram 的窗口移到一边（不要盖住微信），再重新开始。";
   }
-  if (fault != TargetFault::StrangeWindow || detail.empty()) return std::string(StopMessage(fault));
+  if (fault != StopReason::StrangeWindow || detail.empty()) return std::string(StopMessage(fault));
   return "微信弹出了“" + std::string(detail) +
          "”窗口，已停止。请看一下这个窗口并关掉它，再重新开始。";
 }
 
 void TipUserMoved(Tool& tool) {
   tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::MainWindow),
-                         StopMessage(TargetFault::UserMoved), false);
+                         StopMessage(StopReason::UserMoved), false);
 }
 
 CaptionProgress::CaptionProgress(Ui& ui, std::string_view doing)

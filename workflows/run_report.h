@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "client/target_check.h"
+#include "workflows/stop_reason.h"
 #include "workflows/tool.h"
 
 namespace pelloram {
@@ -25,10 +25,10 @@ inline constexpr std::string_view kTeachAgain = "请让微信窗口完整露出�
 std::string NotFoundReason(std::string_view controlName);
 
 // What the user is told about a run that had to end.
-std::string_view StopMessage(TargetFault fault);
+std::string_view StopMessage(StopReason fault);
 // The same, with what only the run knows: the title of a window it did not expect, or the
 // control it meant to click.
-std::string StopText(TargetFault fault, std::string_view detail);
+std::string StopText(StopReason fault, std::string_view detail);
 
 // Why a sticker of an add run was skipped, for the summary that groups its files by reason.
 enum class SkipReason : int {

@@ -53,7 +53,7 @@ bool Run::AwaitAtMost(int limitMs, const std::function<bool()>& ready) {
 bool Run::AwaitMenuGone(WindowHandle menu) {
   // Not ended by a pause: the item of a menu already open finishes its step.
   const Awaited closed = AwaitUntil([&] { return !tool_.desktop.IsWindowShown(menu); }, false);
-  if (closed == Awaited::TimedOut) Stop(TargetFault::NoReaction);
+  if (closed == Awaited::TimedOut) Stop(StopReason::NoReaction);
   return closed == Awaited::Ready;
 }
 

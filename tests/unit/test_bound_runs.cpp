@@ -88,7 +88,7 @@ TEST_P(RestartedClient, GetsNoInputAndTheRunSaysTheClientWentAway) {
   ASSERT_GT(inputsAtRestart, 0u);
   EXPECT_EQ(h.InputsInto(Bound::kRestartedProcess, inputsAtRestart), 0u);
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text.rfind(StopMessage(TargetFault::ClientGone), 0), 0u)
+  EXPECT_EQ(h.ui.messages[0].text.rfind(StopMessage(StopReason::ClientGone), 0), 0u)
       << h.ui.messages[0].text;
   // The next start binds to the client running then.
   h.ui.messages.clear();
@@ -152,7 +152,7 @@ TEST(RealReason, AClientClosedWhileTheRunWaitsForItsMenuIsNamed) {
   });
   h.F11();
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, StopMessage(TargetFault::ClientGone));
+  EXPECT_EQ(h.ui.messages[0].text, StopMessage(StopReason::ClientGone));
 }
 
 TEST(RealReason, AHiddenOrMinimisedClientIsNamed) {
@@ -166,7 +166,7 @@ TEST(RealReason, AHiddenOrMinimisedClientIsNamed) {
     h.F11();
     ASSERT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(h.ui.messages[0].text,
-              StopMessage(minimised ? TargetFault::ClientMinimised : TargetFault::ClientHidden));
+              StopMessage(minimised ? StopReason::ClientMinimised : StopReason::ClientHidden));
   }
 }
 
@@ -179,7 +179,7 @@ TEST(RealReason, AFolderGoneMidRunIsNamedAndNotSkippedAgain) {
   });
   h.F11();
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text.rfind(StopMessage(TargetFault::FolderGone), 0), 0u);
+  EXPECT_EQ(h.ui.messages[0].text.rfind(StopMessage(StopReason::FolderGone), 0), 0u);
   EXPECT_EQ(h.ui.Text(Control::FolderCountLabel), "当前表情数量： 0");
   h.F11();  // nothing left to add: the start asks for a folder
   EXPECT_EQ(h.ui.pickerTitles.size(), 1u);

@@ -170,20 +170,20 @@ void Kill(Taught& h) {
 
 INSTANTIATE_TEST_SUITE_P(
     ClientFirst, TaughtRunStops,
-    ::testing::Values(ClientGoes{"Killed", Kill, StopMessage(TargetFault::ClientGone)},
+    ::testing::Values(ClientGoes{"Killed", Kill, StopMessage(StopReason::ClientGone)},
                       ClientGoes{"KilledAndStartedAgain",
                                  [](Taught& h) {
                                    const Rect at = h.desktop.WindowAt(h.client).rect;
                                    Kill(h);
                                    h.desktop.AddWindow("WeChatMainWndForPC", "微信", at, {}, 9);
                                  },
-                                 StopMessage(TargetFault::ClientGone)},
+                                 StopMessage(StopReason::ClientGone)},
                       ClientGoes{"Minimised",
                                  [](Taught& h) { h.desktop.WindowAt(h.client).minimised = true; },
-                                 StopMessage(TargetFault::ClientMinimised)},
+                                 StopMessage(StopReason::ClientMinimised)},
                       ClientGoes{"Hidden",
                                  [](Taught& h) { h.desktop.WindowAt(h.client).shown = false; },
-                                 StopMessage(TargetFault::ClientHidden)}),
+                                 StopMessage(StopReason::ClientHidden)}),
     [](const auto& test) { return std::string(test.param.name); });
 
 // Every click of a taught run lands on a control of the kind its step means.
@@ -254,7 +254,7 @@ TEST(Screens, AControlOffEveryScreenStopsTheRunSayingSo) {
   ASSERT_GE(h.Centre(Kind::Button, Picture::SmilingFace).y, 800);
   h.F11();
   EXPECT_TRUE(h.desktop.Clicks().empty());
-  EXPECT_EQ(h.LastMessage(), StopText(TargetFault::OffScreen, "“表情”按钮"));
+  EXPECT_EQ(h.LastMessage(), StopText(StopReason::OffScreen, "“表情”按钮"));
 }
 
 // The tool's window over the client, away from its controls, shows an icon like the sticker
@@ -299,7 +299,7 @@ TEST(Screens, TheToolsOwnWindowOverAControlIsNamed) {
                         FakeDesktop::kToolProcess);
     h.F11();
     EXPECT_TRUE(h.desktop.Clicks().empty()) << typed;
-    EXPECT_EQ(h.LastMessage(), StopText(TargetFault::ToolInTheWay, "“表情”按钮")) << typed;
+    EXPECT_EQ(h.LastMessage(), StopText(StopReason::ToolInTheWay, "“表情”按钮")) << typed;
   }
 }
 
@@ -328,10 +328,10 @@ TEST(ReasonOrder, TheClientComesBeforeTheScreenAndTheScreenBeforeTheLook) {
     std::string expected;
   };
   const Case cases[] = {
-      {true, true, false, std::string(StopMessage(TargetFault::ClientMinimised))},
-      {true, false, true, std::string(StopMessage(TargetFault::ClientMinimised))},
-      {false, true, false, StopText(TargetFault::ToolInTheWay, "“表情”按钮")},
-      {false, false, true, StopText(TargetFault::OffScreen, "“表情”按钮")},
+      {true, true, false, std::string(StopMessage(StopReason::ClientMinimised))},
+      {true, false, true, std::string(StopMessage(StopReason::ClientMinimised))},
+      {false, true, false, StopText(StopReason::ToolInTheWay, "“表情”按钮")},
+      {false, false, true, StopText(StopReason::OffScreen, "“表情”按钮")},
   };
   for (const Case& c : cases) {
     Taught h;

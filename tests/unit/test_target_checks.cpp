@@ -98,7 +98,7 @@ TEST(TargetCheck, APointerMovedBetweenCheckAndClickCannotTakeTheClickOffTheClien
   for (const Point& at : h.desktop.ClickPoints()) EXPECT_NE(h.desktop.TopLevelWindowAt(at), other);
   EXPECT_EQ(h.world.Count("deleted"), 1);
   ASSERT_EQ(h.ui.tips.size(), 1u);
-  EXPECT_EQ(h.ui.tips[0].text, StopMessage(TargetFault::UserMoved));
+  EXPECT_EQ(h.ui.tips[0].text, StopMessage(StopReason::UserMoved));
 }
 
 // The pointer cannot be put on the point (a program holds it in a clip rectangle):
@@ -114,7 +114,7 @@ TEST(TargetCheck, AClickThePointerCannotReachStopsTheRunWithoutPressing) {
   EXPECT_EQ(h.desktop.Clicks().size(), clicksBefore);
   EXPECT_EQ(h.ui.Text(Control::DeleteCount), "9");
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, StopMessage(TargetFault::ClickMissed));
+  EXPECT_EQ(h.ui.messages[0].text, StopMessage(StopReason::ClickMissed));
 }
 
 // Mode one's points are measured from the placed window: a client that does not end up
@@ -129,7 +129,7 @@ TEST(TargetCheck, ModeOneStopsWhenTheClientCannotBePlaced) {
     h.ui.PressHotkey(vk::kF11);
     EXPECT_TRUE(h.desktop.inputs.empty()) << page;
     ASSERT_EQ(h.ui.messages.size(), 1u) << page;
-    EXPECT_NE(h.ui.messages[0].text.find(StopMessage(TargetFault::PlacementFailed)),
+    EXPECT_NE(h.ui.messages[0].text.find(StopMessage(StopReason::PlacementFailed)),
               std::string::npos)
         << page;
     EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStartCaption) << page;
@@ -164,15 +164,15 @@ TEST(TargetCheck, KeysGoOnlyToAForegroundWindowOfTheClient) {
   FakeDesktop desktop;
   const WindowHandle client = desktop.AddWindow("C", "c", Rect{0, 0, 100, 100});
   const WindowHandle other = desktop.AddWindow("O", "o", Rect{0, 0, 50, 50}, {}, 5);
-  EXPECT_EQ(CheckKeyTarget(desktop, client), TargetFault::ClientNotInFront);
-  EXPECT_EQ(CheckClickTarget(desktop, client, Point{10, 10}), TargetFault::PointOffClient);
-  EXPECT_EQ(CheckClickTarget(desktop, client, Point{60, 60}), TargetFault::None);
+  EXPECT_EQ(CheckKeyTarget(desktop, client), Target::Elsewhere);
+  EXPECT_EQ(CheckClickTarget(desktop, client, Point{10, 10}), Target::Elsewhere);
+  EXPECT_EQ(CheckClickTarget(desktop, client, Point{60, 60}), Target::Client);
   desktop.BringToTop(client);
-  EXPECT_EQ(CheckKeyTarget(desktop, client), TargetFault::None);
-  EXPECT_EQ(CheckClickTarget(desktop, client, Point{10, 10}), TargetFault::None);
+  EXPECT_EQ(CheckKeyTarget(desktop, client), Target::Client);
+  EXPECT_EQ(CheckClickTarget(desktop, client, Point{10, 10}), Target::Client);
   desktop.WindowAt(other).exists = false;
   desktop.WindowAt(client).exists = false;
-  EXPECT_EQ(CheckKeyTarget(desktop, client), TargetFault::ClientGone);
+  EXPECT_EQ(CheckKeyTarget(desktop, client), Target::Gone);
 }
 
 // The add job on the practice client's model, files a.gif to d.gif.

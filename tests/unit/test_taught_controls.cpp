@@ -102,7 +102,7 @@ TEST(FoundByLook, AScreenThatCannotBeReadStopsEitherRunWithNothingClicked) {
     h.desktop.screenUnreadable = true;
     h.F11();
     EXPECT_TRUE(h.desktop.Clicks().empty());
-    EXPECT_NE(h.LastMessage().find(StopMessage(TargetFault::ScreenUnreadable)), std::string::npos)
+    EXPECT_NE(h.LastMessage().find(StopMessage(StopReason::ScreenUnreadable)), std::string::npos)
         << h.LastMessage();
   }
 }
@@ -123,7 +123,7 @@ TEST(FoundByLook, APageChangeDuringAnAddRunEmptiesThePointsAndNothingMoreIsClick
   h.F11();
   ASSERT_TRUE(clicksAtChange);
   EXPECT_EQ(h.desktop.Clicks().size(), *clicksAtChange);
-  EXPECT_NE(h.LastMessage().find(StopMessage(TargetFault::PointCleared)), std::string::npos)
+  EXPECT_NE(h.LastMessage().find(StopMessage(StopReason::PointCleared)), std::string::npos)
       << h.LastMessage();
 }
 
