@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/mode_switching.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 
 namespace pelloram {
 namespace {

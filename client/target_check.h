@@ -19,11 +19,4 @@ Target CheckClickTarget(Desktop& desktop, WindowHandle client, Point screen);
 // The same for the foreground window, which a key reaches.
 Target CheckKeyTarget(Desktop& desktop, WindowHandle client);
 
-// The client's shown windows, to tell the menu that a right click brings up: a window of
-// the client's process that was not there before, and that opened at the clicked point
-// (not some other window of the client's that came up late meanwhile).
-std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client);
-WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& before,
-                         const std::vector<WindowHandle>& after, Point clicked);
-
 }  // namespace pelloram

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "workflows/tool.h"
 
 namespace pelloram {

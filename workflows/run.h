@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "client/target_check.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "workflows/finding.h"
 #include "workflows/job_points.h"
 #include "workflows/run_report.h"

@@ -6,41 +6,13 @@
 #include <vector>
 
 #include "client/chat_client.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "services/convert.h"
 #include "services/picture_match.h"
 #include "workflows/points.h"
 
 namespace pelloram {
 namespace {
-
-// The client and the window of its under the point; no client when the point is elsewhere.
-struct Under {
-  ChatClient client;
-  WindowHandle window = 0;
-};
-Under ClientUnder(Desktop& desktop, Point at) {
-  const ChatClient client = FindChatClient(desktop);
-  const WindowHandle window = desktop.TopLevelWindowAt(at);
-  if (client.window == 0 || window == 0 || desktop.ProcessOf(window) != client.process) return {};
-  return {client, window};
-}
-
-bool IsStickerPanel(Desktop& desktop, WindowHandle window) {
-  for (const WindowHandle panel : desktop.FindTopLevelWindows(chat::kStickerPanelClass, "")) {
-    if (panel == window) return true;
-  }
-  return false;
-}
-
-// One of the client's menus: any window of its besides its main window, its sticker panel,
-// the open dialog and the forward window.
-bool IsClientMenu(Desktop& desktop, const Under& under) {
-  return under.window != 0 && under.window != under.client.window &&
-         under.window != FindOpenDialog(desktop) &&
-         under.window != FindForwardWindow(desktop, under.client.window) &&
-         !IsStickerPanel(desktop, under.window);
-}
 
 // The picture around the point, within `within` when given (a menu item's picture holds
 // only the menu: what lies around the menu differs wherever it opens). Nothing when the
@@ -58,7 +30,7 @@ std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
 }
 
 // The controls whose look changes find their place from one that keeps it.
-std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Under& under,
+std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const ClientWindowAt& under,
                                     Point at) {
   TaughtLook look;
   if (point.foundBy == FoundBy::FromCorner) {
@@ -81,7 +53,7 @@ std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Und
 
 Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
   std::optional<TaughtLook>& kept = tool.state.LookOf(point.id);
-  const Under under = ClientUnder(tool.desktop, at);
+  const ClientWindowAt under = ClientWindowUnder(tool.desktop, at);
   if (under.client.window == 0) {
     kept.reset();
     return Teaching::PointOnly;
@@ -103,7 +75,7 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
 }
 
 bool TeachMenuItem(Tool& tool, Job job, Point at) {
-  const Under under = ClientUnder(tool.desktop, at);
+  const ClientWindowAt under = ClientWindowUnder(tool.desktop, at);
   if (!IsClientMenu(tool.desktop, under)) return false;
   const JobPoint& item = MenuItemOf(job);
   Rect menu;

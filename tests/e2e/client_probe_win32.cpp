@@ -55,7 +55,7 @@
 #include "client/clipboard.h"
 #include "client/desktop_win32.h"
 #include "client/input.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "services/image.h"
 #include "services/json_quote.h"
 #include "services/picture_match.h"

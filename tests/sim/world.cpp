@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "client/input.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"

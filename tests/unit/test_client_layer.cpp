@@ -3,7 +3,7 @@
 
 #include "client/clipboard.h"
 #include "client/input.h"
-#include "client/window_binding.h"
+#include "client/client_windows.h"
 #include "tests/fakes/fake_desktop.h"
 
 namespace pelloram::testing {
