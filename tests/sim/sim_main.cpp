@@ -5,6 +5,8 @@
 //                                    still breaks it
 //   ... --taught                     also worlds whose points were taught with F10, with the
 //                                    client moved and resized under them
+//   pelloram_sim --seed N --shrunk   the smallest world of that seed that still breaks a
+//                                    promise, replayed with what happened in it
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +18,9 @@ namespace {
 
 using namespace pelloram::sim;
 
-int Replay(std::uint64_t seed, bool taught) {
-  const World world = Generate(seed, 50, 8, taught);
+int Replay(std::uint64_t seed, bool taught, bool shrunk) {
+  World world = Generate(seed, 50, 8, taught);
+  if (shrunk && !Simulate(world).broken.empty()) world = Shrink(world);
   const Result result = Simulate(world);
   std::printf("%s\n", Describe(world).c_str());
   for (const std::string& line : result.log) std::printf("  %s\n", line.c_str());
@@ -54,14 +57,24 @@ int Many(std::uint64_t first, std::uint64_t count, bool taught) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool taught = argc > 1 && std::strcmp(argv[argc - 1], "--taught") == 0;
-  if (taught) --argc;
+  // The flags come last, in any order.
+  bool taught = false, shrunk = false;
+  for (; argc > 1; --argc) {
+    if (std::strcmp(argv[argc - 1], "--taught") == 0) {
+      taught = true;
+    } else if (std::strcmp(argv[argc - 1], "--shrunk") == 0) {
+      shrunk = true;
+    } else {
+      break;
+    }
+  }
   if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-    return Replay(std::strtoull(argv[2], nullptr, 10), taught);
+    return Replay(std::strtoull(argv[2], nullptr, 10), taught, shrunk);
   }
   if (argc == 4 && std::strcmp(argv[1], "--seeds") == 0) {
     return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), taught);
   }
-  std::fprintf(stderr, "usage: pelloram_sim --seed N | --seeds FIRST COUNT [--taught]\n");
+  std::fprintf(stderr,
+               "usage: pelloram_sim --seed N [--shrunk] | --seeds FIRST COUNT [--taught]\n");
   return 2;
 }

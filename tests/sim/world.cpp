@@ -172,7 +172,10 @@ class Run : public testing::ToolHarness {
         return;
       case Happening::PauseAndResume:
         PressF11();
-        At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] { PressF11(); });
+        At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] {
+          result_.log.push_back("t=" + std::to_string(desktop.now - start_) + " F11 again");
+          PressF11();
+        });
         return;
       case Happening::MoveClientWindow: {
         const Rect& r = desktop.WindowAt(client).rect;
@@ -295,10 +298,9 @@ class Run : public testing::ToolHarness {
     if (box && input.button == MouseButton::Right) {
       // The first sticker is found by its place: in an emptied collection the right click
       // meets the bare panel there, brings up no menu, and the run ends saying so.
-      const bool emptyCollection = practice_.model.CollectedTabShown() &&
-                                   practice_.model.Collection().empty() &&
-                                   box->layer == practice::Model::Layer::Panel &&
-                                   box->kind == Kind::Area;
+      const bool emptyCollection =
+          practice_.model.CollectedTabShown() && practice_.model.Collection().empty() &&
+          box->layer == practice::Model::Layer::Panel && box->kind == Kind::Area;
       meant = world_.addJob ? is(Kind::Message, Picture::Sticker)
                             : is(Kind::Cell, Picture::Sticker) || emptyCollection;
     } else if (box) {
