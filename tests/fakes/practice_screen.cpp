@@ -134,9 +134,9 @@ std::string PracticeScreen::Signature(const std::vector<Box>& boxes, Layer layer
   std::string drawn;
   for (const Box& box : boxes) {
     if (box.layer != layer) continue;
-    for (const int number : {box.left, box.top, box.right, box.bottom,
-                             static_cast<int>(box.kind), static_cast<int>(box.active),
-                             static_cast<int>(box.picture), static_cast<int>(box.textured)}) {
+    for (const int number : {box.left, box.top, box.right, box.bottom, static_cast<int>(box.kind),
+                             static_cast<int>(box.active), static_cast<int>(box.picture),
+                             static_cast<int>(box.textured)}) {
       drawn += std::to_string(number);
       drawn += ',';
     }
