@@ -60,12 +60,13 @@ bool PastDeadline(std::uint32_t now, std::uint32_t deadline) {
 
 }  // namespace
 
-void ResponsiveDelay(Desktop& desktop, int milliseconds) {
+void ResponsiveDelay(Desktop& desktop, int milliseconds, const std::function<bool()>& stopEarly) {
   if (milliseconds <= 0) return;
   const std::uint32_t deadline = desktop.TickCount() + static_cast<std::uint32_t>(milliseconds);
   for (;;) {
     ProcessPendingEvents(desktop);
     if (desktop.PeekPending() == PendingMessage::Quit) return;
+    if (stopEarly && stopEarly()) return;
     const std::uint32_t now = desktop.TickCount();
     if (PastDeadline(now, deadline)) return;
     // Block until a message arrives or just past the deadline, instead of spinning.

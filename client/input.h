@@ -1,6 +1,8 @@
 // Synthesised clicks and keys, the waits and message pumping.
 #pragma once
 
+#include <functional>
+
 #include "client/desktop.h"
 
 namespace pelloram {
@@ -22,7 +24,9 @@ void PumpMessages(Desktop& desktop);
 void ProcessPendingEvents(Desktop& desktop);
 // Waits at least `milliseconds` while handling the tool's messages the moment they arrive;
 // zero or less returns at once. Returns early when a quit request is queued, so a closing
-// tool never waits out a long delay.
-void ResponsiveDelay(Desktop& desktop, int milliseconds);
+// tool never waits out a long delay, and as soon as `stopEarly` holds after a message was
+// handled (a pause pressed during the wait).
+void ResponsiveDelay(Desktop& desktop, int milliseconds,
+                     const std::function<bool()>& stopEarly = nullptr);
 
 }  // namespace pelloram

@@ -26,6 +26,8 @@ enum class TargetFault : int {
   LookNotFound,      // a control taught by its look is nowhere clearly on the client's windows
   ScreenUnreadable,  // the screen could not be read to find a taught control
   PointCleared,      // a point's fields are empty (emptied by a page or mode change meanwhile)
+  OffScreen,         // the point to click lies off every monitor
+  ToolInTheWay,      // the tool's own window covers the point to click
 };
 
 // The client's main window exists, and the top-level window under the screen point belongs

@@ -1,10 +1,12 @@
 #include "workflows/add_run.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "client/input.h"
 #include "services/convert.h"
 #include "workflows/add_sticker.h"
+#include "workflows/run_control.h"
 #include "workflows/run_report.h"
 #include "workflows/start_gate.h"
 #include "workflows/sticker_folder.h"
@@ -15,10 +17,17 @@ namespace {
 constexpr std::string_view kEmptyListMessage =
     "表情都不选，我操作什么？空气吗？\r\n选完表情再来一次！";
 
-void Record(AddTally& tally, Outcome outcome, const std::string& path) {
+// `why`: for a skipped file, the reason the summary files it under.
+void Record(AddTally& tally, Outcome outcome, const std::string& path, const std::string& why) {
   if (outcome == Outcome::Added) ++tally.added;
   if (outcome == Outcome::AlreadyCollected) ++tally.alreadyCollected;
-  if (outcome == Outcome::Skipped) tally.skipped.push_back(FileNameOf(path));
+  if (outcome != Outcome::Skipped) return;
+  const std::string name = FileNameOf(path);
+  tally.skipped.push_back(name);
+  auto group = std::find_if(tally.skips.begin(), tally.skips.end(),
+                            [&](const SkipGroup& g) { return g.reason == why; });
+  if (group == tally.skips.end()) group = tally.skips.insert(tally.skips.end(), SkipGroup{why, {}});
+  group->files.push_back(name);
 }
 
 // A forward window that came up late would cover the client and spoil every sticker after
@@ -29,6 +38,12 @@ void CloseLateForwardWindow(Run& run, Outcome& lastAdded, AddTally& tally) {
   --tally.added;
   ++tally.alreadyCollected;
   lastAdded = Outcome::AlreadyCollected;
+}
+
+// The user paused the run, by F11 or by taking the mouse: the pass is kept to go on from.
+bool Pausing(Run& run) {
+  return run.fault() == TargetFault::UserMoved ||
+         (run.fault() == TargetFault::None && run.StopAsked() && !run.tool().state.closing);
 }
 
 void ShowAddProgress(Run& run, std::size_t done, std::size_t total) {
@@ -59,6 +74,9 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtSta
   run.LeaveAsFound();
   if (tool.state.closing) return;  // closing ends the run at once, with nothing to show
   run.progress().End();
+  if (run.fault() != TargetFault::None && run.fault() != TargetFault::UserMoved) {
+    tool.state.startWhenEnded.reset();  // the user reads why first
+  }
   if (run.fault() == TargetFault::FolderGone) ForgetGoneFiles(tool);
   const auto count = static_cast<std::int64_t>(tool.state.stickerFiles.size());
   tool.ui.WriteControlText(Control::FolderCountLabel,
@@ -84,14 +102,13 @@ void EndAddPass(Run& run, PausedAdd pass, bool paused, std::uint32_t resetsAtSta
 }
 
 void AddAllStickers(Run& run, std::optional<PausedAdd> paused, std::uint32_t resetsAtStart) {
-  Tool& tool = run.tool();
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
   PausedAdd pass = StartingPoint(run, std::move(paused));
   const std::vector<std::string>& list = pass.files;
   Outcome lastAdded = Outcome::Skipped;  // of the last sticker that reached its add item
   std::size_t i = pass.next;
-  for (; i < list.size() && !tool.state.addPauseAsked; ++i) {
+  for (; i < list.size() && !run.StopAsked(); ++i) {
     ShowAddProgress(run, i + 1, list.size());
     if (!run.Ended()) CloseLateForwardWindow(run, lastAdded, pass.tally);
     if (!run.Ended()) run.StopAtStrangeWindow();
@@ -99,32 +116,29 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused, std::uint32_t res
     const Outcome outcome = run.Ended() ? Outcome::Ended
                             : sent      ? AddSentSticker(run)
                                         : AddOneSticker(run, list[i], sent);
-    run.MoveSkipNotesTo(pass.tally);
     if (outcome == Outcome::Ended) {
       // A sticker already in the chat is never sent again in this pass: a pause adds it
       // from there when F11 goes on; any other end names it as skipped.
-      if (sent && run.fault() == TargetFault::UserMoved) pass.nextIsSent = true;
-      if (sent && !pass.nextIsSent) Record(pass.tally, Outcome::Skipped, list[i++]);
+      if (sent && Pausing(run)) pass.nextIsSent = true;
+      if (sent && !pass.nextIsSent) {
+        Record(pass.tally, Outcome::Skipped, list[i++], run.FaultText());
+      }
       break;
     }
-    Record(pass.tally, outcome, list[i]);
+    Record(pass.tally, outcome, list[i], run.SkipText());
     if (outcome != Outcome::Skipped) lastAdded = outcome;
   }
   if (!run.Ended()) CloseLateForwardWindow(run, lastAdded, pass.tally);
   pass.next = i;
   pass.tally.notReached = static_cast<int>(list.size() - i);
-  const bool pausing = tool.state.addPauseAsked || run.fault() == TargetFault::UserMoved;
-  EndAddPass(run, std::move(pass), pausing, resetsAtStart);
+  EndAddPass(run, std::move(pass), Pausing(run), resetsAtStart);
 }
 
 }  // namespace
 
-void StartAddRun(Tool& tool) {
-  // The start of a run going is its pause: it stops before its next sticker.
-  if (tool.state.addRunning) {
-    tool.state.addPauseAsked = true;
-    return;
-  }
+namespace {
+
+void StartAddRunNow(Tool& tool) {
   // Whether F11 goes on with a paused pass is settled now, as the user pressed it: what
   // happens while the run opens does not change it.
   std::optional<PausedAdd> paused = std::exchange(tool.state.pausedAdd, std::nullopt);
@@ -136,10 +150,8 @@ void StartAddRun(Tool& tool) {
   }
   if (!tool.state.stickerFiles.empty()) {
     tool.state.addRunning = true;
-    tool.state.addPauseAsked = false;
     AddAllStickers(*run, std::move(paused), resetsAtStart);
     tool.state.addRunning = false;
-    tool.state.addPauseAsked = false;
   } else if (run->Ended()) {
     if (!tool.state.closing) tool.ui.ShowMessage(run->FaultText(), kDefaultMessageCaption);
   } else {
@@ -148,6 +160,19 @@ void StartAddRun(Tool& tool) {
                            false);
     ChooseStickerFolder(tool);
   }
+}
+
+}  // namespace
+
+void StartAddRun(Tool& tool) {
+  // The start of a run going is its pause: every wait ends and the run stops at once.
+  if (tool.state.addRunning && !tool.state.pauseAsked) {
+    tool.state.pauseAsked = true;
+    return;
+  }
+  if (tool.state.runActive) return AskToStartWhenEnded(tool, Job::Add);
+  StartAddRunNow(tool);
+  StartWhatWasAsked(tool);
 }
 
 }  // namespace pelloram

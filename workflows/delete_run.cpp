@@ -41,16 +41,25 @@ bool OpenStickerMenu(Run& run, bool mayReopenPanel, WindowHandle& menu) {
          run.RightClickForMenu(JobPointId::FirstSticker, menu);
 }
 
-// One deletion; false when the run must end (tool closing, a failed check, or the count
-// reached 0).
+// The first sticker's menu and its delete item, taken by the client (the menu closes). A
+// move of the client's window while the menu is open closes it and right-clicks again.
+bool ChooseDeleteItem(Run& run, bool mayReopenPanel) {
+  for (;;) {
+    WindowHandle menu = 0;
+    if (!OpenStickerMenu(run, mayReopenPanel, menu)) return false;
+    if (run.ClickMenuItem(JobPointId::DeleteItem, menu)) return run.AwaitMenuGone(menu);
+    if (!run.CloseMenuMovedAway(menu)) return false;
+    mayReopenPanel = false;
+  }
+}
+
+// One deletion; false when the run must end (a pause, the tool closing, a failed check, or
+// the count reached 0).
 bool DeleteOneSticker(Run& run, bool mayReopenPanel) {
   Tool& tool = run.tool();
   if (!run.Wait(run.delay())) return false;
-  WindowHandle menu = 0;
-  if (!OpenStickerMenu(run, mayReopenPanel, menu)) return false;
-  if (!run.ClickMenuItem(JobPointId::DeleteItem, menu)) return false;
-  // Counted once the client has taken the item's click, which closes the menu.
-  if (!run.AwaitMenuGone(menu)) return false;
+  // Counted once the client has taken the item's click, also when a pause came meanwhile.
+  if (!ChooseDeleteItem(run, mayReopenPanel)) return false;
   CountDeletion(tool);
   if (tool.state.remainingCount != 0) return true;
   const bool paused = tool.state.deleteButton == DeleteButton::Start;
@@ -59,15 +68,15 @@ bool DeleteOneSticker(Run& run, bool mayReopenPanel) {
 }
 
 // As many passes as the count held when the deletions began: a count typed meanwhile
-// changes what is shown, and ends the run early only by reaching 0. A pause (the button
-// back at Start) is seen at the head of each deletion, after the messages that carry it.
+// changes what is shown, and ends the run early only by reaching 0. A pause ends the wait
+// it comes in; the deletion whose menu is open is finished first.
 // A panel opened a second time already is not opened again for the first deletion.
 void DeleteStickers(Run& run, bool panelReopened) {
   Tool& tool = run.tool();
   const std::int32_t passes = tool.state.remainingCount;
   for (std::int64_t i = 1; i <= passes; ++i) {
     ProcessPendingEvents(tool.desktop);
-    if (tool.state.closing || tool.state.deleteButton != DeleteButton::Pause) return;
+    if (run.StopAsked()) return;
     run.progress().Show(i, passes);
     if (!DeleteOneSticker(run, i == 1 && !panelReopened)) return;
   }
@@ -79,6 +88,7 @@ void ReportDeleteEnd(Run& run) {
   Tool& tool = run.tool();
   run.progress().End();
   if (run.fault() == TargetFault::None || tool.state.closing) return;
+  tool.state.startWhenEnded.reset();  // the user reads why first
   ShowDeleteButton(tool, DeleteButton::Start);
   if (run.fault() == TargetFault::UserMoved) {
     TipUserMoved(tool);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "client/monitors.h"
 #include "services/picture_match.h"
 
 namespace pelloram {
@@ -15,7 +16,7 @@ constexpr int kLargestSide = 16384;
 // panel, menus and dialogs), where its controls can be.
 Rect ClientArea(Desktop& desktop, const ChatClient& client) {
   Rect area;
-  desktop.ReadWindowRect(client.window, area);
+  if (!desktop.ReadWindowRect(client.window, area)) return Rect{};
   for (const WindowHandle w : desktop.ShownWindowsOf(client.process)) {
     Rect r;
     if (desktop.IsWindowMinimised(w) || !desktop.ReadWindowRect(w, r)) continue;
@@ -26,6 +27,12 @@ Rect ClientArea(Desktop& desktop, const ChatClient& client) {
   area.right = std::min(area.right, area.left + kLargestSide);
   area.bottom = std::min(area.bottom, area.top + kLargestSide);
   return area;
+}
+
+// Only what shows on a monitor can be looked at: a window reaching past a screen's edge is
+// searched where it shows.
+Rect OnScreen(Desktop& desktop, const Rect& area) {
+  return OnScreenPart(desktop.MonitorRects(), area);
 }
 
 // The part under the pointer must match in full: the rest may show another state (the
@@ -43,6 +50,9 @@ Rect CoreOf(const TaughtLook& look) {
 Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
                   std::optional<Point> near, JobPointId id) {
   Image shot;
+  if (area.right - area.left < look.picture.width || area.bottom - area.top < look.picture.height) {
+    return {Located::NotFound, {}, id};
+  }
   if (!desktop.CaptureScreen(area, shot)) return {Located::Unreadable};
   SearchHint hint;
   hint.core = CoreOf(look);
@@ -64,6 +74,7 @@ Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& are
   const int reach = SearchHint{}.nearRadius + std::max(look.picture.width, look.picture.height);
   const Rect around =
       Intersect(area, Rect{near.x - reach, near.y - reach, near.x + reach, near.y + reach});
+  if (IsEmpty(area)) return {Located::NotFound, {}, id};
   const bool smaller = around.right - around.left < area.right - area.left ||
                        around.bottom - around.top < area.bottom - area.top;
   if (smaller && around.right - around.left >= look.picture.width &&
@@ -85,13 +96,14 @@ Location ByPicture(Tool& tool, const ChatClient& client, JobPointId id, TaughtLo
   const Point origin = *topLeft;
   Rect area;
   if (look.onMenu) {
-    desktop.ReadWindowRect(menu.window, area);
+    if (!desktop.ReadWindowRect(menu.window, area)) return {Located::NotFound, {}, id};
   } else {
     area = ClientArea(desktop, client);
   }
-  const Location found = SearchPicture(desktop, look, area,
-                                       Point{origin.x + look.place.x, origin.y + look.place.y}, id);
+  const Point expected{origin.x + look.place.x, origin.y + look.place.y};
+  Location found = SearchPicture(desktop, look, OnScreen(desktop, area), expected, id);
   if (found.how == Located::At) look.place = Point{found.at.x - origin.x, found.at.y - origin.y};
+  if (found.how == Located::NotFound) found.expected = expected;
   return found;
 }
 

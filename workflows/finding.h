@@ -3,6 +3,8 @@
 // a control that keeps its look (workflows/taught_look.h).
 #pragma once
 
+#include <optional>
+
 #include "client/window_binding.h"
 #include "workflows/tool.h"
 
@@ -25,6 +27,7 @@ struct Location {
   Located how = Located::Untaught;
   Point at;                                       // screen point, when found
   JobPointId missing = JobPointId::StickerPanel;  // NotFound: the control not found
+  std::optional<Point> expected;                  // NotFound: where it would be had nothing changed
 };
 
 // Where a point of the bound client's is now, by what F10 taught of it. `menu` is for the

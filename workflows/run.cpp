@@ -11,11 +11,15 @@
 namespace pelloram {
 namespace {
 
-constexpr int kObservedLimitMs = 5000;
-constexpr int kSettleMs = 50;  // the client finishes drawing what it has just shown
-constexpr int kPollMs = 20;
 // A pointer further than this from where the run left it was moved by the user.
 constexpr int kPointerSlackPx = 3;
+// How often a point is found again because the client's window moved between the picture
+// and the click, and how often a menu is opened again because the window moved under it.
+constexpr int kFindAttempts = 3;
+constexpr int kMenuAttempts = 3;
+// After the client's window moved, the screen may show it at its old place for a moment:
+// the picture is taken once the client has had this long to draw itself where it is now.
+constexpr int kScreenSettleMs = 150;
 
 bool Near(Point a, Point b) {
   return std::abs(a.x - b.x) <= kPointerSlackPx && std::abs(a.y - b.y) <= kPointerSlackPx;
@@ -32,32 +36,15 @@ Run::Run(Tool& tool, Job job, Mode mode, ChatClient client, int delayMs,
       delay_(delayMs),
       progress_(tool.ui, progressText) {
   tool_.state.runActive = true;
+  tool_.state.pauseAsked = false;
   windowsAtStart_ = ClientWindows(tool_.desktop, client_.window);
+  Rect seen;
+  if (tool_.desktop.ReadWindowRect(client_.window, seen)) clientSeen_ = seen;
 }
 
 Run::~Run() {
   LeaveAsFound();
   tool_.state.runActive = false;
-}
-
-TargetFault Run::ClientState() {
-  Desktop& desktop = tool_.desktop;
-  if (client_.window == 0 || desktop.ProcessOf(client_.window) != client_.process) {
-    return TargetFault::ClientGone;
-  }
-  if (!desktop.IsWindowShown(client_.window)) return TargetFault::ClientHidden;
-  if (desktop.IsWindowMinimised(client_.window)) return TargetFault::ClientMinimised;
-  return TargetFault::None;
-}
-
-TargetFault Run::Explain(TargetFault stepReason) {
-  const TargetFault state = ClientState();
-  return state != TargetFault::None ? state : stepReason;
-}
-
-bool Run::Stop(TargetFault fault) {
-  if (fault_ == TargetFault::None) fault_ = fault;
-  return false;
 }
 
 bool Run::StopAtStrangeWindow() {
@@ -75,30 +62,6 @@ bool Run::StopAtStrangeWindow() {
   return true;
 }
 
-bool Run::Forgive(TargetFault fault) {
-  if (fault_ != fault || tool_.state.closing) return false;
-  fault_ = TargetFault::None;
-  return true;
-}
-
-bool Run::SkipNotFound() {
-  if (fault_ != TargetFault::LookNotFound || tool_.state.closing) return false;
-  skipNotes_.push_back(NotFoundReason(faultDetail_) + "，跳过了要用到它的表情。" +
-                       std::string(kTeachAgain));
-  fault_ = TargetFault::None;
-  faultDetail_.clear();
-  return true;
-}
-
-void Run::MoveSkipNotesTo(AddTally& tally) {
-  for (std::string& note : skipNotes_) {
-    if (std::find(tally.notes.begin(), tally.notes.end(), note) == tally.notes.end()) {
-      tally.notes.push_back(std::move(note));
-    }
-  }
-  skipNotes_.clear();
-}
-
 bool Run::PlaceClient() {
   // A window that is maximised, or that keeps a size of its own, may take the call and
   // still end up elsewhere: what counts is where it is afterwards.
@@ -111,14 +74,11 @@ bool Run::PlaceClient() {
       !tool_.desktop.ReadWindowRect(client_.window, placed) || placed != kPlace) {
     return Stop(TargetFault::PlacementFailed);
   }
+  clientSeen_ = placed;
   return true;
 }
 
-bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen) {
-  if (mode_ == Mode::One) {
-    screen = ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
-    return true;
-  }
+bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& screen) {
   const Location found = LocateTaught(tool_, client_, point.id, menu);
   switch (found.how) {
     case Located::Untaught: {
@@ -137,6 +97,7 @@ bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& scree
       return true;
     case Located::NotFound:
       if (fault_ == TargetFault::None) faultDetail_ = PointOf(found.missing).controlName;
+      aimedAt_ = found.expected;
       return Stop(TargetFault::LookNotFound);
     case Located::Unreadable:
       return Stop(TargetFault::ScreenUnreadable);
@@ -144,88 +105,137 @@ bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& scree
   return Stop(TargetFault::LookNotFound);
 }
 
-bool Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu) {
-  if (Ended()) return false;
+bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen) {
+  if (mode_ == Mode::One) {
+    screen = ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
+    return true;
+  }
+  Rect now;
+  if (tool_.desktop.ReadWindowRect(client_.window, now) && clientSeen_ != now) {
+    // Moved or resized since the run last looked: let the screen catch up before its picture.
+    if (!Wait(kScreenSettleMs) && menu.window == 0) return false;
+    if (tool_.desktop.ReadWindowRect(client_.window, now)) clientSeen_ = now;
+  }
+  return LocateByLook(point, menu, screen);
+}
+
+bool Run::PointerTaken(Point pointer) const {
   // The pointer is read before each click, and the click puts it back there: found
   // elsewhere before the next one, the user has taken the mouse. Under Wine the position of
   // a click can come back after the pointer was put back (a late echo of the jump there),
   // so the points the run clicked count as untouched.
+  const bool clickedThere = std::any_of(clickedAt_.begin(), clickedAt_.end(),
+                                        [&](Point at) { return Near(pointer, at); });
+  return pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !clickedThere;
+}
+
+Run::Clicked Run::CheckedClick(const JobPoint& point, Point screen, WindowHandle menu,
+                               const std::optional<Rect>& clientAtFind) {
+  // Only the item of a menu already open is clicked after a stop was asked.
+  if (fault_ != TargetFault::None || tool_.state.closing) return Clicked::No;
+  if (menu == 0 && StopAsked()) return Clicked::No;
+  aimedAt_ = screen;
+  if (fault_ == TargetFault::None) faultDetail_ = point.controlName;
   const Point pointer = ReadCursorPoint(tool_.desktop);
-  const auto clickedThere = [&] {
-    return std::any_of(clickedAt_.begin(), clickedAt_.end(),
-                       [&](Point at) { return Near(pointer, at); });
-  };
-  if (pointerLeftAt_ && !Near(pointer, *pointerLeftAt_) && !clickedThere()) {
-    return Stop(TargetFault::UserMoved);
+  if (PointerTaken(pointer)) {
+    Stop(TargetFault::UserMoved);
+    return Clicked::No;
   }
-  if (const TargetFault state = ClientState(); state != TargetFault::None) return Stop(state);
+  const auto stop = [&](TargetFault fault) {
+    Stop(fault);
+    return Clicked::No;
+  };
+  if (const TargetFault state = ClientState(); state != TargetFault::None) return stop(state);
   const WindowHandle client = Client();
+  Rect clientNow;
+  if (!tool_.desktop.ReadWindowRect(client, clientNow)) return stop(TargetFault::ClientGone);
+  if (menu != 0 && clientNow != clientWhenMenuOpened_) return stop(TargetFault::ClientMoved);
+  if (clientAtFind && clientNow != *clientAtFind) return Clicked::ClientMoved;
   const TargetFault fault = CheckClickTarget(tool_.desktop, client, screen);
-  if (fault != TargetFault::None) return Stop(fault);
+  if (fault != TargetFault::None) return stop(fault);
   const WindowHandle under = tool_.desktop.TopLevelWindowAt(screen);
-  if (menu != 0) {
-    Rect clientNow;
-    tool_.desktop.ReadWindowRect(client, clientNow);
-    if (under != menu) return Stop(TargetFault::OffMenu);
-    if (clientNow != clientWhenMenuOpened_) return Stop(TargetFault::ClientMoved);
-  } else if (under != 0 && under == tool_.state.lastMenu) {
-    return Stop(TargetFault::PointOffClient);
+  if (menu != 0 && under != menu) return stop(TargetFault::OffMenu);
+  if (menu == 0 && under != 0 && under == tool_.state.lastMenu) {
+    return stop(TargetFault::PointOffClient);
   }
   // The seam moves, presses and puts the pointer back as one act, on this very point.
   switch (tool_.desktop.Click(screen, point.button)) {
     case ClickResult::Done:
       break;
     case ClickResult::Refused:
-      return Stop(TargetFault::InputRefused);
+      return stop(TargetFault::InputRefused);
     case ClickResult::Missed:
-      return Stop(TargetFault::ClickMissed);
+      return stop(TargetFault::ClickMissed);
   }
   if (!pointerLeftAt_ || !Near(pointer, *pointerLeftAt_)) pointerLeftAt_ = pointer;
   if (std::none_of(clickedAt_.begin(), clickedAt_.end(), [&](Point at) { return at == screen; })) {
     clickedAt_.push_back(screen);
   }
-  return true;
+  clientSeen_ = clientNow;
+  faultDetail_.clear();
+  aimedAt_.reset();
+  return Clicked::Yes;
+}
+
+bool Run::FindAndClick(const JobPoint& point, const OpenMenu& menu, Point& clicked) {
+  for (int attempt = 0; attempt < kFindAttempts; ++attempt) {
+    // A point typed by hand is a screen point, whatever the client's window does; a menu's
+    // item goes with its menu, which ClientMoved guards.
+    const bool followsClient =
+        mode_ == Mode::One || (menu.window == 0 && tool_.state.LookOf(point.id));
+    std::optional<Rect> clientAtFind;
+    Rect rect;
+    if (followsClient && tool_.desktop.ReadWindowRect(client_.window, rect)) clientAtFind = rect;
+    if (!WhereToClick(point, menu, clicked)) return false;
+    switch (CheckedClick(point, clicked, menu.window, clientAtFind)) {
+      case Clicked::Yes:
+        return true;
+      case Clicked::No:
+        return false;
+      case Clicked::ClientMoved:
+        break;  // the window moved between the picture and the click: found again
+    }
+  }
+  return Stop(TargetFault::ClientMoved);
 }
 
 bool Run::Click(JobPointId id, int thenWaitMs) {
-  const JobPoint& point = PointOf(id);
-  Point screen;
-  if (Ended() || !WhereToClick(point, {}, screen)) return false;
-  return CheckedClick(point, screen, 0) && Wait(thenWaitMs);
+  Point clicked;
+  if (Ended() || !FindAndClick(PointOf(id), {}, clicked)) return false;
+  return Wait(thenWaitMs);
 }
 
 bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
-  const JobPoint& point = PointOf(id);
   const std::vector<WindowHandle> before = ClientWindows(tool_.desktop, Client());
   Point clicked;
-  if (Ended() || !WhereToClick(point, {}, clicked)) return false;
-  Rect clientAtClick;
-  tool_.desktop.ReadWindowRect(Client(), clientAtClick);
-  if (!CheckedClick(point, clicked, 0)) return false;
+  if (Ended() || !FindAndClick(PointOf(id), {}, clicked)) return false;
+  tool_.desktop.ReadWindowRect(Client(), clientWhenMenuOpened_);
   const Awaited up = Await([&] {
     menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
     return menu != 0;
   });
-  if (up == Awaited::Closing) return false;
-  if (up == Awaited::TimedOut) return Stop(Explain(TargetFault::NoMenu));
+  if (up == Awaited::Stopped) return false;
+  if (up == Awaited::TimedOut) return Stop(TargetFault::NoMenu);
   tool_.state.lastMenu = menu;
   Opened(menu);
-  clientWhenMenuOpened_ = clientAtClick;
   rightClickedAt_ = clicked;
   return true;
 }
 
 bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
-  const JobPoint& point = PointOf(item);
-  Point screen;
-  if (Ended() || !WhereToClick(point, OpenMenu{menu, rightClickedAt_}, screen)) return false;
-  return CheckedClick(point, screen, menu);
+  if (fault_ != TargetFault::None || tool_.state.closing) return false;
+  Point clicked;
+  return FindAndClick(PointOf(item), OpenMenu{menu, rightClickedAt_}, clicked);
 }
 
-bool Run::AwaitMenuGone(WindowHandle menu) {
-  const Awaited closed = Await([&] { return !tool_.desktop.IsWindowShown(menu); });
-  if (closed == Awaited::TimedOut) Stop(Explain(TargetFault::NoReaction));
-  return closed == Awaited::Ready;
+bool Run::CloseMenuMovedAway(WindowHandle menu) {
+  if (menusMovedAway_ >= kMenuAttempts - 1 || StopAsked() || !Forgive(TargetFault::ClientMoved)) {
+    return false;
+  }
+  ++menusMovedAway_;
+  // The menu stayed where it opened while its owner moved: it is closed, and the step
+  // starts again from the right click, on the client where it is now.
+  return Key(vk::kEscape, 0) && AwaitMenuGone(menu);
 }
 
 bool Run::Key(int key, int thenWaitMs) {
@@ -244,31 +254,6 @@ bool Run::Chord(int modifier, int key, int thenWaitMs) {
   if (fault != TargetFault::None) return Stop(fault);
   if (!PressKeyChord(tool_.desktop, key, modifier)) return Stop(TargetFault::InputRefused);
   return Wait(thenWaitMs);
-}
-
-bool Run::Wait(int milliseconds) {
-  if (tool_.state.closing) return false;
-  ResponsiveDelay(tool_.desktop, milliseconds);
-  return !tool_.state.closing;
-}
-
-Awaited Run::Await(const std::function<bool()>& ready) {
-  const std::uint32_t start = tool_.desktop.TickCount();
-  const auto limit = static_cast<std::uint32_t>(std::max(delay_, kObservedLimitMs));
-  for (;;) {
-    if (tool_.state.closing) return Awaited::Closing;
-    if (ready()) return Wait(kSettleMs) ? Awaited::Ready : Awaited::Closing;
-    if (tool_.desktop.TickCount() - start >= limit) return Awaited::TimedOut;
-    ResponsiveDelay(tool_.desktop, kPollMs);
-  }
-}
-
-bool Run::AwaitAtMost(const std::function<bool()>& ready) {
-  const std::uint32_t start = tool_.desktop.TickCount();
-  while (!ready() && static_cast<std::int64_t>(tool_.desktop.TickCount() - start) < delay_) {
-    if (!Wait(kPollMs)) return false;
-  }
-  return ready() ? Wait(kSettleMs) : !tool_.state.closing;
 }
 
 }  // namespace pelloram

@@ -18,7 +18,8 @@
 
 namespace pelloram {
 
-enum class Awaited : int { Ready, TimedOut, Closing };
+// Stopped: a pause or the tool's closing ended the wait.
+enum class Awaited : int { Ready, TimedOut, Stopped };
 
 class Run {
  public:
@@ -40,15 +41,17 @@ class Run {
   WindowHandle Client() const { return client_.window; }
   // Why the bound client cannot be worked now; None when it can.
   TargetFault ClientState();
-  // The reason to give for a step whose effect never showed: the client's own state comes
-  // first (gone, hidden or minimised), the step's reason only after it.
-  TargetFault Explain(TargetFault stepReason);
   CaptionProgress& progress() { return progress_; }
 
   // Why the run must end without another click or key; None while it may go on.
   TargetFault fault() const { return fault_; }
-  bool Ended() const { return tool_.state.closing || fault_ != TargetFault::None; }
-  // Records the first reason the run must end; false, for `return run.Stop(…);`.
+  // The user asked the run to stop (a pause, or closing the tool) since it started. Every
+  // wait ends at once then, and nothing more is clicked but the item of a menu already open.
+  bool StopAsked() const { return tool_.state.closing || tool_.state.pauseAsked; }
+  bool Ended() const { return StopAsked() || fault_ != TargetFault::None; }
+  // Records the first reason the run must end, put down to the client first, then to the
+  // screen, and to the step's own reason only when both are fine; false, for
+  // `return run.Stop(…);`.
   bool Stop(TargetFault fault);
   // A window of the client's that came up since the run started and is none of the ones
   // it opened (its dialog, menus, forward windows) ends the run, naming its title.
@@ -60,8 +63,10 @@ class Run {
   // An add run goes on past a control it cannot find: the sticker is skipped, and why is
   // kept for the run's summary. True when that was the reason the run was to end.
   bool SkipNotFound();
-  // The reasons kept since the last call, each once, onto the tally.
-  void MoveSkipNotesTo(AddTally& tally);
+  // The sticker is skipped for this reason; `detail` names what was not found.
+  void Skip(SkipReason reason, std::string detail = {});
+  // What the summary says about the last sticker skipped.
+  std::string SkipText() const;
 
   // Each step returns false when the run must end: nothing was done then, or the system
   // refused the input, or the tool is closing.
@@ -77,8 +82,13 @@ class Run {
   // point held nothing (a closed panel, an empty collection): the run ends with NoMenu.
   bool RightClickForMenu(JobPointId point, WindowHandle& menu);
   // A click on an item of that menu: the point must lie on the menu (else OffMenu), and
-  // the client must not have moved since the menu opened (else ClientMoved).
+  // the client must not have moved since the menu opened (else ClientMoved). Also after a
+  // pause: a menu already open gets its item, so the step it belongs to is finished.
   bool ClickMenuItem(JobPointId item, WindowHandle menu);
+  // After ClickMenuItem failed because the client moved while its menu was open: the menu
+  // is closed with Escape so the caller can right-click again, a few times at most. False
+  // when the run must end instead.
+  bool CloseMenuMovedAway(WindowHandle menu);
   // Waits for the menu to go, the sign that the client took its item's click; the run
   // ends with NoReaction when it stays.
   bool AwaitMenuGone(WindowHandle menu);
@@ -98,25 +108,44 @@ class Run {
   // run's end, also when the tool is closing.
   void LeaveAsFound();
 
-  // Waits while handling messages; false when the tool is closing.
+  // Waits while handling messages; ends early, false, when a stop is asked.
   bool Wait(int milliseconds);
   // Where a step's effect shows from outside, the run waits for it rather than for its
   // delay: `ready` is looked at every few milliseconds while messages are handled; once it
   // holds, a short settle lets the client finish drawing. At most the larger of the delay
-  // and 5 s; then the step has failed.
+  // and 5 s; then the step has failed. A pause ends it, unless `ready` holds by then.
   Awaited Await(const std::function<bool()>& ready);
-  // For an effect that may not come at all (the forward window): ends when it comes, or
-  // after the delay. False when the tool is closing.
-  bool AwaitAtMost(const std::function<bool()>& ready);
+  // For an effect that may not come at all (the forward window, a dialog that comes late):
+  // ends when it comes, after `limitMs`, or when a stop is asked. False when it did not come.
+  bool AwaitAtMost(int limitMs, const std::function<bool()>& ready);
+  // The longest a step's effect is waited for: the larger of the delay and 5 s.
+  int ObservedLimit() const;
 
  private:
+  enum class Clicked : int { Yes, No, ClientMoved };
+  // Finds the point and clicks it on the same screen: the client's window read when the
+  // point is found and again right before the click; moved in between, the point is found
+  // again, a few times at most. `clicked`: where the click went.
+  bool FindAndClick(const JobPoint& point, const OpenMenu& menu, Point& clicked);
   // False, with the run stopped, when a taught control cannot be found.
   bool WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen);
+  bool LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& screen);
   void PauseForClient(int milliseconds);
   void CloseWhatTheRunOpened();
   void PutClipboardBack();
   // The checks and the click, on one screen point. `menu`: the point must lie on it.
-  bool CheckedClick(const JobPoint& point, Point screen, WindowHandle menu);
+  // `clientAtFind`: the client's window where the point was found from; another one now
+  // means the point is stale, and nothing is pressed.
+  Clicked CheckedClick(const JobPoint& point, Point screen, WindowHandle menu,
+                       const std::optional<Rect>& clientAtFind);
+  bool PointerTaken(Point pointer) const;
+  // Why nothing can be clicked at the screen point, as the screen shows it: off every
+  // monitor, or under the tool's own window; None when neither.
+  TargetFault ScreenAt(Point screen);
+  // The reason order: the client, then the screen where the step meant to click, then the
+  // step's own reason.
+  TargetFault FirstReason(TargetFault stepReason);
+  Awaited AwaitUntil(const std::function<bool()>& ready, bool pauseEnds);
 
   Tool& tool_;
   const Job job_;
@@ -132,12 +161,19 @@ class Run {
   std::vector<Point> clickedAt_;
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
   Point rightClickedAt_;       // where the right click that opened the last menu was
+  int menusMovedAway_ = 0;     // menus closed because the client moved while they were open
+  // The client's window as the run last saw it: another rectangle since means the screen
+  // may still show the window at its old place for a moment.
+  std::optional<Rect> clientSeen_;
+  // Where the step that is failing meant to click, for the screen's part of its reason.
+  std::optional<Point> aimedAt_;
   std::vector<WindowHandle> opened_;
   // The user's clipboard text from before the run's first path; nothing: it held no text.
   std::optional<std::string> userClipboard_;
   bool clipboardTaken_ = false;  // a path of the run's is on it
   bool leftAsFound_ = false;
-  std::vector<std::string> skipNotes_;
+  SkipReason skipReason_ = SkipReason::NotAGif;
+  std::string skipDetail_;
   CaptionProgress progress_;
 };
 

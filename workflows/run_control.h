@@ -12,5 +12,10 @@ void DispatchHotkey(Tool& tool, std::int64_t hotkeyId);
 // The delete page's button and F11 there: starts a run, pauses the one going, or after a
 // run that finished, only resets the button.
 void DeleteStartPause(Tool& tool);
+// A start pressed while a run is still executing: taken as soon as a paused run has ended
+// (said in a tip), or refused with a tip while a run goes unpaused. Never silent.
+void AskToStartWhenEnded(Tool& tool, Job job);
+// The start asked for while the last run wound down, now that it has ended.
+void StartWhatWasAsked(Tool& tool);
 
 }  // namespace pelloram

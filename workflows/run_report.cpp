@@ -78,9 +78,34 @@ std::string_view StopMessage(TargetFault fault) {
              "请填好坐标（或用 F10 重新取）后再开始。";
     case TargetFault::FolderGone:
       return "表情文件夹不见了，已停止。请重新选择文件夹。";
+    case TargetFault::OffScreen:
+      return "要点的位置在屏幕外面，什么也没点，已停止。请把微信窗口整个拖回屏幕上，再重新开始。";
+    case TargetFault::ToolInTheWay:
+      return "Pelloram 的窗口挡住了要点的位置，什么也没点，已停止。请把 Pelloram 的窗口移到一边"
+             "（不要盖住微信），再重新开始。";
     case TargetFault::PlacementFailed:
       return "没能把微信窗口移到左上角并调整大小，已停止。请把微信窗口还原（不要最大化或最小化）"
              "后重新开始。";
+  }
+  return {};
+}
+
+std::string SkipReasonText(SkipReason reason, std::string_view detail) {
+  switch (reason) {
+    case SkipReason::NotAGif:
+      return "不是 GIF 或是空文件";
+    case SkipReason::FileGone:
+      return "文件不见了（选好文件夹后被删除或移走）";
+    case SkipReason::ClipboardBusy:
+      return "剪贴板被别的程序占用或改动了，路径没能交给打开对话框";
+    case SkipReason::NoDialog:
+      return "微信的打开对话框没有出现";
+    case SkipReason::DialogRefused:
+      return "打开对话框没有接受这个文件";
+    case SkipReason::NoMenu:
+      return "发出的表情上没有弹出菜单";
+    case SkipReason::NotFound:
+      return NotFoundReason(detail) + "，" + std::string(kTeachAgain);
   }
   return {};
 }
@@ -90,8 +115,16 @@ std::string NotFoundReason(std::string_view controlName) {
 }
 
 std::string StopText(TargetFault fault, std::string_view detail) {
+  const std::string control(detail);
   if (fault == TargetFault::LookNotFound && !detail.empty()) {
     return NotFoundReason(detail) + "，已停止。" + std::string(kTeachAgain);
+  }
+  if (fault == TargetFault::OffScreen && !detail.empty()) {
+    return control + "在屏幕外面，什么也没点，已停止。请把微信窗口整个拖回屏幕上，再重新开始。";
+  }
+  if (fault == TargetFault::ToolInTheWay && !detail.empty()) {
+    return "Pelloram 的窗口挡住了" + control +
+           "，什么也没点，已停止。请把 Pelloram 的窗口移到一边（不要盖住微信），再重新开始。";
   }
   if (fault != TargetFault::StrangeWindow || detail.empty()) return std::string(StopMessage(fault));
   return "微信弹出了“" + std::string(detail) +
@@ -128,10 +161,16 @@ std::string Counts(const AddTally& tally) {
          SkippedNames(tally.skipped);
 }
 
-// Why stickers were skipped, a line each.
+// Why stickers were skipped, a line for each reason with its files.
 std::string SkipNotes(const AddTally& tally) {
   std::string text;
-  for (const std::string& note : tally.notes) text += "\r\n" + note;
+  for (const SkipGroup& group : tally.skips) {
+    text += "\r\n跳过 ";
+    for (std::size_t i = 0; i < group.files.size(); ++i) {
+      text += (i > 0 ? "、" : "") + group.files[i];
+    }
+    text += "：" + group.reason;
+  }
   return text;
 }
 

@@ -26,8 +26,27 @@ std::string NotFoundReason(std::string_view controlName);
 
 // What the user is told about a run that had to end.
 std::string_view StopMessage(TargetFault fault);
-// The same, with what only the run knows: the title of a window it did not expect.
+// The same, with what only the run knows: the title of a window it did not expect, or the
+// control it meant to click.
 std::string StopText(TargetFault fault, std::string_view detail);
+
+// Why a sticker of an add run was skipped, for the summary that groups its files by reason.
+enum class SkipReason : int {
+  NotAGif,        // empty, or not a GIF at all
+  FileGone,       // removed since the folder was chosen
+  ClipboardBusy,  // another program held or changed the clipboard before the dialog took the path
+  NoDialog,       // the client's open dialog did not come up
+  DialogRefused,  // the open dialog did not take the file
+  NoMenu,         // no menu came up on the sent sticker
+  NotFound,       // a control taught by its look is nowhere clearly (named in the text)
+};
+// Why stickers were skipped, as the summary heads their files.
+std::string SkipReasonText(SkipReason reason, std::string_view detail);
+// A start pressed while the paused run winds down is taken as soon as it has ended.
+inline constexpr std::string_view kStartsWhenEnded = "正在停下刚才的任务，停下后马上开始。";
+// A start while a run of the other page goes.
+inline constexpr std::string_view kOtherRunGoing =
+    "另一页的任务正在运行。请先按 F11 暂停它（或等它完成），再开始。";
 // A run that ended because the user took the mouse says so in a tip on the window rather
 // than in a box: the user is at the mouse, and F11 resumes.
 void TipUserMoved(Tool& tool);

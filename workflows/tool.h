@@ -28,13 +28,19 @@ enum class DeleteButton : int {
                        // starts again
 };
 
+// Files skipped for one reason, named in the order the run came to them.
+struct SkipGroup {
+  std::string reason;
+  std::vector<std::string> files;
+};
+
 // What an add run did with its files, for the message that ends it.
 struct AddTally {
   int added = 0;
   int alreadyCollected = 0;
   std::vector<std::string> skipped;  // file names, in order
   int notReached = 0;                // files the run did not get to
-  std::vector<std::string> notes;    // why files were skipped, when the user can do something
+  std::vector<SkipGroup> skips;      // the skipped files by reason, each reason once
 };
 
 // An add run that paused (F11, or the user's hand on the mouse): the next start goes on
@@ -77,7 +83,11 @@ struct RunState {
 
   bool runActive = false;   // a run is executing: further starts are refused
   bool addRunning = false;  // that run is an add run: its start button asks it to pause
-  bool addPauseAsked = false;
+  // The user paused the run going: its waits end and it clicks nothing more but the item of
+  // a menu already open. Set by the pause, cleared as the next run starts.
+  bool pauseAsked = false;
+  // A start pressed while a paused run was still winding down: taken once it has ended.
+  std::optional<Job> startWhenEnded;
   bool listing = false;  // a folder is being listed: further folder choices are refused
   bool closing = false;  // the main window is being destroyed: every run ends at once
 };

@@ -458,7 +458,8 @@ class Run : public testing::ToolHarness {
   // waits of the delay or their observed limit.
   std::uint32_t WaitLimit() const {
     const auto limit = static_cast<std::uint32_t>(std::max(world_.delayMs, 5000));
-    return 2 * limit + 3 * static_cast<std::uint32_t>(std::max(world_.delayMs, 0)) + 2600;
+    // A dialog that did not come is given as long once more before the next file's click.
+    return 3 * limit + 3 * static_cast<std::uint32_t>(std::max(world_.delayMs, 0)) + 2600;
   }
 
   void CheckTheEnd() {

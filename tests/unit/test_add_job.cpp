@@ -71,7 +71,9 @@ TEST(AddRun, AStickerWhoseDialogDoesNotOpenIsSkippedAndNamed) {
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "1.gif", "3.gif"}));
   EXPECT_TRUE(h.ui.tips.empty());
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 1 个（2.gif）");
+  EXPECT_EQ(h.ui.messages[0].text,
+            "添加完成：成功 2 个，已有 0 个，跳过 1 个（2.gif）\r\n"
+            "跳过 2.gif：微信的打开对话框没有出现");
 }
 
 TEST(AddRun, AnAlreadyCollectedStickerIsReportedAndTheForwardWindowClosed) {
@@ -196,7 +198,9 @@ TEST(AddRun, AHeldClipboardIsWaitedOutOrTheStickerSkippedAndNamed) {
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "a.gif", "c.gif"}));
   EXPECT_EQ(h.world.Count("refused"), 0);
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 1 个（b.gif）");
+  EXPECT_EQ(h.ui.messages[0].text,
+            "添加完成：成功 2 个，已有 0 个，跳过 1 个（b.gif）\r\n"
+            "跳过 b.gif：剪贴板被别的程序占用或改动了，路径没能交给打开对话框");
 }
 
 TEST(AddRun, PathsInAnyScriptReachTheDialogUnchanged) {

@@ -105,16 +105,17 @@ INSTANTIATE_TEST_SUITE_P(BothJobsBothModes, RestartedClient,
                                            Restart{"AddModeTwo", true, true}),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST(Resume, F11PausesAnAddRunAfterTheStickerInHandAndTheNextGoesOn) {
+TEST(Resume, F11PausesAnAddRunAtOnceAndTheStickerInHandStartsAgainOnTheNextF11) {
   Bound h;
   h.Add(false);
-  h.AfterClick(1, [&] { h.F11(); });  // during the first sticker
+  h.AfterClick(1, [&] { h.F11(); });  // while the first sticker's dialog comes up
   h.F11();
-  EXPECT_EQ(h.world.Count("sent"), 1);
+  EXPECT_EQ(h.world.Count("sent"), 0);
+  EXPECT_FALSE(h.world.model.OpenDialogShowing());  // closed on the way out
   ASSERT_EQ(h.ui.messages.size(), 1u);
   EXPECT_EQ(h.ui.messages[0].text,
-            "已暂停。\r\n添加暂停：成功 1 个，已有 0 个，跳过 0 个，还有 3 个。\r\n"
-            "按 F11 从第 2 个（b.gif）继续添加。");
+            "已暂停。\r\n添加暂停：成功 0 个，已有 0 个，跳过 0 个，还有 4 个。\r\n"
+            "按 F11 从第 1 个（a.gif）继续添加。");
   h.desktop.onInput = nullptr;
   h.F11();
   EXPECT_EQ(h.world.Count("sent"), 4);
@@ -247,7 +248,9 @@ TEST(NotAGif, AnEmptyFileOrAnotherKindIsSkippedAndNamed) {
   h.F11();
   EXPECT_EQ(h.world.Count("sent"), 2);
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 2 个（b.gif、c.gif）");
+  EXPECT_EQ(h.ui.messages[0].text,
+            "添加完成：成功 2 个，已有 0 个，跳过 2 个（b.gif、c.gif）\r\n"
+            "跳过 b.gif、c.gif：不是 GIF 或是空文件");
 }
 
 }  // namespace

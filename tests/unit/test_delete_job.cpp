@@ -243,12 +243,12 @@ TEST(RunControl, ModeTwoWritesOneIntoAnEmptyCountAndDeletesOnce) {
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), "给我删");
 }
 
-TEST(RunControl, PauseDuringTheModeTwoWaitStillMakesTheOpeningClicks) {
+TEST(RunControl, APauseDuringTheOpeningWaitClicksNothing) {
   DeleteJob h("3", "100");
   h.EnterModeTwoPoints();
   h.At(h.desktop.now + 200, [&] { h.F11(); });
   h.F11();
-  EXPECT_EQ(h.desktop.Clicks().size(), 2u);
+  EXPECT_EQ(h.desktop.Clicks().size(), 0u);
   EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), kStart);
   EXPECT_EQ(h.ui.Text(Control::DeleteCount), "3");
 }
@@ -280,16 +280,24 @@ TEST(RunControl, PausedRunThatReachesZeroStillSaysFinished) {
   EXPECT_EQ(h.desktop.Clicks().size(), 4u + 2);
 }
 
-TEST(RunControl, AStartWhileTheRunIsStillExecutingIsRefused) {
+TEST(RunControl, AStartWhileThePausedRunWindsDownStartsTheNextOnceItHasEnded) {
   DeleteJob h("5", "500");
+  std::size_t clicksAtPause = 0;
   h.AfterClick(3, [&] {
-    h.F11();                                 // pause inside deletion 1
+    clicksAtPause = h.desktop.Clicks().size();
+    h.F11();                                 // pause with deletion 1's menu coming up
     h.F11();                                 // start again while it finishes
     h.ui.Click(Control::DeleteStartButton);  // and once more with the button
+    h.desktop.onInput = nullptr;
   });
   h.F11();
-  EXPECT_EQ(h.desktop.Clicks().size(), 4u);  // one deletion, no nested run
-  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "4");
+  ASSERT_EQ(clicksAtPause, 3u);
+  ASSERT_FALSE(h.ui.tips.empty());
+  EXPECT_EQ(h.ui.tips.back().text, kStartsWhenEnded);
+  // The menu already open got its item; the next run, one and not nested, did the rest.
+  EXPECT_EQ(h.world.Count("deleted"), 5);
+  EXPECT_EQ(h.ui.Text(Control::DeleteCount), "0");
+  EXPECT_EQ(h.ui.Text(Control::DeleteStartButton), "给我删");
 }
 
 TEST(RunControl, F11OnTheAddPageNeverPausesADeleteRun) {

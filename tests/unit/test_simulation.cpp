@@ -42,8 +42,8 @@ TEST(Simulation, EveryPromiseHoldsInEveryTaughtWorld) {
     if (!world.taught) continue;
     ++taught;
     const sim::Result result = sim::Simulate(world);
-    ASSERT_TRUE(result.broken.empty()) << result.broken << "\nreplay: pelloram_sim --seed " << seed
-                                       << " --taught";
+    ASSERT_TRUE(result.broken.empty())
+        << result.broken << "\nreplay: pelloram_sim --seed " << seed << " --taught";
   }
   EXPECT_GT(taught, 50);
 }

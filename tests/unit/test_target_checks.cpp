@@ -212,7 +212,10 @@ TEST(AddRunChecks, MissingAndRefusedFilesAreSkippedTheDialogClosedAndTheRestAdde
   EXPECT_EQ(h.world.model.Collection(), (std::vector<std::string>{"old.gif", "b.gif", "d.gif"}));
   EXPECT_FALSE(h.world.model.OpenDialogShowing());
   ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_EQ(h.ui.messages[0].text, "添加完成：成功 2 个，已有 0 个，跳过 2 个（a.gif、c.gif）");
+  EXPECT_EQ(h.ui.messages[0].text,
+            "添加完成：成功 2 个，已有 0 个，跳过 2 个（a.gif、c.gif）\r\n"
+            "跳过 a.gif：文件不见了（选好文件夹后被删除或移走）\r\n"
+            "跳过 c.gif：打开对话框没有接受这个文件");
 }
 
 TEST(AddRunChecks, AnAlreadyCollectedStickerIsCountedAsSuch) {

@@ -136,7 +136,7 @@ TEST(FoundByLook, ACoveredFileButtonSkipsEveryStickerAndSaysWhyOnce) {
   EXPECT_TRUE(h.desktop.Clicks().empty());
   EXPECT_EQ(h.LastMessage(),
             "添加完成：成功 0 个，已有 0 个，跳过 3 个（a.gif、b.gif、c.gif）\r\n"
-            "找不到“文件”按钮（和 F10 记下的样子不一样），跳过了要用到它的表情。"
+            "跳过 a.gif、b.gif、c.gif：找不到“文件”按钮（和 F10 记下的样子不一样），"
             "请让微信窗口完整露出来，或用 F10 重新取坐标。");
 }
 
