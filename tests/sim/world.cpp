@@ -81,7 +81,10 @@ class Run : public testing::ToolHarness {
       }
     }
     desktop.onInput = [this](const InputRecord& input) { Check(input); };
-    ui.onMessage = [this](const testing::FakeUi::Message& m) { CheckStopMessage(m.text); };
+    ui.onMessage = [this](const testing::FakeUi::Message& m) {
+      CheckStopMessage(m.text);
+      TakeSummary(m.text);
+    };
     start_ = desktop.now;
   }
 
@@ -243,30 +246,40 @@ class Run : public testing::ToolHarness {
   void PressF11() {
     lastInput_.reset();  // a new run may start: the wait before it is the user's
     if (tool.state.runActive) {
-      // The press pauses the run going when it is on that run's page.
-      const bool pauses =
-          ui.page == 1 ? tool.state.addRunning : tool.state.deleteButton == DeleteButton::Pause;
+      // The press pauses the run going when it is on that run's page; pressed again while
+      // the paused run winds down, it starts the next run once that one has ended.
+      const bool pauses = ui.page == 1 ? tool.state.addRunning && !tool.state.pauseAsked
+                                       : tool.state.deleteButton == DeleteButton::Pause;
       if (pauses) StopAsked("pause");
     } else {
-      const ChatClient found = FindChatClient(desktop);
-      boundProcess_ = found.process;
-      boundWindow_ = found.window;
-      ++runs_;
-      runStartedAt_ = desktop.now;
-      stopAskedAt_.reset();
-      itemClickedAt_.reset();
-      menuItemLeft_ = false;
-      const int jobPage = world_.addJob ? 1 : 0;
-      lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
-                 IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
-      const bool goesOn =
-          ui.page == 1 && tool.state.pausedAdd &&
-          IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two);
-      if (ui.page == 1 && !goesOn) NewPass();
+      BeginRun(ui.page == 1 && tool.state.pausedAdd &&
+               IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two));
     }
-    const std::size_t before = ui.messages.size();
     ui.PressHotkey(vk::kF11);
-    for (std::size_t i = before; i < ui.messages.size(); ++i) TakeSummary(ui.messages[i].text);
+  }
+
+  // A run starts, bound to the client found now; an add run goes on with the pass paused
+  // before it, or starts a new one.
+  void BeginRun(bool passGoesOn) {
+    const ChatClient found = FindChatClient(desktop);
+    boundProcess_ = found.process;
+    boundWindow_ = found.window;
+    ++runs_;
+    runStartedAt_ = desktop.now;
+    stopAskedAt_.reset();
+    itemClickedAt_.reset();
+    menuItemLeft_ = false;
+    const int jobPage = world_.addJob ? 1 : 0;
+    lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
+               IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
+    if (ui.page == 1 && !passGoesOn) NewPass();
+  }
+
+  // A start pressed while a paused run wound down starts its run as that one ends, with no
+  // press of its own to see: the paused run's flag, cleared by each new run, tells.
+  void NoticeRunStartedWhenEnded() {
+    if (!stopAskedAt_ || closed_ || !tool.state.runActive || tool.state.pauseAsked) return;
+    BeginRun(lastPassKept_);
   }
 
   bool IsChecked(Control radio) { return ui.ReadControlProperty(radio, Property::Checked) != 0; }
@@ -288,6 +301,7 @@ class Run : public testing::ToolHarness {
     }
     passAdded_ = sums[0];
     ++summaries_;
+    lastPassKept_ = text.find("继续添加") != std::string::npos;
   }
 
   // No sticker goes into the chat twice in one pass over the folder.
@@ -306,11 +320,16 @@ class Run : public testing::ToolHarness {
     // A key acts when it goes down: the window it closed is gone by its release, which then
     // reaches whatever is in front, alone and to no effect.
     if (input.kind == InputRecord::Kind::KeyUp) return;
+    NoticeRunStartedWhenEnded();
     const bool click = input.kind == InputRecord::Kind::Click;
     const WindowHandle target =
         click ? desktop.TopLevelWindowAt(input.at) : desktop.ForegroundWindow();
     ScheduleInWait(inputs_++);
     if (!click && input.key == vk::kEscape) lastEscapeAt_ = desktop.now;
+    if (click && input.button == MouseButton::Right) lastRightClickAt_ = desktop.now;
+    if (click && input.button == MouseButton::Left && target == practice_.menuWindow) {
+      lastItemClickAt_ = desktop.now;
+    }
     if (stopAskedAt_ && !CheckAfterStop(input, target)) return;
     if (closed_) {
       // Only the clean-up: Escape into a window of the client the run was bound to, and the
@@ -354,8 +373,13 @@ class Run : public testing::ToolHarness {
   void StopAsked(const char* what) {
     if (stopAskedAt_) return;
     stopAskedAt_ = desktop.now;
-    // A deletion whose menu is up is finished: its item may still be clicked, once.
-    menuItemLeft_ = !world_.addJob && desktop.IsWindowShown(practice_.menuWindow);
+    // A step whose menu is up is finished: its item may still be clicked, once, and the run
+    // waits for the menu to go (after its item, or after the Escape that closes it).
+    const bool menuUp = desktop.IsWindowShown(practice_.menuWindow);
+    menuUpAtStop_ = menuUp;
+    const bool itemClicked = menuUp && lastItemClickAt_ && *lastItemClickAt_ >= lastRightClickAt_;
+    menuItemLeft_ = menuUp && !itemClicked;
+    if (itemClicked) itemClickedAt_ = lastItemClickAt_;
     lastEscapeAt_.reset();
     const int run = runs_;
     desktop.AtByItself(desktop.now + kStopMs, [this, run, what] { CheckStopped(run, what, true); });
@@ -364,11 +388,12 @@ class Run : public testing::ToolHarness {
   // Soon after the stop was asked, the run has ended or is closing what it opened; a
   // deletion whose item was clicked has the time its menu takes to go as well.
   void CheckStopped(int run, const char* what, bool itemMayFollow) {
+    NoticeRunStartedWhenEnded();
     if (!tool.state.runActive || runs_ != run || lastEscapeAt_) return;
-    if (itemMayFollow && itemClickedAt_) {
+    if (itemMayFollow && (menuUpAtStop_ || itemClickedAt_)) {
       const std::uint32_t menuGone =
           static_cast<std::uint32_t>(std::max(world_.delayMs, 5000)) + 50 + kStopMs;
-      desktop.AtByItself(*itemClickedAt_ + menuGone,
+      desktop.AtByItself(std::max(*stopAskedAt_, itemClickedAt_.value_or(0)) + menuGone,
                          [this, run, what] { CheckStopped(run, what, false); });
       return;
     }
@@ -484,8 +509,9 @@ class Run : public testing::ToolHarness {
     // closed during a run, which then ends without a summary.
     const int added = practice_.Count("added");
     const int reported = reportedAdded_ + passAdded_;
-    const bool cutShort =
-        Happened(Happening::CloseClient) || Happened(Happening::RestartClient) || closed_;
+    const bool cutShort = Happened(Happening::CloseClient) || Happened(Happening::RestartClient) ||
+                          Happened(Happening::MinimiseClient) || Happened(Happening::HideClient) ||
+                          closed_;
     if (summaries_ > 0 && (reported > added || (reported < added && !cutShort))) {
       Break("add summaries whose added count disagrees with the client's journal");
     }
@@ -507,10 +533,14 @@ class Run : public testing::ToolHarness {
   std::uint32_t runStartedAt_ = 0;
   std::optional<std::uint32_t> stopAskedAt_;  // the run going was asked to pause or close
   bool menuItemLeft_ = false;                 // its open menu's item may still be clicked
+  bool menuUpAtStop_ = false;
   std::optional<std::uint32_t> itemClickedAt_;
+  std::uint32_t lastRightClickAt_ = 0;
+  std::optional<std::uint32_t> lastItemClickAt_;  // a click on an open menu
   std::optional<std::uint32_t> lastEscapeAt_;     // since the stop was asked
   std::optional<std::uint32_t> clientChangedAt_;  // gone, restarted, minimised or hidden
   WindowHandle boundWindow_ = 0;
+  bool lastPassKept_ = false;  // the last add summary said where F11 goes on
   World world_;
   testing::PracticeWorld practice_{desktop, client, practice::Options{world_.collection, {}}};
   std::vector<std::string> files_;
@@ -619,7 +649,26 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWo
 
 Result Simulate(const World& world) { return Run(world).Go(); }
 
+namespace {
+
+// The promise a result broke, without when and the details: "a click where the look is not".
+std::string PromiseOf(const Result& result) {
+  const std::size_t from = result.broken.find(": ");
+  if (from == std::string::npos) return result.broken;
+  const std::string promise = result.broken.substr(from + 2);
+  return promise.substr(0, std::min(promise.find(':'), promise.find(" (")));
+}
+
+}  // namespace
+
 World Shrink(const World& failing) {
+  // Only worlds that break the same promise: a smaller world breaking another one tells
+  // nothing about the first.
+  const std::string promise = PromiseOf(Simulate(failing));
+  const auto breaks = [&promise](const World& w) {
+    const Result result = Simulate(w);
+    return !result.broken.empty() && PromiseOf(result) == promise;
+  };
   World best = failing;
   for (bool smaller = true; smaller;) {
     smaller = false;
@@ -628,7 +677,7 @@ World Shrink(const World& failing) {
       for (std::size_t i = 0; i < (best.*events).size(); ++i) {
         World w = best;
         (w.*events).erase((w.*events).begin() + static_cast<std::ptrdiff_t>(i));
-        if (!Simulate(w).broken.empty()) {
+        if (breaks(w)) {
           best = w;
           smaller = true;
           break;
@@ -640,7 +689,7 @@ World Shrink(const World& failing) {
       int* field = size == &best.collection ? &w.collection : &w.folder;
       if (*field == 0) continue;
       *field /= 2;
-      if (!Simulate(w).broken.empty()) {
+      if (breaks(w)) {
         best = w;
         smaller = true;
       }
