@@ -380,22 +380,28 @@ class Run : public testing::ToolHarness {
     const bool itemClicked = menuUp && lastItemClickAt_ && *lastItemClickAt_ >= lastRightClickAt_;
     menuItemLeft_ = menuUp && !itemClicked;
     if (itemClicked) itemClickedAt_ = lastItemClickAt_;
-    lastEscapeAt_.reset();
     const int run = runs_;
     desktop.AtByItself(desktop.now + kStopMs, [this, run, what] { CheckStopped(run, what, true); });
   }
 
-  // Soon after the stop was asked, the run has ended or is closing what it opened; a
-  // deletion whose item was clicked has the time its menu takes to go as well.
-  void CheckStopped(int run, const char* what, bool itemMayFollow) {
+  // Soon after the stop was asked, the run has ended. It may still close what it opened (a
+  // second for each Escape to take effect, whether pressed before the stop or after it),
+  // and a menu up at the stop gets the time it takes to go (after its item, or after the
+  // Escape that closes it).
+  void CheckStopped(int run, const char* what, bool menuMayFollow) {
     NoticeRunStartedWhenEnded();
-    if (!tool.state.runActive || runs_ != run || lastEscapeAt_) return;
-    if (itemMayFollow && (menuUpAtStop_ || itemClickedAt_)) {
+    if (!tool.state.runActive || runs_ != run) return;
+    const auto recheck = [this, run, what](std::uint32_t at, bool menu) {
+      desktop.AtByItself(at, [this, run, what, menu] { CheckStopped(run, what, menu); });
+    };
+    constexpr std::uint32_t kEscapeMs = 1100;
+    if (lastEscapeAt_ && desktop.now < *lastEscapeAt_ + kEscapeMs) {
+      return recheck(*lastEscapeAt_ + kEscapeMs, menuMayFollow);
+    }
+    if (menuMayFollow && (menuUpAtStop_ || itemClickedAt_)) {
       const std::uint32_t menuGone =
           static_cast<std::uint32_t>(std::max(world_.delayMs, 5000)) + 50 + kStopMs;
-      desktop.AtByItself(std::max(*stopAskedAt_, itemClickedAt_.value_or(0)) + menuGone,
-                         [this, run, what] { CheckStopped(run, what, false); });
-      return;
+      return recheck(std::max(*stopAskedAt_, itemClickedAt_.value_or(0)) + menuGone, false);
     }
     Break("a run still going " + std::to_string(desktop.now - *stopAskedAt_) +
           " ms after it was asked to stop (" + what + ")");
@@ -537,7 +543,7 @@ class Run : public testing::ToolHarness {
   std::optional<std::uint32_t> itemClickedAt_;
   std::uint32_t lastRightClickAt_ = 0;
   std::optional<std::uint32_t> lastItemClickAt_;  // a click on an open menu
-  std::optional<std::uint32_t> lastEscapeAt_;     // since the stop was asked
+  std::optional<std::uint32_t> lastEscapeAt_;
   std::optional<std::uint32_t> clientChangedAt_;  // gone, restarted, minimised or hidden
   WindowHandle boundWindow_ = 0;
   bool lastPassKept_ = false;  // the last add summary said where F11 goes on
