@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "services/convert.h"
+#include "services/utf8.h"
 #include "workflows/job_points.h"
 #include "workflows/teaching.h"
 
@@ -50,6 +51,19 @@ std::optional<char32_t> TypedIntoNumberBox(char32_t typed, TypedInput accepts) {
   if (accepts == TypedInput::AnyCharacter || typed < 0x20) return typed;
   if ((typed >= U'0' && typed <= U'9') || typed == U'-') return typed;
   return std::nullopt;
+}
+
+std::string PastedIntoNumberBox(std::string_view pasted, TypedInput accepts) {
+  std::string taken;
+  for (std::size_t at = 0; at < pasted.size();) {
+    const utf8::Char c = utf8::Decode(pasted, at);
+    at += c.length;
+    if (c.codePoint < 0x20) continue;  // no control character is typed by a paste
+    if (const std::optional<char32_t> kept = TypedIntoNumberBox(c.codePoint, accepts)) {
+      utf8::Append(taken, *kept);
+    }
+  }
+  return taken;
 }
 
 std::string NormalizeIntegerBox(std::string_view text) {

@@ -23,6 +23,10 @@ enum class TypedInput { IntegerOnly, AnyCharacter };
 // folded to ASCII, so a typed number reads as the same number pasted does; control
 // characters (backspace, Ctrl+V, ...) pass as they are.
 std::optional<char32_t> TypedIntoNumberBox(char32_t typed, TypedInput accepts);
+// What a number box takes of pasted text (UTF-8): every character as if typed, so pasted
+// full-width digits show folded at once, as typed ones do. Line breaks are dropped: a box
+// holds one line.
+std::string PastedIntoNumberBox(std::string_view pasted, TypedInput accepts);
 // The text the integer box shows once it loses the focus: its 64-bit integer clamped to
 // 32 bits in decimal, 0 as an empty text.
 std::string NormalizeIntegerBox(std::string_view text);

@@ -50,8 +50,29 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // Every edit box of the form is read as a number: a typed character reaches it folded
 // (full-width digits and minus as ASCII), and the count box refuses what no integer holds.
+// The clipboard's text as the box would take it typed; nothing when it holds no text.
+std::optional<std::wstring> PasteFor(HWND window, TypedInput accepts) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(window)) return std::nullopt;
+  std::optional<std::wstring> text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+      text = Wide(PastedIntoNumberBox(Narrow(chars), accepts));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 LRESULT TypeIntoNumberBox(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                           TypedInput accepts) {
+  if (message == WM_PASTE) {
+    // Folded as it arrives, like typing; undoable like any paste.
+    if (const std::optional<std::wstring> text = PasteFor(window, accepts)) {
+      SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text->c_str()));
+      return 0;
+    }
+  }
   if (message == WM_CHAR || message == WM_IME_CHAR) {
     const std::optional<char32_t> taken =
         TypedIntoNumberBox(static_cast<char32_t>(wParam), accepts);

@@ -55,9 +55,15 @@ void ShowAddProgress(Run& run, std::size_t done, std::size_t total) {
 
 // Where a pass starts: a pause in the same mode goes on where it stopped (a new folder, a
 // page or a mode change has forgotten it), else the chosen list from its first file.
+// A sticker sent into the chat of a client that has since been closed is not in this
+// client's chat: its file goes again from the start.
 PausedAdd StartingPoint(Run& run, std::optional<PausedAdd> paused) {
-  if (paused && paused->mode == run.mode()) return std::move(*paused);
-  return PausedAdd{.files = run.tool().state.stickerFiles, .mode = run.mode()};
+  if (!paused || paused->mode != run.mode()) {
+    return PausedAdd{.files = run.tool().state.stickerFiles, .mode = run.mode()};
+  }
+  if (paused->clientProcess != run.ClientProcess()) paused->nextIsSent = false;
+  paused->clientProcess = run.ClientProcess();
+  return std::move(*paused);
 }
 
 // A folder that is gone keeps none of its files: the label shows none left, and the next
@@ -105,6 +111,7 @@ void AddAllStickers(Run& run, std::optional<PausedAdd> paused, std::uint32_t res
   // The pass works on the list as it was when it began: a folder chosen meanwhile is for
   // the next start, and no entry is skipped or doubled.
   PausedAdd pass = StartingPoint(run, std::move(paused));
+  pass.clientProcess = run.ClientProcess();
   const std::vector<std::string>& list = pass.files;
   Outcome lastAdded = Outcome::Skipped;  // of the last sticker that reached its add item
   std::size_t i = pass.next;

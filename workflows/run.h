@@ -39,6 +39,7 @@ class Run {
   // Another window of the client's kind that comes up later (a restarted client) is never
   // worked: the run ends with ClientGone instead.
   WindowHandle Client() const { return client_.window; }
+  std::uint32_t ClientProcess() const { return client_.process; }
   // Why the bound client cannot be worked now; None when it can.
   TargetFault ClientState();
   CaptionProgress& progress() { return progress_; }

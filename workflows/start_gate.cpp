@@ -4,6 +4,7 @@
 
 #include "client/input.h"
 #include "services/convert.h"
+#include "workflows/run_report.h"
 
 namespace pelloram {
 namespace {
@@ -24,15 +25,24 @@ std::optional<Mode> ChosenMode(Tool& tool, Job job) {
   return std::nullopt;
 }
 
-// A delay that is no whole number of milliseconds would run every step without a pause:
-// refused like an empty point field, on the field itself.
-bool DeleteDelayAccepted(Tool& tool) {
-  const LeadingInteger delay = ReadInteger(tool.ui.ReadControlText(Control::DeleteDelay));
-  if (delay.whole && delay.value >= 0) return true;
-  tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(Control::DeleteDelay),
-                         kDelayWarning, false);
-  tool.ui.SetControlFocus(Control::DeleteDelay);
+bool RefuseDelay(Tool& tool, Control field) {
+  tool.ui.ShowBalloonTip(Control::WarningTip, tool.ui.ControlCentre(field), kDelayWarning, false);
+  tool.ui.SetControlFocus(field);
   return false;
+}
+
+// A delay that is no whole number of milliseconds would run every step without a pause, and
+// one over a minute would leave the run looking stuck: refused like an empty point field, on
+// the field itself. The add page's empty, zero or unreadable delay takes its mode's default.
+bool DelayAccepted(Tool& tool, Job job) {
+  const Control field = job == Job::Delete ? Control::DeleteDelay : Control::AddDelay;
+  const std::string text = tool.ui.ReadControlText(field);
+  const LeadingInteger delete_ = ReadInteger(text);
+  // Read as the run will read it.
+  const std::int64_t delay = job == Job::Delete ? delete_.value : FieldValue(text);
+  const bool whole = job == Job::Add || delete_.whole;
+  if (!whole || delay < 0 || delay > kLongestDelayMs) return RefuseDelay(tool, field);
+  return true;
 }
 
 bool ModeOneFitsClient(Tool& tool, Job job, const ChatClient& client) {
@@ -85,10 +95,16 @@ void ShowDeleteRunGoing(Tool& tool, Mode mode) {
 }  // namespace
 
 std::unique_ptr<Run> OpenRun(Tool& tool, Job job) {
-  if (tool.state.closing || tool.state.runActive) return nullptr;
+  if (tool.state.closing) return nullptr;
+  if (tool.state.runActive) {
+    // Another run is executing (the add page's folder choice, or one winding down).
+    tool.ui.ShowBalloonTip(Control::WarningTip, ReadCursorPoint(tool.desktop), kOtherRunGoing,
+                           false);
+    return nullptr;
+  }
   const std::optional<Mode> mode = ChosenMode(tool, job);
   if (!mode) return nullptr;
-  if (job == Job::Delete && !DeleteDelayAccepted(tool)) return nullptr;
+  if (!DelayAccepted(tool, job)) return nullptr;
   const ChatClient client = FindChatClient(tool.desktop);
   if (client.window == 0) {
     tool.ui.ShowMessage(kClientMissingAtStart, kDefaultMessageCaption);

@@ -4,6 +4,7 @@
 // outside the tool's window is touched.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -15,7 +16,10 @@ inline constexpr std::string_view kClientMissingAtStart =
     "没有找到微信窗口！请打开并登录微信后再开始。";
 inline constexpr std::string_view kModeOneNeedsClassic =
     "模式一的内置坐标只适用于旧版微信，新版请使用模式二（F10 取坐标）。";
-inline constexpr std::string_view kDelayWarning = "点击延时要填毫秒数：0 或更大的整数，例如 500。";
+inline constexpr std::string_view kDelayWarning =
+    "点击延时要填毫秒数：0 到 60000 之间的整数，例如 500。";
+// A step that waits longer than a minute is a typing slip, not a setting.
+inline constexpr std::int64_t kLongestDelayMs = 60000;
 
 // The checks, in order: no run executing and the tool not closing; a mode chosen on the
 // job's page; (delete) a delay of whole milliseconds; the client found afresh, so a client

@@ -46,11 +46,12 @@ struct AddTally {
 // An add run that paused (F11, or the user's hand on the mouse): the next start goes on
 // from here, so no sticker goes into the chat twice and the end sums up the folder once.
 struct PausedAdd {
-  std::vector<std::string> files;  // the list the pass began with
-  std::size_t next = 0;            // the first file the client has not taken
-  bool nextIsSent = false;         // it is in the chat already, to be added from there
-  AddTally tally;                  // what the pass did until the pause
-  Mode mode = Mode::One;           // the add page's mode the pass ran in
+  std::vector<std::string> files;   // the list the pass began with
+  std::size_t next = 0;             // the first file the client has not taken
+  bool nextIsSent = false;          // it is in the chat already, to be added from there
+  std::uint32_t clientProcess = 0;  // the client whose chat it is in
+  AddTally tally;                   // what the pass did until the pause
+  Mode mode = Mode::One;            // the add page's mode the pass ran in
 };
 
 // What outlives a run. State flows one way: the user's typing reaches it through the field

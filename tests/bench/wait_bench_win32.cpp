@@ -260,7 +260,8 @@ int main(int argc, char** argv) {
       "CPU ms: the waiting thread; server: the wineserver's CPU ms (nan when unknown);\n"
       "share: their sum over the wall time, of one core\n\n");
   PrintHeader();
-  const Result responsive = Measure(desktop, receiver, ResponsiveDelay, options, random);
+  const Result responsive = Measure(
+      desktop, receiver, [](Desktop& d, int ms) { ResponsiveDelay(d, ms); }, options, random);
   PrintRow("ResponsiveDelay", responsive, options.messages);
   const Result spinning = Measure(desktop, receiver, SpinningDelay, options, random);
   PrintRow("spinning loop", spinning, options.messages);

@@ -170,7 +170,7 @@ def client_gone_mid_add(s: Session) -> None:
         summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
         e.equal(names(journal.events(), "added"), ["g1.gif"], "added before the client went")
         found = re.fullmatch(CLIENT_GONE + r"\n添加未完成：成功 (\d+) 个，已有 0 个，跳过 (\d+) 个"
-                             r"(?:（.+）)?，还有 (\d+) 个没有添加。", summary)
+                             r"(?:（.+）)?，还有 (\d+) 个没有添加。(?:\n跳过 .+)*", summary)
         e.true(bool(found), f"the summary gives the reason and the counts: {summary!r}")
         if found:
             e.equal(int(found[1]), 1, "added, as the summary counts")
@@ -234,11 +234,13 @@ def clipboard_held_by_another_program(s: Session) -> None:
         e.equal(sorted(added), sorted(opened), "every sticker opened was added")
         e.true(1 <= len(skipped) <= 2, f"the first one or two skipped, the rest added: {added}")
         e.equal(of(events, "dialog cancelled"), [], "open dialogs cancelled")
-        found = re.fullmatch(r"添加完成：成功 (\d+) 个，已有 0 个，跳过 (\d+) 个（(.+?)( 等)?）", summary)
-        e.true(bool(found), f"the summary: {summary!r}")
+        found = re.fullmatch(r"添加完成：成功 (\d+) 个，已有 0 个，跳过 (\d+) 个（(.+?)( 等)?）"
+                             r"\n跳过 (.+)：剪贴板被别的程序占用或改动了，路径没能交给打开对话框", summary)
+        e.true(bool(found), f"the summary, with the reason of the skips: {summary!r}")
         if found:
             e.equal((int(found[1]), int(found[2])), (len(added), len(skipped)), "summary counts")
             e.equal(sorted(found[3].split("、")), skipped, "stickers the summary names")
+            e.equal(sorted(found[5].split("、")), skipped, "stickers skipped for the clipboard")
         e.check()
     finally:
         shutil.rmtree(folder, ignore_errors=True)
@@ -263,7 +265,9 @@ def files_missing_or_held_are_skipped(s: Session) -> None:
 
         events = journal.events()
         e = Expect()
-        e.equal(summary, "添加完成：成功 2 个，已有 0 个，跳过 2 个（f2.gif、f3.gif）", "the summary")
+        e.equal(summary, "添加完成：成功 2 个，已有 0 个，跳过 2 个（f2.gif、f3.gif）\n"
+                "跳过 f2.gif：文件不见了（选好文件夹后被删除或移走）\n"
+                "跳过 f3.gif：打开对话框没有接受这个文件", "the summary, each skip with its reason")
         e.equal(names(events, "added"), ["f1.gif", "f4.gif"], "added")
         e.equal(names(events, "opened"), ["f1.gif", "f4.gif"], "opened by the dialog")
         e.equal(len(of(events, "dialog cancelled")), 1, "the dialog that refused f3.gif closed")

@@ -377,7 +377,21 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
                   picture.bgra.data() + picture.Offset(left - area.left, y - area.top));
     }
   }
+  BlackenOffScreen(area, picture);
   return true;
+}
+
+void FakeDesktop::BlackenOffScreen(const Rect& area, Image& picture) const {
+  constexpr std::uint8_t kBlack[4] = {0, 0, 0, 255};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const bool shown = std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
+        return x >= m.left && x < m.right && y >= m.top && y < m.bottom;
+      });
+      if (!shown)
+        std::copy_n(kBlack, 4, picture.bgra.data() + picture.Offset(x - area.left, y - area.top));
+    }
+  }
 }
 
 void FakeDesktop::Sleep(int milliseconds) {

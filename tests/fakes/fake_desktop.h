@@ -145,6 +145,8 @@ class FakeDesktop : public Desktop {
 
  private:
   bool ActionDue() const;
+  // Parts of a picture off every monitor come out black, as on a real screen.
+  void BlackenOffScreen(const Rect& area, Image& picture) const;
   bool ActionDue(std::uint32_t time) const;
   struct Painted {
     int width = 0;

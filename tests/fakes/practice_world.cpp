@@ -61,7 +61,17 @@ bool PracticeWorld::ClickModel(Point screen, MouseButton button) {
   PlaceMenu();
   if (model.OpenDialogWanted()) {
     const bool fails = dialogFailsFor.contains(desktop_.clipboard);
-    fails ? model.OpenDialogCancelled(1) : model.OpenDialogShown();
+    const auto late = dialogLateFor.find(desktop_.clipboard);
+    if (fails) {
+      model.OpenDialogCancelled(1);
+    } else if (late != dialogLateFor.end()) {
+      desktop_.AtByItself(desktop_.now + static_cast<std::uint32_t>(late->second), [this] {
+        model.OpenDialogShown();
+        Sync();
+      });
+    } else {
+      model.OpenDialogShown();
+    }
   }
   CarryOutWindowRequest();
   return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -23,6 +24,9 @@ class PracticeWorld {
   practice::Model model;
   // Files whose open dialog fails to come up (by the path pasted last).
   std::set<std::string> dialogFailsFor;
+  // Files whose open dialog comes up only this many ms after the click (by the path on the
+  // clipboard then).
+  std::map<std::string, int> dialogLateFor;
   // Paths the open dialog refuses: Enter leaves it up, as a real one does for a missing file.
   std::set<std::string> dialogRefuses;
   // How long the client takes before what it did shows on screen (its dialog, menus and
