@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace pelloram::testing {
 
@@ -141,6 +142,7 @@ bool FakeDesktop::MoveWindowTo(WindowHandle window, int left, int top, int width
   if (it == windows_.end() || !it->second.exists) return false;
   if (!windowsStayPut) it->second.rect = Rect{left, top, left + width, top + height};
   moved.push_back(window);
+  NoteMoves();
   return true;
 }
 
@@ -168,6 +170,7 @@ ClickResult FakeDesktop::Click(Point screen, MouseButton button) {
   inputs.push_back({InputRecord::Kind::Click, now, screen, button, 0});
   if (onInput) onInput(inputs.back());
   if (onClick) onClick(screen, button);
+  NoteMoves();
   return ClickResult::Done;
 }
 
@@ -177,6 +180,7 @@ bool FakeDesktop::SendKey(int virtualKey, bool keyUp) {
                     MouseButton::Left, virtualKey});
   if (onInput) onInput(inputs.back());
   if (onKey) onKey(virtualKey, keyUp);
+  NoteMoves();
   return true;
 }
 
@@ -282,21 +286,67 @@ const Image& FakeDesktop::PictureOf(WindowHandle handle, const Window& window) {
   return painted.picture;
 }
 
+void FakeDesktop::NoteMoves() {
+  if (screenLagMs <= 0) return;
+  const auto lag = static_cast<std::uint32_t>(screenLagMs);
+  for (const auto& [handle, window] : windows_) {
+    const auto seen = seenAt_.try_emplace(handle, window.rect).first;
+    if (seen->second == window.rect) continue;
+    const Rect was = std::exchange(seen->second, window.rect);
+    // A window that is not on the screen (a popup placed before it shows) has no old place.
+    if (!window.exists || !window.shown || window.minimised) {
+      stale_.erase(handle);
+      continue;
+    }
+    // Moved again before the screen caught up: it still shows its first old place.
+    const auto stale = stale_.find(handle);
+    if (stale != stale_.end() && !ActionDue(stale->second.since + lag)) {
+      stale->second.since = now;
+      continue;
+    }
+    // Never drawn at its old size: nothing old to show, the new place shows at once.
+    const auto painted = painted_.find(handle);
+    if (painted == painted_.end() || painted->second.width != was.right - was.left ||
+        painted->second.height != was.bottom - was.top) {
+      stale_.erase(handle);
+      continue;
+    }
+    stale_[handle] = Stale{was, painted->second.picture, now};
+  }
+}
+
 bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (screenUnreadable || width <= 0 || height <= 0) return false;
   ++captures;
+  lastCaptureAt = now;
+  NoteMoves();
+  // Where the screen shows each window, and what: with a lag, a window moved a moment ago
+  // still shows at its old place.
+  const auto staleOf = [this](WindowHandle handle) -> const Stale* {
+    const auto it = stale_.find(handle);
+    if (it == stale_.end()) return nullptr;
+    if (ActionDue(it->second.since + static_cast<std::uint32_t>(screenLagMs))) {
+      stale_.erase(it);
+      return nullptr;
+    }
+    return &it->second;
+  };
   std::vector<std::pair<int, WindowHandle>> order;
   for (const auto& [handle, window] : windows_) {
     if (window.exists && window.shown && !window.minimised) order.emplace_back(window.z, handle);
   }
   std::sort(order.begin(), order.end());
+  const auto shownAt = [&](WindowHandle handle) -> const Rect& {
+    const Stale* stale = staleOf(handle);
+    return stale ? stale->rect : windows_.at(handle).rect;
+  };
   // What lies under a window that covers the whole area is never seen: not drawn.
   auto first = order.begin();
   bool covered = false;
   for (auto it = order.begin(); it != order.end(); ++it) {
-    const Rect& r = windows_.at(it->second).rect;
+    const Rect& r = shownAt(it->second);
     if (r.left <= area.left && r.top <= area.top && r.right >= area.right &&
         r.bottom >= area.bottom) {
       first = it;
@@ -316,11 +366,12 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
   // Each window, lowest first, over what is below it.
   for (auto it = first; it != order.end(); ++it) {
     const Window& window = windows_.at(it->second);
-    const Rect& r = window.rect;
+    const Stale* stale = staleOf(it->second);
+    const Rect& r = stale ? stale->rect : window.rect;
     const int left = std::max(r.left, area.left), right = std::min(r.right, area.right);
     const int top = std::max(r.top, area.top), bottom = std::min(r.bottom, area.bottom);
     if (left >= right || top >= bottom) continue;
-    const Image& own = PictureOf(it->second, window);
+    const Image& own = stale ? stale->picture : PictureOf(it->second, window);
     for (int y = top; y < bottom; ++y) {
       std::copy_n(own.bgra.data() + own.Offset(left - r.left, y - r.top), (right - left) * 4,
                   picture.bgra.data() + picture.Offset(left - area.left, y - area.top));
@@ -331,6 +382,13 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
 }
 
 void FakeDesktop::BlackenOffScreen(const Rect& area, Image& picture) const {
+  // Nearly every picture lies on one monitor: nothing to blacken, and no look at each pixel.
+  if (std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
+        return m.left <= area.left && m.top <= area.top && m.right >= area.right &&
+               m.bottom >= area.bottom;
+      })) {
+    return;
+  }
   constexpr std::uint8_t kBlack[4] = {0, 0, 0, 255};
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
@@ -355,6 +413,7 @@ void FakeDesktop::Sleep(int milliseconds) {
     auto action = std::move(it->second);
     it = actions_.erase(it);
     action();
+    NoteMoves();
   }
 }
 
@@ -370,6 +429,7 @@ void FakeDesktop::DispatchNext() {
   actions_.erase(actions_.begin());
   ++dispatched;
   action();
+  NoteMoves();
 }
 
 PendingMessage FakeDesktop::RemoveAndDispatch(int& quitExitCode) {

@@ -85,8 +85,14 @@ class FakeDesktop : public Desktop {
   std::function<void(const InputRecord&)> onInput;
   int waits = 0;                  // how often the code under test blocked waiting for a message
   bool screenUnreadable = false;  // CaptureScreen fails (a locked or secure desktop)
-  int captures = 0;               // pictures of the screen taken
-  int paints = 0;                 // windows painted for them (the rest came from the cache)
+  // How long the screen lags a window's move or resize: for this many virtual ms after it,
+  // CaptureScreen still shows the window at its old rectangle with its old picture, while
+  // ReadWindowRect and TopLevelWindowAt already tell the new place (a compositor that has
+  // not yet drawn the frame). 0: the screen shows every change at once.
+  int screenLagMs = 0;
+  int captures = 0;                 // pictures of the screen taken
+  std::uint32_t lastCaptureAt = 0;  // when the last picture of the screen was taken
+  int paints = 0;                   // windows painted for them (the rest came from the cache)
   bool ActionsLeft() const { return !actions_.empty(); }
   // Lets a client model react to input and decide which windows exist.
   std::function<void(Point screen, MouseButton)> onClick;
@@ -150,6 +156,18 @@ class FakeDesktop : public Desktop {
     Image picture;
   };
   const Image& PictureOf(WindowHandle handle, const Window& window);
+  // With a lag, notes each window whose rectangle changed since it was last looked at: the
+  // screen keeps what it showed of it until the lag has passed. Called after whatever can
+  // move a window (a user action, a reaction to a click or key, a move), so the lag runs
+  // from the change, not from the next picture.
+  void NoteMoves();
+  struct Stale {
+    Rect rect;      // where the screen still shows the window
+    Image picture;  // and what it shows there
+    std::uint32_t since = 0;
+  };
+  std::map<WindowHandle, Rect> seenAt_;  // each window's rectangle when last noted
+  std::map<WindowHandle, Stale> stale_;
   std::map<WindowHandle, Window> windows_;
   std::map<WindowHandle, Painted> painted_;
   WindowHandle nextHandle_ = 0x100;

@@ -151,6 +151,7 @@ void FakeUi::ShowBalloonTip(Control tip, Point at, std::string_view text, bool h
 
 void FakeUi::ShowMessage(std::string_view text, std::string_view boxCaption) {
   messages.push_back(Message{std::string(text), std::string(boxCaption)});
+  if (onMessage) onMessage(messages.back());
 }
 
 std::string FakeUi::BrowseForFolder(std::string_view title) {

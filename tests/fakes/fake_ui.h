@@ -58,7 +58,8 @@ class FakeUi : public Ui {
   std::vector<Control> focusHistory;
   std::vector<Tip> tips;
   std::vector<Message> messages;
-  std::deque<std::string> folderAnswers;  // what the picker returns, in turn ("" = cancel)
+  std::function<void(const Message&)> onMessage;  // sees each message box as it opens
+  std::deque<std::string> folderAnswers;          // what the picker returns, in turn ("" = cancel)
   std::vector<std::string> pickerTitles;
   std::vector<std::pair<Control, Event>> raised;  // every event raised, in order
   std::map<int, int> hotkeys;                     // id -> virtual key, while registered

@@ -5,6 +5,10 @@
 //                                    still breaks it
 //   ... --taught                     also worlds whose points were taught with F10, with the
 //                                    client moved and resized under them
+//   ... --waits                      also long waits, interrupted by a pause, a close of the
+//                                    tool or a change to the client, on a screen that lags
+//   pelloram_sim --seed N --shrunk   the smallest world of that seed that still breaks a
+//                                    promise, replayed with what happened in it
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +20,9 @@ namespace {
 
 using namespace pelloram::sim;
 
-int Replay(std::uint64_t seed, bool taught) {
-  const World world = Generate(seed, 50, 8, taught);
+int Replay(std::uint64_t seed, bool taught, bool waits, bool shrunk) {
+  World world = Generate(seed, 50, 8, taught, waits);
+  if (shrunk && !Simulate(world).broken.empty()) world = Shrink(world);
   const Result result = Simulate(world);
   std::printf("%s\n", Describe(world).c_str());
   for (const std::string& line : result.log) std::printf("  %s\n", line.c_str());
@@ -25,12 +30,12 @@ int Replay(std::uint64_t seed, bool taught) {
   return result.broken.empty() ? 0 : 1;
 }
 
-int Many(std::uint64_t first, std::uint64_t count, bool taught) {
+int Many(std::uint64_t first, std::uint64_t count, bool taught, bool waits) {
   std::size_t injected[static_cast<std::size_t>(Happening::kCount)] = {};
   std::uint64_t broken = 0;
   const auto start = std::chrono::steady_clock::now();
   for (std::uint64_t seed = first; seed < first + count; ++seed) {
-    const World world = Generate(seed, 50, 8, taught);
+    const World world = Generate(seed, 50, 8, taught, waits);
     for (const Event& e : world.events) ++injected[static_cast<std::size_t>(e.what)];
     const Result result = Simulate(world);
     if (result.broken.empty()) continue;
@@ -54,14 +59,28 @@ int Many(std::uint64_t first, std::uint64_t count, bool taught) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool taught = argc > 1 && std::strcmp(argv[argc - 1], "--taught") == 0;
-  if (taught) --argc;
+  // The flags come last, in any order.
+  bool taught = false, waits = false, shrunk = false;
+  for (; argc > 1; --argc) {
+    if (std::strcmp(argv[argc - 1], "--taught") == 0) {
+      taught = true;
+    } else if (std::strcmp(argv[argc - 1], "--waits") == 0) {
+      waits = true;
+    } else if (std::strcmp(argv[argc - 1], "--shrunk") == 0) {
+      shrunk = true;
+    } else {
+      break;
+    }
+  }
   if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-    return Replay(std::strtoull(argv[2], nullptr, 10), taught);
+    return Replay(std::strtoull(argv[2], nullptr, 10), taught, waits, shrunk);
   }
   if (argc == 4 && std::strcmp(argv[1], "--seeds") == 0) {
-    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), taught);
+    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), taught,
+                waits);
   }
-  std::fprintf(stderr, "usage: pelloram_sim --seed N | --seeds FIRST COUNT [--taught]\n");
+  std::fprintf(
+      stderr,
+      "usage: pelloram_sim --seed N [--shrunk] | --seeds FIRST COUNT [--taught] [--waits]\n");
   return 2;
 }

@@ -21,11 +21,28 @@ namespace {
 using testing::FakeDesktop;
 using testing::InputRecord;
 
-constexpr const char* kNames[] = {
-    "F11",         "F10",           "ChangePage",     "ChangeMode",       "TypeCount",
-    "TypeDelay",   "MoveMouse",     "HoldClipboard",  "RemoveFile",       "RefuseFile",
-    "CloseClient", "MoveClient",    "CoverClient",    "CloseTool",        "HandOnMouseInClick",
-    "DivertClick", "RestartClient", "PauseAndResume", "MoveClientWindow", "ResizeClient"};
+constexpr const char* kNames[] = {"F11",
+                                  "F10",
+                                  "ChangePage",
+                                  "ChangeMode",
+                                  "TypeCount",
+                                  "TypeDelay",
+                                  "MoveMouse",
+                                  "HoldClipboard",
+                                  "RemoveFile",
+                                  "RefuseFile",
+                                  "CloseClient",
+                                  "MoveClient",
+                                  "CoverClient",
+                                  "CloseTool",
+                                  "HandOnMouseInClick",
+                                  "DivertClick",
+                                  "RestartClient",
+                                  "PauseAndResume",
+                                  "MoveClientWindow",
+                                  "ResizeClient",
+                                  "MinimiseClient",
+                                  "HideClient"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -54,9 +71,20 @@ class Run : public testing::ToolHarness {
     for (int i = 0; i < w.folder; ++i) files_.push_back(FilePath(i));
     Prepare();
     start_ = desktop.now;
+    desktop.screenLagMs = w.screenLagMs;
     for (const Event& e : w.beforeRun) Apply(e);
-    for (const Event& e : w.events) At(desktop.now + e.at, [this, e] { Apply(e); });
+    for (const Event& e : w.events) {
+      if (e.afterInput >= 0) {
+        inWait_.push_back(e);
+      } else {
+        At(desktop.now + e.at, [this, e] { Apply(e); });
+      }
+    }
     desktop.onInput = [this](const InputRecord& input) { Check(input); };
+    ui.onMessage = [this](const testing::FakeUi::Message& m) {
+      CheckStopMessage(m.text);
+      TakeSummary(m.text);
+    };
     start_ = desktop.now;
   }
 
@@ -133,6 +161,7 @@ class Run : public testing::ToolHarness {
         if (!files_.empty()) practice_.dialogRefuses.insert(files_[e.value % files_.size()]);
         return;
       case Happening::CloseClient:
+        clientChangedAt_ = desktop.now;
         for (const WindowHandle w :
              {client, practice_.openDialog, practice_.forwardWindow, practice_.menuWindow}) {
           desktop.WindowAt(w).exists = false;
@@ -150,6 +179,7 @@ class Run : public testing::ToolHarness {
             Rect{e.value % 700, e.value % 500, e.value % 700 + 250, e.value % 500 + 200}, {}, 77);
         return;
       case Happening::CloseTool:
+        if (tool.state.runActive) StopAsked("close");
         closed_ = true;
         return Close();
       case Happening::HandOnMouseInClick:
@@ -162,6 +192,7 @@ class Run : public testing::ToolHarness {
         desktop.divertedClicks = 1;
         return;
       case Happening::RestartClient:
+        clientChangedAt_ = desktop.now;
         for (const WindowHandle w :
              {client, practice_.openDialog, practice_.forwardWindow, practice_.menuWindow}) {
           desktop.WindowAt(w).exists = false;
@@ -172,7 +203,10 @@ class Run : public testing::ToolHarness {
         return;
       case Happening::PauseAndResume:
         PressF11();
-        At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] { PressF11(); });
+        At(desktop.now + static_cast<std::uint32_t>(e.value) * 20, [this] {
+          result_.log.push_back("t=" + std::to_string(desktop.now - start_) + " F11 again");
+          PressF11();
+        });
         return;
       case Happening::MoveClientWindow: {
         const Rect& r = desktop.WindowAt(client).rect;
@@ -185,6 +219,16 @@ class Run : public testing::ToolHarness {
         const int taller = std::max(1, 1024 - r.top - practice::kMinHeight + 1);
         return practice_.ResizeClient(practice::kMinWidth + e.value * 7 % wider,
                                       practice::kMinHeight + e.value * 13 % taller);
+      }
+      case Happening::MinimiseClient:
+      case Happening::HideClient: {
+        const WindowHandle shown = FindChatClient(desktop).window;
+        if (shown == 0) return;
+        clientChangedAt_ = desktop.now;
+        (e.what == Happening::MinimiseClient ? desktop.WindowAt(shown).minimised
+                                             : desktop.WindowAt(shown).shown) =
+            e.what == Happening::MinimiseClient;
+        return;
       }
       case Happening::kCount:
         return;
@@ -201,20 +245,41 @@ class Run : public testing::ToolHarness {
   // (a new pass otherwise), or pauses the run going, which keeps its client and pass.
   void PressF11() {
     lastInput_.reset();  // a new run may start: the wait before it is the user's
-    if (!tool.state.runActive) {
-      const ChatClient found = FindChatClient(desktop);
-      boundProcess_ = found.process;
-      const int jobPage = world_.addJob ? 1 : 0;
-      lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
-                 IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
-      const bool goesOn =
-          ui.page == 1 && tool.state.pausedAdd &&
-          IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two);
-      if (ui.page == 1 && !goesOn) NewPass();
+    if (tool.state.runActive) {
+      // The press pauses the run going when it is on that run's page; pressed again while
+      // the paused run winds down, it starts the next run once that one has ended.
+      const bool pauses = ui.page == 1 ? tool.state.addRunning && !tool.state.pauseAsked
+                                       : tool.state.deleteButton == DeleteButton::Pause;
+      if (pauses) StopAsked("pause");
+    } else {
+      BeginRun(ui.page == 1 && tool.state.pausedAdd &&
+               IsChecked(Control::AddModeTwoRadio) == (tool.state.pausedAdd->mode == Mode::Two));
     }
-    const std::size_t before = ui.messages.size();
     ui.PressHotkey(vk::kF11);
-    for (std::size_t i = before; i < ui.messages.size(); ++i) TakeSummary(ui.messages[i].text);
+  }
+
+  // A run starts, bound to the client found now; an add run goes on with the pass paused
+  // before it, or starts a new one.
+  void BeginRun(bool passGoesOn) {
+    const ChatClient found = FindChatClient(desktop);
+    boundProcess_ = found.process;
+    boundWindow_ = found.window;
+    ++runs_;
+    runStartedAt_ = desktop.now;
+    stopAskedAt_.reset();
+    itemClickedAt_.reset();
+    menuItemLeft_ = false;
+    const int jobPage = world_.addJob ? 1 : 0;
+    lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
+               IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
+    if (ui.page == 1 && !passGoesOn) NewPass();
+  }
+
+  // A start pressed while a paused run wound down starts its run as that one ends, with no
+  // press of its own to see: the paused run's flag, cleared by each new run, tells.
+  void NoticeRunStartedWhenEnded() {
+    if (!stopAskedAt_ || closed_ || !tool.state.runActive || tool.state.pauseAsked) return;
+    BeginRun(lastPassKept_);
   }
 
   bool IsChecked(Control radio) { return ui.ReadControlProperty(radio, Property::Checked) != 0; }
@@ -236,6 +301,7 @@ class Run : public testing::ToolHarness {
     }
     passAdded_ = sums[0];
     ++summaries_;
+    lastPassKept_ = text.find("继续添加") != std::string::npos;
   }
 
   // No sticker goes into the chat twice in one pass over the folder.
@@ -254,11 +320,21 @@ class Run : public testing::ToolHarness {
     // A key acts when it goes down: the window it closed is gone by its release, which then
     // reaches whatever is in front, alone and to no effect.
     if (input.kind == InputRecord::Kind::KeyUp) return;
+    NoticeRunStartedWhenEnded();
     const bool click = input.kind == InputRecord::Kind::Click;
     const WindowHandle target =
         click ? desktop.TopLevelWindowAt(input.at) : desktop.ForegroundWindow();
+    ScheduleInWait(inputs_++);
+    if (!click && input.key == vk::kEscape) lastEscapeAt_ = desktop.now;
+    if (click && input.button == MouseButton::Right) lastRightClickAt_ = desktop.now;
+    if (click && input.button == MouseButton::Left && target == practice_.menuWindow) {
+      lastItemClickAt_ = desktop.now;
+    }
+    if (stopAskedAt_ && !CheckAfterStop(input, target)) return;
     if (closed_) {
-      // Only the clean-up: Escape into a window of the client the run was bound to.
+      // Only the clean-up: Escape into a window of the client the run was bound to, and the
+      // item of a menu that was open when the tool was closed.
+      if (click && itemClickedAt_ == desktop.now) return;
       if (click || input.key != vk::kEscape || desktop.ProcessOf(target) != boundProcess_) {
         Break("input after the tool was closed, other than closing the run's own window");
       }
@@ -279,6 +355,107 @@ class Run : public testing::ToolHarness {
                           (click ? std::to_string(input.at.x) + "," + std::to_string(input.at.y)
                                  : std::to_string(input.key)));
     CheckSentOnce();
+  }
+
+  // The happenings placed inside the wait that follows the world's input `index`.
+  void ScheduleInWait(int index) {
+    for (const Event& e : inWait_) {
+      if (e.afterInput != index) continue;
+      // The user's presses wait for the tool's window to handle them; the client and the
+      // system change its windows whatever the tool does.
+      const bool user = e.what == Happening::F11 || e.what == Happening::CloseTool;
+      const auto apply = [this, e] { Apply(e); };
+      user ? desktop.At(desktop.now + e.at, apply) : desktop.AtByItself(desktop.now + e.at, apply);
+    }
+  }
+
+  // The user asks the run going to stop: a pause, or the tool closed.
+  void StopAsked(const char* what) {
+    if (stopAskedAt_) return;
+    stopAskedAt_ = desktop.now;
+    // A step whose menu is up is finished: its item may still be clicked, once, and the run
+    // waits for the menu to go (after its item, or after the Escape that closes it).
+    const bool menuUp = desktop.IsWindowShown(practice_.menuWindow);
+    menuUpAtStop_ = menuUp;
+    const bool itemClicked = menuUp && lastItemClickAt_ && *lastItemClickAt_ >= lastRightClickAt_;
+    menuItemLeft_ = menuUp && !itemClicked;
+    if (itemClicked) itemClickedAt_ = lastItemClickAt_;
+    const int run = runs_;
+    desktop.AtByItself(desktop.now + kStopMs, [this, run, what] { CheckStopped(run, what, true); });
+  }
+
+  // Soon after the stop was asked, the run has ended. It may still close what it opened (a
+  // second for each Escape to take effect, whether pressed before the stop or after it),
+  // and a menu up at the stop gets the time it takes to go (after its item, or after the
+  // Escape that closes it).
+  void CheckStopped(int run, const char* what, bool menuMayFollow) {
+    NoticeRunStartedWhenEnded();
+    if (!tool.state.runActive || runs_ != run) return;
+    const auto recheck = [this, run, what](std::uint32_t at, bool menu) {
+      desktop.AtByItself(at, [this, run, what, menu] { CheckStopped(run, what, menu); });
+    };
+    // A second for its window to go, then a look to the front or the clipboard given back
+    // (ten tries 20 ms apart).
+    constexpr std::uint32_t kEscapeMs = 1300;
+    if (lastEscapeAt_ && desktop.now < *lastEscapeAt_ + kEscapeMs) {
+      return recheck(*lastEscapeAt_ + kEscapeMs, menuMayFollow);
+    }
+    if (menuMayFollow && (menuUpAtStop_ || itemClickedAt_)) {
+      const std::uint32_t menuGone =
+          static_cast<std::uint32_t>(std::max(world_.delayMs, 5000)) + 50 + kStopMs;
+      return recheck(std::max(*stopAskedAt_, itemClickedAt_.value_or(0)) + menuGone, false);
+    }
+    Break("a run still going " + std::to_string(desktop.now - *stopAskedAt_) +
+          " ms after it was asked to stop (" + what + ")");
+  }
+
+  // After a pause or a close was asked, the run clicks nothing but the item of a deletion's
+  // menu that was already up, and presses nothing but Escape. False when it broke that.
+  bool CheckAfterStop(const InputRecord& input, WindowHandle target) {
+    if (input.kind != InputRecord::Kind::Click) {
+      if (input.key == vk::kEscape) return true;
+      Break("a key other than Escape after the run was asked to stop: " +
+            std::to_string(input.key));
+      return false;
+    }
+    // A menu that came up as the pause came, before the run looked again (a poll and the
+    // settle after it), is taken as up at the pause: the run cannot tell the two apart.
+    constexpr std::uint32_t kLookMs = 70;
+    const bool cameWithPause =
+        !menuUpAtStop_ && !itemClickedAt_ && desktop.now <= *stopAskedAt_ + kLookMs;
+    if ((menuItemLeft_ || cameWithPause) && input.button == MouseButton::Left &&
+        target == practice_.menuWindow) {
+      menuItemLeft_ = false;
+      itemClickedAt_ = desktop.now;
+      return true;
+    }
+    Break(std::string("a click after the run was asked to stop: ") +
+          (input.button == MouseButton::Right ? "right" : "left") + " at " +
+          std::to_string(input.at.x) + "," + std::to_string(input.at.y));
+    return false;
+  }
+
+  // A run that stops while its client is gone, hidden or minimised says so first, before
+  // anything about the screen or a control's look: the client is looked at before a stop is
+  // put down to what the run could not find. Judged where the run looked at the screen after
+  // the client changed, so the look it failed on was taken of the changed client.
+  void CheckStopMessage(const std::string& text) {
+    if (!clientChangedAt_ || !lookRun_ || retaught_ || desktop.lastCaptureAt < *clientChangedAt_ ||
+        desktop.lastCaptureAt < runStartedAt_) {
+      return;
+    }
+    const char* expected = nullptr;
+    if (desktop.ProcessOf(boundWindow_) != boundProcess_) {
+      expected = "微信窗口不见了，已停止。请打开微信后重新开始。";
+    } else if (!desktop.IsWindowShown(boundWindow_)) {
+      expected = "微信窗口被隐藏了（可能关到了托盘），已停止。请把微信窗口打开后重新开始。";
+    } else if (desktop.IsWindowMinimised(boundWindow_)) {
+      expected = "微信窗口被最小化了，已停止。请把微信窗口还原后重新开始。";
+    }
+    if (expected && text.find(expected) == std::string::npos) {
+      Break("a stop that does not name the client's state first (" + std::string(expected) +
+            "): " + text);
+    }
   }
 
   // In a taught world, a run clicks a control only where its look is: each click lands on a
@@ -346,8 +523,9 @@ class Run : public testing::ToolHarness {
     // closed during a run, which then ends without a summary.
     const int added = practice_.Count("added");
     const int reported = reportedAdded_ + passAdded_;
-    const bool cutShort =
-        Happened(Happening::CloseClient) || Happened(Happening::RestartClient) || closed_;
+    const bool cutShort = Happened(Happening::CloseClient) || Happened(Happening::RestartClient) ||
+                          Happened(Happening::MinimiseClient) || Happened(Happening::HideClient) ||
+                          closed_;
     if (summaries_ > 0 && (reported > added || (reported < added && !cutShort))) {
       Break("add summaries whose added count disagrees with the client's journal");
     }
@@ -362,6 +540,21 @@ class Run : public testing::ToolHarness {
     return Happened(Happening::ChangePage) || Happened(Happening::ChangeMode);
   }
 
+  static constexpr std::uint32_t kStopMs = 300;  // from a pause or close to the run's end
+  std::vector<Event> inWait_;                    // happenings placed after an input
+  int inputs_ = 0;                               // clicks and keys so far
+  int runs_ = 0;                                 // runs started so far
+  std::uint32_t runStartedAt_ = 0;
+  std::optional<std::uint32_t> stopAskedAt_;  // the run going was asked to pause or close
+  bool menuItemLeft_ = false;                 // its open menu's item may still be clicked
+  bool menuUpAtStop_ = false;
+  std::optional<std::uint32_t> itemClickedAt_;
+  std::uint32_t lastRightClickAt_ = 0;
+  std::optional<std::uint32_t> lastItemClickAt_;  // a click on an open menu
+  std::optional<std::uint32_t> lastEscapeAt_;
+  std::optional<std::uint32_t> clientChangedAt_;  // gone, restarted, minimised or hidden
+  WindowHandle boundWindow_ = 0;
+  bool lastPassKept_ = false;  // the last add summary said where F11 goes on
   World world_;
   testing::PracticeWorld practice_{desktop, client, practice::Options{world_.collection, {}}};
   std::vector<std::string> files_;
@@ -400,11 +593,34 @@ void AddTaught(std::uint64_t seed, World& w) {
   }
 }
 
+// Long waits, and a pause or a close of the tool and changes to the client inside them; a
+// screen that lags the windows: a fourth stream, so what the three above drew stays as it was.
+void AddInterruptedWaits(std::uint64_t seed, World& w) {
+  std::mt19937_64 fourth(seed ^ 0x94D049BB133111EBULL);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(fourth);
+  };
+  w.screenLagMs = pick(0, 1) ? pick(0, 120) : 0;
+  constexpr int kLongDelays[] = {2000, 4000, 8000, 12000, 20000};
+  if (pick(0, 1)) w.delayMs = kLongDelays[pick(0, 4)];
+  // Somewhere in the wait after an input: the delay, or the longest wait for the client.
+  const auto inWait = [&](Happening what) {
+    const int input = pick(0, 15);
+    const int into = pick(0, std::max(w.delayMs, 5000) - 1);
+    w.events.push_back({static_cast<std::uint32_t>(into), what, pick(0, 1000), input});
+  };
+  inWait(pick(0, 3) ? Happening::F11 : Happening::CloseTool);
+  constexpr Happening kToClient[] = {Happening::MoveClientWindow, Happening::MinimiseClient,
+                                     Happening::HideClient, Happening::RestartClient};
+  for (int i = pick(0, 2); i > 0; --i) inWait(kToClient[pick(0, 3)]);
+}
+
 }  // namespace
 
 const char* NameOf(Happening happening) { return kNames[static_cast<std::size_t>(happening)]; }
 
-World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWorlds) {
+World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWorlds,
+               bool interruptedWaits) {
   std::mt19937_64 random(seed);
   const auto pick = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
@@ -441,12 +657,32 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWo
                         pickLater(0, 1000)});
   }
   if (taughtWorlds) AddTaught(seed, w);
+  if (interruptedWaits) AddInterruptedWaits(seed, w);
   return w;
 }
 
 Result Simulate(const World& world) { return Run(world).Go(); }
 
+namespace {
+
+// The promise a result broke, without when and the details: "a click where the look is not".
+std::string PromiseOf(const Result& result) {
+  const std::size_t from = result.broken.find(": ");
+  if (from == std::string::npos) return result.broken;
+  const std::string promise = result.broken.substr(from + 2);
+  return promise.substr(0, std::min(promise.find(':'), promise.find(" (")));
+}
+
+}  // namespace
+
 World Shrink(const World& failing) {
+  // Only worlds that break the same promise: a smaller world breaking another one tells
+  // nothing about the first.
+  const std::string promise = PromiseOf(Simulate(failing));
+  const auto breaks = [&promise](const World& w) {
+    const Result result = Simulate(w);
+    return !result.broken.empty() && PromiseOf(result) == promise;
+  };
   World best = failing;
   for (bool smaller = true; smaller;) {
     smaller = false;
@@ -455,7 +691,7 @@ World Shrink(const World& failing) {
       for (std::size_t i = 0; i < (best.*events).size(); ++i) {
         World w = best;
         (w.*events).erase((w.*events).begin() + static_cast<std::ptrdiff_t>(i));
-        if (!Simulate(w).broken.empty()) {
+        if (breaks(w)) {
           best = w;
           smaller = true;
           break;
@@ -467,7 +703,7 @@ World Shrink(const World& failing) {
       int* field = size == &best.collection ? &w.collection : &w.folder;
       if (*field == 0) continue;
       *field /= 2;
-      if (!Simulate(w).broken.empty()) {
+      if (breaks(w)) {
         best = w;
         smaller = true;
       }
@@ -482,12 +718,19 @@ std::string Describe(const World& w) {
       << (w.modeTwo ? "two" : "one") << (w.pointsOffClient ? " (points off the client)" : "")
       << (w.taught ? " (points taught with F10)" : "") << ", collection " << w.collection
       << ", folder " << w.folder << ", count " << w.count << ", delay " << w.delayMs
-      << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs << " ms, " << w.events.size()
-      << " events";
+      << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs << " ms, ";
+  if (w.screenLagMs > 0) out << "screen lags " << w.screenLagMs << " ms, ";
+  out << w.events.size() << " events";
   for (const Event& e : w.beforeRun)
     out << "\n  before the run: " << NameOf(e.what) << " " << e.value;
-  for (const Event& e : w.events)
-    out << "\n  t=" << e.at << " " << NameOf(e.what) << " " << e.value;
+  for (const Event& e : w.events) {
+    if (e.afterInput >= 0) {
+      out << "\n  " << e.at << " ms into the wait after input " << e.afterInput << ": "
+          << NameOf(e.what) << " " << e.value;
+    } else {
+      out << "\n  t=" << e.at << " " << NameOf(e.what) << " " << e.value;
+    }
+  }
   return out.str();
 }
 

@@ -33,13 +33,19 @@ enum class Happening : int {
   // Drawn from a third stream, in worlds whose points were taught with F10 only.
   MoveClientWindow,  // the user drags the client's window to a place `value` picks
   ResizeClient,      // the user drags the client's window to a size `value` picks
+  // Drawn from a fourth stream, in worlds whose waits are interrupted.
+  MinimiseClient,  // the client's window goes to the task bar
+  HideClient,      // the client's window is hidden (closed to the tray)
   kCount,
 };
 
 struct Event {
-  std::uint32_t at;  // virtual milliseconds after the start
+  std::uint32_t at;  // virtual milliseconds after the start; with `afterInput`, into the wait
   Happening what;
   int value;  // a number the happening uses (a count, a file, a distance)
+  // Not at a time but inside a wait of the run: `at` ms after the world's input (click or
+  // key) of this index, counted from 0, when the tool waits for its client or its delay.
+  int afterInput = -1;
 };
 
 struct World {
@@ -56,6 +62,7 @@ struct World {
   std::vector<Event> beforeRun;  // taught worlds: what happens between teaching and F11
   int count = 0;
   int delayMs = 0;
+  int screenLagMs = 0;  // the screen shows a moved window at its old place this long
   int reactMs = 0;
   int jitterMs = 0;
   std::vector<Event> events;
@@ -63,9 +70,12 @@ struct World {
 
 // The world of a seed, no larger than the limits. With `taughtWorlds`, a third stream of the
 // seed also teaches some mode-two worlds their points and moves and resizes the client; the
-// worlds without it stay as they were.
+// worlds without it stay as they were. With `interruptedWaits`, a fourth stream makes some
+// delays long and puts a pause or a close of the tool, and things happening to the client
+// (moved, minimised, hidden, restarted), inside the run's waits, and lets the screen lag the
+// windows; everything the other streams drew stays as it was.
 World Generate(std::uint64_t seed, int maxStickers = 50, int maxEvents = 8,
-               bool taughtWorlds = false);
+               bool taughtWorlds = false, bool interruptedWaits = false);
 
 struct Result {
   std::string broken;            // the first promise broken, with when; empty when all held

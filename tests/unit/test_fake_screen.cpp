@@ -108,6 +108,72 @@ TEST(FakeScreen, AnUnreadableScreenOrAnEmptyAreaGivesNoPicture) {
   EXPECT_EQ(desktop.captures, 0);
 }
 
+// A screen that lags the windows: right after a move or a resize it still shows the window
+// at its old place with its old picture, while the window's rectangle and the window under
+// a point already tell the new place; once the lag has passed, it shows the new place.
+TEST(FakeScreen, AScreenThatLagsShowsAMovedWindowAtItsOldPlaceForAWhile) {
+  FakeDesktop desktop;
+  desktop.screenLagMs = 100;
+  const WindowHandle moving = desktop.AddWindow("A", "", Rect{0, 0, 20, 20});
+  Image picture;
+  ASSERT_TRUE(desktop.CaptureScreen(Rect{0, 0, 100, 100}, picture));
+  const Bgr colour = PixelAt(picture, 10, 10);
+  const auto shows = [&](Point at) {
+    EXPECT_TRUE(desktop.CaptureScreen(Rect{0, 0, 100, 100}, picture));
+    return PixelAt(picture, at.x, at.y) == colour;
+  };
+  const Point oldPlace{10, 10}, newPlace{60, 60};
+
+  ASSERT_TRUE(desktop.MoveWindowTo(moving, 50, 50, 20, 20));
+  Rect rect;
+  ASSERT_TRUE(desktop.ReadWindowRect(moving, rect));
+  EXPECT_EQ(rect, (Rect{50, 50, 70, 70}));
+  EXPECT_EQ(desktop.TopLevelWindowAt(newPlace), moving);
+  EXPECT_TRUE(shows(oldPlace));
+  EXPECT_FALSE(shows(newPlace));
+  desktop.now += 99;
+  EXPECT_TRUE(shows(oldPlace));
+  desktop.now += 1;
+  EXPECT_FALSE(shows(oldPlace));
+  EXPECT_TRUE(shows(newPlace));
+
+  // The lag runs from the move, not from the next picture: a move made by a user action
+  // long before the picture shows at once.
+  desktop.At(desktop.now + 10, [&] { desktop.WindowAt(moving).rect = Rect{0, 0, 20, 20}; });
+  desktop.now += 10;
+  desktop.DispatchNext();
+  desktop.now += 200;
+  EXPECT_TRUE(shows(oldPlace));
+  EXPECT_FALSE(shows(newPlace));
+
+  // Moved again before the screen caught up: still its first old place, until the lag has
+  // passed since the last move; a resize shows the old size and picture the same way.
+  desktop.MoveWindowTo(moving, 50, 50, 20, 20);
+  desktop.now += 60;
+  desktop.MoveWindowTo(moving, 50, 50, 30, 30);
+  desktop.now += 60;
+  EXPECT_TRUE(shows(oldPlace));
+  EXPECT_FALSE(shows(Point{75, 75}));
+  desktop.now += 40;
+  EXPECT_FALSE(shows(oldPlace));
+  EXPECT_TRUE(shows(Point{75, 75}));
+
+  // A window that was not on the screen shows where it is as soon as it appears.
+  const WindowHandle popup = desktop.AddWindow("P", "", Rect{0, 0, 10, 10});
+  desktop.WindowAt(popup).exists = false;
+  ASSERT_TRUE(desktop.CaptureScreen(Rect{0, 0, 100, 100}, picture));
+  desktop.WindowAt(popup).rect = Rect{30, 30, 40, 40};
+  desktop.WindowAt(popup).exists = true;
+  ASSERT_TRUE(desktop.CaptureScreen(Rect{0, 0, 100, 100}, picture));
+  EXPECT_NE(PixelAt(picture, 35, 35), (Bgr{0, 0, 0}));
+  EXPECT_EQ(PixelAt(picture, 5, 5), (Bgr{0, 0, 0}));
+
+  // Without a lag the screen shows every move at once.
+  desktop.screenLagMs = 0;
+  desktop.MoveWindowTo(moving, 0, 0, 20, 20);
+  EXPECT_TRUE(shows(oldPlace));
+}
+
 // --- the practice client on the screen ---
 
 // The controls a run clicks, taught or derived.
