@@ -207,12 +207,30 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
     menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
     return menu != 0;
   });
-  if (up == Awaited::Stopped) return false;
+  if (up == Awaited::Stopped) return AwaitMenuAfterStop(before, clicked, menu);
   if (up == Awaited::TimedOut) return Stop(StopReason::NoMenu);
   tool_.state.lastMenu = menu;
   Opened(menu);
   rightClickedAt_ = clicked;
   return true;
+}
+
+bool Run::AwaitMenuAfterStop(const std::vector<WindowHandle>& before, Point clicked,
+                             WindowHandle& menu) {
+  // The right click went out: its menu may still come. It is waited for (a pause does not
+  // end this wait, closing does), so the run closes it on its way out and no later run takes
+  // it for its own.
+  const Awaited late = AwaitUntil(
+      [&] {
+        menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
+        return menu != 0;
+      },
+      false);
+  if (late == Awaited::Ready) {
+    tool_.state.lastMenu = menu;
+    Opened(menu);
+  }
+  return false;
 }
 
 bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {

@@ -149,6 +149,9 @@ class Run {
   // step's own reason.
   StopReason FirstReason(StopReason stepReason);
   Awaited AwaitUntil(const std::function<bool()>& ready, bool pauseEnds);
+  // A right click's menu that had not come when a stop was asked; false, always.
+  bool AwaitMenuAfterStop(const std::vector<WindowHandle>& before, Point clicked,
+                          WindowHandle& menu);
 
   Tool& tool_;
   const Job job_;

@@ -14,9 +14,10 @@ void Run::Opened(WindowHandle window) {
 }
 
 bool Run::PutOnClipboard(const std::string& path) {
-  if (clipboardTaken_) return PutTextOnClipboard(tool_.desktop, path);
+  const auto stopped = [this] { return StopAsked(); };
+  if (clipboardTaken_) return PutTextOnClipboard(tool_.desktop, path, nullptr, stopped);
   // Still the user's: what it holds is read as it is replaced.
-  clipboardTaken_ = PutTextOnClipboard(tool_.desktop, path, &userClipboard_);
+  clipboardTaken_ = PutTextOnClipboard(tool_.desktop, path, &userClipboard_, stopped);
   return clipboardTaken_;
 }
 

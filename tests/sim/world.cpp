@@ -9,8 +9,8 @@
 #include <set>
 #include <sstream>
 
-#include "client/input.h"
 #include "client/client_windows.h"
+#include "client/input.h"
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"
@@ -269,6 +269,7 @@ class Run : public testing::ToolHarness {
     stopAskedAt_.reset();
     itemClickedAt_.reset();
     menuItemLeft_ = false;
+    lastRightClickAt_ = 0;
     const int jobPage = world_.addJob ? 1 : 0;
     lookRun_ = world_.taught && !retaught_ && ui.page == jobPage &&
                IsChecked(world_.addJob ? Control::AddModeTwoRadio : Control::DeleteModeTwoRadio);
@@ -377,6 +378,9 @@ class Run : public testing::ToolHarness {
     // waits for the menu to go (after its item, or after the Escape that closes it).
     const bool menuUp = desktop.IsWindowShown(practice_.menuWindow);
     menuUpAtStop_ = menuUp;
+    // A right click whose menu has not come yet: the run waits for that menu, to close it.
+    menuComingAtStop_ = !menuUp && lastRightClickAt_ > 0 &&
+                        (!lastItemClickAt_ || *lastItemClickAt_ < lastRightClickAt_);
     const bool itemClicked = menuUp && lastItemClickAt_ && *lastItemClickAt_ >= lastRightClickAt_;
     menuItemLeft_ = menuUp && !itemClicked;
     if (itemClicked) itemClickedAt_ = lastItemClickAt_;
@@ -400,7 +404,7 @@ class Run : public testing::ToolHarness {
     if (lastEscapeAt_ && desktop.now < *lastEscapeAt_ + kEscapeMs) {
       return recheck(*lastEscapeAt_ + kEscapeMs, menuMayFollow);
     }
-    if (menuMayFollow && (menuUpAtStop_ || itemClickedAt_)) {
+    if (menuMayFollow && (menuUpAtStop_ || itemClickedAt_ || menuComingAtStop_)) {
       const std::uint32_t menuGone =
           static_cast<std::uint32_t>(std::max(world_.delayMs, 5000)) + 50 + kStopMs;
       return recheck(std::max(*stopAskedAt_, itemClickedAt_.value_or(0)) + menuGone, false);
@@ -548,6 +552,7 @@ class Run : public testing::ToolHarness {
   std::optional<std::uint32_t> stopAskedAt_;  // the run going was asked to pause or close
   bool menuItemLeft_ = false;                 // its open menu's item may still be clicked
   bool menuUpAtStop_ = false;
+  bool menuComingAtStop_ = false;
   std::optional<std::uint32_t> itemClickedAt_;
   std::uint32_t lastRightClickAt_ = 0;
   std::optional<std::uint32_t> lastItemClickAt_;  // a click on an open menu
