@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{"ThreeUhdSideBySide",
                              {{0, 0, 3840, 2160}, {-3840, 0, 0, 2160}, {3840, -300, 7680, 1860}}},
                       Layout{"OnePixel", {{0, 0, 1, 1}}}),
-    [](const ::testing::TestParamInfo<Layout>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Layout>& layout) { return layout.param.name; });
 
 TEST(AbsoluteCoordinates, AVirtualScreenWiderThanTheStepsRefusesWhatItCannotHit) {
   // 70000 pixels across have fewer steps than pixels: some pixels cannot be hit exactly,

@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Toolbar, EachPicturedControl,
                          ::testing::Values(Control{"StickerButtonFace", Picture::SmilingFace},
                                            Control{"CollectedTabHeart", Picture::Heart},
                                            Control{"FileButtonFolder", Picture::Folder}),
-                         [](const ::testing::TestParamInfo<Control>& info) {
-                           return info.param.name;
+                         [](const ::testing::TestParamInfo<Control>& control) {
+                           return control.param.name;
                          });
 
 TEST(ControlPictures, OnlyControlsHaveLinePictures) {
