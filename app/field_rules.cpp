@@ -7,32 +7,9 @@
 #include "services/convert.h"
 #include "services/utf8.h"
 #include "workflows/job_points.h"
-#include "workflows/teaching.h"
+#include "workflows/points.h"
 
 namespace pelloram {
-
-namespace {
-
-// A derived point follows its source on every change, untruncated: "12.5" gives "42.5".
-// The tool writes it, so a menu item taught by its picture keeps its look.
-void FollowSource(Tool& tool, Control editBox) {
-  const bool wasWriting = std::exchange(tool.state.writingPoints, true);
-  for (const DerivedPoint& derived : DerivedPoints()) {
-    if (derived.when != Derivation::OnEdit) continue;
-    const JobPoint& source = PointOf(derived.source);
-    const JobPoint& target = PointOf(derived.derived);
-    if (editBox == source.xField) {
-      tool.ui.WriteControlText(
-          target.xField, ToText(ToNumber(tool.ui.ReadControlText(editBox)) + derived.offset.x));
-    } else if (editBox == source.yField) {
-      tool.ui.WriteControlText(
-          target.yField, ToText(ToNumber(tool.ui.ReadControlText(editBox)) + derived.offset.y));
-    }
-  }
-  tool.state.writingPoints = wasWriting;
-}
-
-}  // namespace
 
 void ApplyFieldRule(Tool& tool, Control editBox) {
   if (editBox == Control::DeleteCount) {
@@ -40,8 +17,7 @@ void ApplyFieldRule(Tool& tool, Control editBox) {
   } else if (editBox == Control::AddDelay) {
     tool.state.addDelayMs = FieldValue(tool.ui.ReadControlText(editBox));
   } else {
-    ForgetTypedPoint(tool, editBox);
-    FollowSource(tool, editBox);
+    PointFieldEdited(tool, editBox);
   }
 }
 

@@ -31,6 +31,9 @@ class Ui {
   // returning, also when the text is unchanged; the native change notification of the
   // write itself is suppressed.
   virtual void WriteControlText(Control control, std::string_view text) = 0;
+  // Writes an edit box's content and raises nothing: the tool showing a value it owns (a
+  // point it found or was taught), which no field rule is to hear of as an edit.
+  virtual void ShowControlText(Control control, std::string_view text) = 0;
   virtual int ReadControlProperty(Control control, Property property) = 0;
   virtual void WriteControlProperty(Control control, Property property, int value) = 0;
 

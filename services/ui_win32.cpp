@@ -103,6 +103,15 @@ std::string Win32Ui::ReadControlText(Control control) {
   return hwnd != nullptr ? Narrow(WindowText(hwnd)) : std::string();
 }
 
+void Win32Ui::ShowControlText(Control control, std::string_view text) {
+  const HWND hwnd = HandleOf(control);
+  if (hwnd == nullptr) return;
+  const HWND outer = writing_;  // the native notification of this write is not an edit
+  writing_ = hwnd;
+  SetWindowTextW(hwnd, Wide(text).c_str());
+  writing_ = outer;
+}
+
 void Win32Ui::WriteControlText(Control control, std::string_view text) {
   const HWND hwnd = HandleOf(control);
   const std::wstring wide = Wide(text);

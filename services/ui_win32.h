@@ -88,6 +88,7 @@ class Win32Ui final : public Ui {
 
   std::string ReadControlText(Control control) override;
   void WriteControlText(Control control, std::string_view text) override;
+  void ShowControlText(Control control, std::string_view text) override;
   int ReadControlProperty(Control control, Property property) override;
   void WriteControlProperty(Control control, Property property, int value) override;
   void SetControlFocus(Control control) override;

@@ -6,6 +6,7 @@
 #include "client/input.h"
 #include "services/convert.h"
 #include "workflows/job_points.h"
+#include "workflows/points.h"
 #include "workflows/teaching.h"
 
 namespace pelloram {
@@ -15,9 +16,8 @@ namespace {
 void WriteDerivedOnCapture(Tool& tool, JobPointId source, Point at) {
   for (const DerivedPoint& derived : DerivedPoints()) {
     if (derived.source != source || derived.when != Derivation::OnCapture) continue;
-    WritePointFields(tool, PointOf(derived.derived),
-                     static_cast<std::int64_t>(at.x) + derived.offset.x,
-                     static_cast<std::int64_t>(at.y) + derived.offset.y);
+    ShowPoint(tool, PointOf(derived.derived), static_cast<std::int64_t>(at.x) + derived.offset.x,
+              static_cast<std::int64_t>(at.y) + derived.offset.y);
   }
 }
 
@@ -36,7 +36,7 @@ std::int32_t CaptureNextPoint(Tool& tool, Job job, std::int32_t step, Point at) 
       tool.ui.ShowBalloonTip(Control::NoteTip, at, kPlainPictureTip, true);
       return current;
     }
-    WritePointFields(tool, point, at.x, at.y);
+    ShowPoint(tool, point, at.x, at.y);
     WriteDerivedOnCapture(tool, point.id, at);
     std::string note(point.confirmation);
     if (taught == Teaching::Unreadable) note += kUnreadableScreenNote;

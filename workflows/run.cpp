@@ -6,7 +6,7 @@
 #include "client/chat_client.h"
 #include "client/input.h"
 #include "services/convert.h"
-#include "workflows/teaching.h"
+#include "workflows/points.h"
 
 namespace pelloram {
 namespace {
@@ -78,7 +78,7 @@ bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& scree
     }
     case Located::At:
       screen = found.at;
-      WritePointFields(tool_, point, screen.x, screen.y);
+      ShowPoint(tool_, point, screen.x, screen.y);
       return true;
     case Located::NotFound:
       if (fault_ == TargetFault::None) faultDetail_ = PointOf(found.missing).controlName;

@@ -9,6 +9,7 @@
 #include "client/window_binding.h"
 #include "services/convert.h"
 #include "services/picture_match.h"
+#include "workflows/points.h"
 
 namespace pelloram {
 namespace {
@@ -85,22 +86,6 @@ bool LookChanges(JobPointId id) {
 
 }  // namespace
 
-void WritePointFields(Tool& tool, const JobPoint& point, std::int64_t x, std::int64_t y) {
-  const bool wasWriting = std::exchange(tool.state.writingPoints, true);
-  tool.ui.WriteControlText(point.xField, ToText(x));
-  tool.ui.WriteControlText(point.yField, ToText(y));
-  tool.state.writingPoints = wasWriting;
-}
-
-void ForgetTypedPoint(Tool& tool, Control field) {
-  if (tool.state.writingPoints) return;
-  for (const Job job : {Job::Delete, Job::Add}) {
-    for (const JobPoint& point : PointsOf(job)) {
-      if (point.xField == field || point.yField == field) tool.state.LookOf(point.id).reset();
-    }
-  }
-}
-
 Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
   std::optional<TaughtLook>& kept = tool.state.LookOf(point.id);
   const Under under = ClientUnder(tool.desktop, at);
@@ -137,7 +122,7 @@ bool TeachMenuItem(Tool& tool, Job job, Point at) {
     look->onMenu = true;
     look->place = Point{at.x - menu.left, at.y - menu.top};
   }
-  WritePointFields(tool, item, at.x, at.y);
+  ShowPoint(tool, item, at.x, at.y);
   tool.state.LookOf(item.id) = std::move(look);
   std::string note = std::string(item.controlName) + "已记下：运行时在弹出的菜单里找它。";
   if (!tool.state.LookOf(item.id)) note += kUnreadableScreenNote;

@@ -17,12 +17,6 @@ inline constexpr std::string_view kPlainPictureTip =
 inline constexpr std::string_view kUnreadableScreenNote =
     "\r\n（没能读到屏幕，只记下了坐标：微信窗口移动后要重新取。）";
 
-// Writes a point's fields as the tool (a capture, a run showing where it clicks): the
-// point's look is kept.
-void WritePointFields(Tool& tool, const JobPoint& point, std::int64_t x, std::int64_t y);
-// A point field changed: typed by hand (not written by the tool), it forgets its look.
-void ForgetTypedPoint(Tool& tool, Control field);
-
 enum class Teaching : int {
   Kept,        // the look is kept: the run finds the control wherever it is
   PointOnly,   // not over the client: the bare point, as typed

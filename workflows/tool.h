@@ -75,11 +75,9 @@ struct RunState {
   // The client's menu that a run's right click brought up last: one left open (a run that
   // stopped before its item was clicked) must never take a click meant for the client.
   WindowHandle lastMenu = 0;
-  // What F10 taught of each point (by JobPointId), for as long as the tool runs: a point
-  // typed by hand forgets it. `writingPoints` is set while the tool itself writes point
-  // fields (a capture, a run showing where it clicks), which forget nothing.
+  // What F10 taught of each point (by JobPointId), for as long as the tool runs; its owner is
+  // workflows/points.h: a point edited by hand forgets it.
   std::array<std::optional<TaughtLook>, kJobPointCount> looks{};
-  bool writingPoints = false;
   std::optional<TaughtLook>& LookOf(JobPointId id) { return looks[static_cast<std::size_t>(id)]; }
 
   bool runActive = false;   // a run is executing: further starts are refused

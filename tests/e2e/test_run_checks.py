@@ -219,11 +219,13 @@ def clipboard_held_by_another_program(s: Session) -> None:
         start_tool(s)
         start_add_run(s, folder, len(stickers))
         s.set_clipboard(windows_path(stale))
-        # Held from before the start for 5 s: longer than the tool waits for the first
-        # sticker (about 2 s), over before the last ones.
-        holder = s.start(s.build.inspect, "--hold-clipboard", "5000", name="clipboard-holder")
+        # Held from before the start until the tool has given the first sticker up (it waits
+        # about 2 s for the clipboard) and gone on to the second, then let go.
+        holder = s.start(s.build.inspect, "--hold-clipboard", "600000", name="clipboard-holder")
         holder.wait_output('"held":true')
         s.key("F11")
+        s.wait_window(TOOL_TITLE + " — 添加中 2 / 4", RUN_TIMEOUT)
+        holder.kill()
         summary = said(s.dismiss_message_box(MESSAGE_BOX_TITLE, RUN_TIMEOUT))
         events = journal.events()
         opened, added = names(events, "opened"), names(events, "added")

@@ -67,6 +67,10 @@ std::string FakeUi::ReadControlText(Control control) {
   return control == Control::MainWindow ? caption : State(control).text;
 }
 
+void FakeUi::ShowControlText(Control control, std::string_view text) {
+  Mutable(control).text = std::string(text);
+}
+
 void FakeUi::WriteControlText(Control control, std::string_view text) {
   if (control == Control::MainWindow) {
     caption = std::string(text);
