@@ -1,11 +1,15 @@
 // The main window's controls, made from the form's rows: the child windows, the tab
 // control's pages, the balloon tips, and the subclassing of containers and number boxes.
+// First: it brings <windows.h>, which the other Win32 headers depend on.
+// clang-format off
+#include "app/window_win32.h"
+// clang-format on
+
 #include <commctrl.h>
 #include <imm.h>
 #include <uxtheme.h>
 
 #include "app/field_rules.h"
-#include "app/window_win32.h"
 
 namespace pelloram {
 

@@ -1,12 +1,15 @@
 // The Ui seam over Win32, its balloon tips: shown at a point, taken down by a timer or by
 // the user's first key or click, and never in the way of a click.
+// First: it brings <windows.h>, which the other Win32 headers depend on.
+// clang-format off
+#include "services/ui_win32.h"
+// clang-format on
+
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <cstdint>
 #include <vector>
-
-#include "services/ui_win32.h"
 
 namespace pelloram {
 

@@ -1,10 +1,13 @@
 // The Ui seam over Win32, its dialogs: the message box and the folder picker.
+// First: it brings <windows.h>, which the other Win32 headers depend on.
+// clang-format off
+#include "services/ui_win32.h"
+// clang-format on
+
 #include <objbase.h>
 #include <shlobj.h>
 
 #include <vector>
-
-#include "services/ui_win32.h"
 
 namespace pelloram {
 
