@@ -61,8 +61,9 @@ class Desktop {
   // at (0, 0); others may lie left of or above it, with gaps between them). Empty when they
   // cannot be read.
   virtual std::vector<Rect> MonitorRects() = 0;
-  // Whether the window is one of this program's own (its main window, a tip, a box).
-  virtual bool IsOwnWindow(WindowHandle window) = 0;
+  // This program's own process: its windows (the main window, tips, boxes) are never the
+  // client's, nor what a picture of the client's controls may show.
+  virtual std::uint32_t OwnProcess() = 0;
 
   // The screen's pixels in the rectangle (virtual-screen coordinates) as the user sees
   // them, every window drawn where it lies; parts off every screen come out black. False,

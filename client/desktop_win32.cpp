@@ -99,9 +99,7 @@ std::vector<Rect> Win32Desktop::MonitorRects() {
   return monitors;
 }
 
-bool Win32Desktop::IsOwnWindow(WindowHandle window) {
-  return window != 0 && ProcessOf(window) == GetCurrentProcessId();
-}
+std::uint32_t Win32Desktop::OwnProcess() { return GetCurrentProcessId(); }
 
 std::vector<WindowHandle> Win32Desktop::ShownWindowsOf(std::uint32_t process) {
   struct Search {

@@ -35,6 +35,22 @@ Rect OnScreen(Desktop& desktop, const Rect& area) {
   return OnScreenPart(desktop.MonitorRects(), area);
 }
 
+// The tool's own windows are no part of the client: their icons may look like its controls
+// (the point fields' pictures beside them do), so they are blacked out of the picture.
+void HideOwnWindows(Desktop& desktop, const Rect& area, Image& shot) {
+  for (const WindowHandle w : desktop.ShownWindowsOf(desktop.OwnProcess())) {
+    Rect r;
+    if (!desktop.ReadWindowRect(w, r)) continue;
+    const Rect hidden = Intersect(r, area);
+    for (int y = hidden.top; y < hidden.bottom; ++y) {
+      for (int x = hidden.left; x < hidden.right; ++x) {
+        std::uint8_t* pixel = shot.bgra.data() + shot.Offset(x - area.left, y - area.top);
+        pixel[0] = pixel[1] = pixel[2] = 0;
+      }
+    }
+  }
+}
+
 // The part under the pointer must match in full: the rest may show another state (the
 // highlight of a pressed button or a selected tab) or be partly covered.
 Rect CoreOf(const TaughtLook& look) {
@@ -54,6 +70,7 @@ Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
     return {Located::NotFound, {}, id};
   }
   if (!desktop.CaptureScreen(area, shot)) return {Located::Unreadable};
+  HideOwnWindows(desktop, area, shot);
   SearchHint hint;
   hint.core = CoreOf(look);
   if (near) {

@@ -20,7 +20,10 @@ TargetFault Run::ClientState() {
 TargetFault Run::ScreenAt(Point screen) {
   Desktop& desktop = tool_.desktop;
   if (!OnAnyMonitor(desktop.MonitorRects(), screen)) return TargetFault::OffScreen;
-  if (desktop.IsOwnWindow(desktop.TopLevelWindowAt(screen))) return TargetFault::ToolInTheWay;
+  const WindowHandle under = desktop.TopLevelWindowAt(screen);
+  if (under != 0 && desktop.ProcessOf(under) == desktop.OwnProcess()) {
+    return TargetFault::ToolInTheWay;
+  }
   return TargetFault::None;
 }
 

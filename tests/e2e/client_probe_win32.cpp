@@ -24,10 +24,22 @@
 //                                 does, and says whether it is distinctive
 //     look L T R B                captures the rectangle and looks for the kept picture in
 //                                 it; where it was found (screen point of its centre), score
+//     trigger FILE MS             waits until FILE exists, so that a test started beforehand
+//                                 acts the moment it asks, without a Wine start in between
+//     shift DX DY                 moves the client's main window by DX DY, without activating it
+//     setrect X Y W H             gives the client's main window that outer rectangle
+//     minimise                    ShowWindow(SW_MINIMIZE) on the client's main window
+//     kill                        TerminateProcess on the client's process, as a crash ends it
+//     pausetime ID TEXT MS        waits for F11 to go down, then watches the tool's window:
+//                                 when its control ID shows TEXT, and when its caption changes
+//                                 (the run's progress taken off it as the run ends); both in
+//                                 milliseconds after the key went down, and the longest gap
+//                                 between two looks at the key (the figures' resolution)
 //
 // Exit code 0 when every step ran, 2 for a bad command line, 3 when the client is missing.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -138,6 +150,12 @@ class Probe {
         {"save", {false, &Probe::Save}},
         {"teach", {false, &Probe::Teach}},
         {"look", {false, &Probe::Look}},
+        {"trigger", {false, &Probe::Trigger}},
+        {"shift", {true, &Probe::Shift}},
+        {"setrect", {true, &Probe::SetRect}},
+        {"minimise", {true, &Probe::Minimise}},
+        {"kill", {true, &Probe::Kill}},
+        {"pausetime", {false, &Probe::PauseTime}},
     };
     return steps;
   }
@@ -373,6 +391,133 @@ class Probe {
                                         area.top + match.at.y + taught_.height / 2})},
                   {"score", std::to_string(match.score)},
                   {"next_best", std::to_string(match.nextBest)}});
+  }
+
+  void Trigger() {
+    const std::string path = Take();
+    const int timeout = TakeInt();
+    const std::uint32_t start = desktop_.TickCount();
+    bool ready = desktop_.FileExists(path);
+    while (!ready && static_cast<int>(desktop_.TickCount() - start) < timeout) {
+      ResponsiveDelay(desktop_, 10);
+      ready = desktop_.FileExists(path);
+    }
+    Emit("trigger", {{"ready", Bool(ready)}, {"ms", Num(desktop_.TickCount() - start)}});
+  }
+
+  HWND ClientWindow() const { return reinterpret_cast<HWND>(client_); }
+
+  std::string RectJson(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return Array({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  }
+
+  void Shift() {
+    const int dx = TakeInt();
+    const int dy = TakeInt();
+    RECT r{};
+    GetWindowRect(ClientWindow(), &r);
+    const bool ok = SetWindowPos(ClientWindow(), nullptr, r.left + dx, r.top + dy, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+    Emit("shift", {{"ok", Bool(ok)}, {"rect", RectJson(ClientWindow())}});
+  }
+
+  void SetRect() {
+    const int x = TakeInt();
+    const int y = TakeInt();
+    const int w = TakeInt();
+    const int h = TakeInt();
+    const bool ok =
+        SetWindowPos(ClientWindow(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+    Emit("setrect", {{"ok", Bool(ok)}, {"rect", RectJson(ClientWindow())}});
+  }
+
+  void Minimise() {
+    ShowWindow(ClientWindow(), SW_MINIMIZE);
+    Emit("minimise", {{"iconic", Bool(IsIconic(ClientWindow()) != FALSE)}});
+  }
+
+  void Kill() {
+    DWORD id = 0;
+    GetWindowThreadProcessId(ClientWindow(), &id);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    bool ok = false;
+    if (process != nullptr) {
+      ok = TerminateProcess(process, 1) != FALSE &&
+           WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+      CloseHandle(process);
+    }
+    Emit("kill", {{"ok", Bool(ok)}, {"pid", Num(id)}});
+  }
+
+  static std::string Text(HWND window) {
+    wchar_t buf[512] = {};
+    const int n = GetWindowTextW(window, buf, 512);
+    return Narrow(std::wstring_view(buf, static_cast<std::size_t>(n > 0 ? n : 0)));
+  }
+
+  // The tool's controls sit on its pages, not all right on its window.
+  static HWND Descendant(HWND top, int id) {
+    struct Search {
+      int id;
+      HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND child, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          if (GetDlgCtrlID(child) != s->id) return TRUE;
+          s->found = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) throw UsageError{"the tool has no control " + Num(id)};
+    return search.found;
+  }
+
+  // Polls every millisecond or so: the figures are meant to tell tenths of a second apart.
+  // The key is pressed by the test as a person presses it; its going down is read from the
+  // system's key state, so that all three moments are read on one clock.
+  void PauseTime() {
+    const int id = TakeInt();
+    const std::string text = Take();
+    const int timeout = TakeInt();
+    const HWND tool = FindWindowW(L"PelloramMainWindow", nullptr);
+    if (tool == nullptr) throw UsageError{"the tool's window is not there"};
+    const HWND control = Descendant(tool, id);
+    const std::string during = Text(tool);
+    GetAsyncKeyState(vk::kF11);  // forgets a press from before, which the low bit would report
+    Emit("watching", {{"caption", JsonQuote(during)}});
+    std::uint32_t start = desktop_.TickCount();
+    bool pressed = false;
+    // The longest time between two looks at the key: how late its going down may be seen,
+    // so how much earlier than the figures say the tool may have reacted.
+    std::uint32_t lookedAt = start;
+    std::uint32_t longestGap = 0;
+    while (!pressed && static_cast<int>(desktop_.TickCount() - start) < timeout) {
+      // Down now, or pressed and released since the last look: a tap can be that short.
+      pressed = (GetAsyncKeyState(vk::kF11) & 0x8001) != 0;
+      const std::uint32_t now = desktop_.TickCount();
+      longestGap = std::max(longestGap, now - lookedAt);
+      lookedAt = now;
+      if (!pressed) ::Sleep(1);
+    }
+    start = desktop_.TickCount();
+    long long shown = -1;
+    long long ended = -1;
+    while (pressed && (shown < 0 || ended < 0) &&
+           static_cast<int>(desktop_.TickCount() - start) < timeout) {
+      const long long now = desktop_.TickCount() - start;
+      if (shown < 0 && Text(control).find(text) != std::string::npos) shown = now;
+      if (ended < 0 && Text(tool) != during) ended = now;
+      ::Sleep(1);
+    }
+    Emit("pausetime", {{"pressed", Bool(pressed)},
+                       {"look_gap_ms", Num(longestGap)},
+                       {"caption_after", JsonQuote(Text(tool))},
+                       {"control_ms", Num(shown)},
+                       {"caption_ms", Num(ended)}});
   }
 
   Win32Desktop desktop_;

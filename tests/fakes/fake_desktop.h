@@ -105,7 +105,7 @@ class FakeDesktop : public Desktop {
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
   std::vector<Rect> MonitorRects() override { return monitors; }
-  bool IsOwnWindow(WindowHandle window) override { return ProcessOf(window) == kToolProcess; }
+  std::uint32_t OwnProcess() override { return kToolProcess; }
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;
   std::string WindowTitle(WindowHandle window) override;

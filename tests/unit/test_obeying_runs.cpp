@@ -257,6 +257,31 @@ TEST(Screens, AControlOffEveryScreenStopsTheRunSayingSo) {
   EXPECT_EQ(h.LastMessage(), StopText(TargetFault::OffScreen, "“表情”按钮"));
 }
 
+// The tool's window over the client, away from its controls, shows an icon like the sticker
+// button's: it is no part of the client, and the button is found where it is.
+TEST(Screens, TheToolsOwnIconsAreNeverTakenForTheClientsControls) {
+  Taught h;
+  h.TeachDelete("2");
+  const Point button = h.Centre(Kind::Button, Picture::SmilingFace);
+  Image icon;
+  ASSERT_TRUE(h.desktop.CaptureScreen(
+      Rect{button.x - 20, button.y - 20, button.x + 20, button.y + 20}, icon));
+  h.world.ResizeClient(1000, 720);  // the button moved: the whole client is searched
+  const WindowHandle tool = h.desktop.AddWindow(
+      "PelloramMainWindow", "Pelloram", Rect{700, 200, 780, 280}, {}, FakeDesktop::kToolProcess);
+  h.desktop.WindowAt(tool).paint = [icon](Image& picture) {
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < picture.width; ++x) {
+        const std::size_t from = icon.Offset(x % icon.width, y % icon.height);
+        std::copy_n(icon.bgra.data() + from, 4, picture.bgra.data() + picture.Offset(x, y));
+      }
+    }
+  };
+  h.F11();
+  EXPECT_EQ(h.world.Count("deleted"), 2);
+  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
+}
+
 TEST(Screens, TheToolsOwnWindowOverAControlIsNamed) {
   for (const bool typed : {false, true}) {
     Taught h;
