@@ -132,7 +132,6 @@ int Run(HINSTANCE instance) {
   Shell shell(Model(options.model, [&journal](const std::string& line) { journal.Write(line); }));
   shell.instance = instance;
   shell.generation = options.generation;
-  LoadPictures(shell);
   const std::wstring face = ReadableFace();
   shell.font = MakeFont(face, 14);
   shell.smallFont = MakeFont(face, 11);

@@ -151,8 +151,8 @@ class Model {
 
   // Layout for drawing (client coordinates of the main window at its current size).
   enum class Kind : int { Area, Title, Button, Tab, Cell, Message, Input, Menu, MenuItem, Text };
-  // What is drawn in a box besides its fill and label: the tool's own grey line pictures
-  // for the controls, or a sticker's own image, made from its name (the label).
+  // What is drawn in a box besides its fill and label: a line picture of the client's own
+  // for the controls (control_pictures.h), or a sticker's own image, made from its name.
   enum class Picture : int { None, SmilingFace, Heart, Folder, Sticker };
   // Which window shows a box: the main window, the sticker panel (a popup of its own in the
   // newer client), or the open context menu (always a popup of its own).

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "practice_client/resource.h"
+#include "practice_client/control_pictures.h"
 #include "practice_client/shell_win32.h"
 #include "practice_client/sticker_look.h"
 #include "services/utf16.h"
@@ -109,22 +109,17 @@ void Grain(const Canvas& canvas, const Model::Box& box) {
 
 // The line picture centred in the box. The other look is the same lines upside down and
 // blue: plainly not the control the user taught.
-void LinePicture(const Canvas& canvas, const Model::Box& box, const pelloram::Image& image) {
+void DrawLinePicture(const Canvas& canvas, const Model::Box& box, const LinePicture& picture) {
   const bool other = box.look == "other";
-  const int left = box.left + (box.right - box.left - image.width) / 2;
-  const int top = box.top + (box.bottom - box.top - image.height) / 2;
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      const int sx = other ? image.width - 1 - x : x;
-      const int sy = other ? image.height - 1 - y : y;
-      const std::size_t i = (static_cast<std::size_t>(sy) * static_cast<std::size_t>(image.width) +
-                             static_cast<std::size_t>(sx)) *
-                            4;
-      std::uint32_t colour = static_cast<std::uint32_t>(image.bgra[i + 2]) << 16 |
-                             static_cast<std::uint32_t>(image.bgra[i + 1]) << 8 | image.bgra[i];
-      if (other) colour = 0x2050D0;
+  const std::uint32_t colour = other ? 0x2050D0 : kLineColour;
+  const int left = box.left + (box.right - box.left - picture.width) / 2;
+  const int top = box.top + (box.bottom - box.top - picture.height) / 2;
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint8_t ink =
+          other ? picture.At(picture.width - 1 - x, picture.height - 1 - y) : picture.At(x, y);
       if (std::uint32_t* pixel = canvas.At(left + x, top + y)) {
-        *pixel = Blend(*pixel, colour, image.bgra[i + 3]);
+        *pixel = Blend(*pixel, colour, ink);
       }
     }
   }
@@ -143,13 +138,6 @@ void StickerImage(const Canvas& canvas, const Model::Box& box) {
       }
     }
   }
-}
-
-const pelloram::Image* LinePictureOf(const Shell& shell, Picture picture) {
-  if (picture == Picture::None || picture == Picture::Sticker) return nullptr;
-  const auto& image = shell.pictures[static_cast<std::size_t>(picture) -
-                                     static_cast<std::size_t>(Picture::SmilingFace)];
-  return image ? &*image : nullptr;
 }
 
 void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) {
@@ -172,8 +160,8 @@ void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) 
     StickerImage(canvas, box);
     return;
   }
-  if (const pelloram::Image* image = LinePictureOf(shell, box.picture)) {
-    LinePicture(canvas, box, *image);
+  if (const LinePicture& picture = PictureOf(box.picture); !picture.ink.empty()) {
+    DrawLinePicture(canvas, box, picture);
     return;
   }
   if (box.label.empty()) return;
@@ -185,23 +173,7 @@ void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) 
   GdiFlush();
 }
 
-std::optional<pelloram::Image> DecodeResource(HINSTANCE instance, int id) {
-  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
-  if (found == nullptr) return std::nullopt;
-  const HGLOBAL loaded = LoadResource(instance, found);
-  const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
-  if (bytes == nullptr) return std::nullopt;
-  return pelloram::DecodePng({bytes, SizeofResource(instance, found)});
-}
-
 }  // namespace
-
-void LoadPictures(Shell& shell) {
-  const int ids[] = {IDR_PICTURE_SMILING_FACE, IDR_PICTURE_HEART, IDR_PICTURE_FOLDER};
-  for (std::size_t i = 0; i < shell.pictures.size(); ++i) {
-    shell.pictures[i] = DecodeResource(shell.instance, ids[i]);
-  }
-}
 
 std::size_t LayerStart(const std::vector<Model::Box>& boxes, Model::Layer layer) {
   for (std::size_t i = 0; i < boxes.size(); ++i) {

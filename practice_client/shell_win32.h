@@ -3,13 +3,10 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <initializer_list>
-#include <optional>
 #include <vector>
 
-#include "app/pictures.h"
 #include "practice_client/command_line.h"
 #include "practice_client/model.h"
 
@@ -41,13 +38,8 @@ struct Shell {
   Pressed panelPressed;
   HFONT font = nullptr;
   HFONT smallFont = nullptr;
-  // The smiling face, the heart and the folder, in Model::Picture order from SmilingFace;
-  // empty where a picture could not be decoded (the control then shows its label).
-  std::array<std::optional<pelloram::Image>, 3> pictures;
 };
 
-// The pictures of the controls, from the program's resources.
-void LoadPictures(Shell& shell);
 // Whether the sticker panel is drawn by a window of its own rather than the main window.
 bool PanelIsPopup(const Shell& shell);
 

@@ -46,10 +46,6 @@ struct Match {
 // taught picture larger than the screen, give "not found".
 Match FindPicture(const Image& screen, const Image& taught, const SearchHint& hint = {});
 
-// The same answer by scoring every position at full resolution: the yardstick for
-// FindPicture in tests and benchmarks, far too slow for a run.
-Match FindPictureExhaustive(const Image& screen, const Image& taught);
-
 // False when a picture cannot identify a place: plain (one colour, or nearly), or a pattern
 // that matches itself shifted by a few pixels almost as well as unshifted (stripes, tiles,
 // gradients). The tool refuses to keep such a picture at F10.

@@ -1,151 +1,16 @@
+// The Ui seam over Win32: the tool's own controls, their text and properties, focus and
+// hotkeys.
 #include "services/ui_win32.h"
 
 #include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
-#include <windowsx.h>
 
 #include <cstdint>
-#include <vector>
 
 namespace pelloram {
+
 namespace {
 
 constexpr wchar_t kPreviousProcProperty[] = L"Pelloram.PreviousProc";
-constexpr UINT_PTR kTipToolId = 1;
-constexpr UINT_PTR kTipHideTimer = 0x7A01;  // clear of the tooltip's own timer ids
-constexpr int kTipDisplayMs = 3000;
-// A warning (a tip that does not hide by itself) stays a little longer, to be read.
-constexpr int kWarningDisplayMs = 5000;
-constexpr int kTipMaxWidth = 420;  // wide enough for every note; \r\n still breaks lines
-
-struct ItemListClose {
-  void operator()(PIDLIST_ABSOLUTE list) const { CoTaskMemFree(list); }
-};
-using UniqueItemList = UniqueHandle<PIDLIST_ABSOLUTE, ItemListClose>;
-
-TTTOOLINFOW TipTool(HWND tooltip) {
-  TTTOOLINFOW tool{};
-  // The v2 size is understood by every comctl32, with or without a manifest.
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = GetWindow(tooltip, GW_OWNER);
-  tool.uId = kTipToolId;
-  return tool;
-}
-
-void TakeDownBubble(HWND tooltip) {
-  KillTimer(tooltip, kTipHideTimer);
-  TTTOOLINFOW tool = TipTool(tooltip);
-  SendMessageW(tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
-}
-
-// The tool's tooltips, for the input hooks. Only the window's thread touches them.
-std::vector<HWND>& Bubbles() {
-  static std::vector<HWND> bubbles;
-  return bubbles;
-}
-
-void TakeDownEveryBubble() {
-  for (const HWND tooltip : Bubbles()) {
-    if (IsWindowVisible(tooltip)) TakeDownBubble(tooltip);
-  }
-}
-
-// A click on a bubble takes it down and goes on to the control below, as if the bubble had
-// not been there: the user aimed at the control, and must not lose the click (the cursor
-// would stay in the field the warning is about, and typing would go there). Only the
-// client area of the tool's own windows gets it again.
-void PassClickBelow(HWND tooltip, UINT message, WPARAM wParam) {
-  // Where the click was on the screen: the bubble may already be down, and a hidden
-  // tooltip's client origin is no guide.
-  const DWORD position = GetMessagePos();
-  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  TakeDownBubble(tooltip);
-  const HWND below = WindowFromPoint(at);
-  if (below == nullptr || below == tooltip) return;
-  if (GetWindowThreadProcessId(below, nullptr) != GetCurrentThreadId()) return;
-  if (SendMessageW(below, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) != HTCLIENT) return;
-  ScreenToClient(below, &at);
-  PostMessageW(below, message, wParam, MAKELPARAM(at.x, at.y));
-}
-
-LRESULT CALLBACK BalloonTipProc(HWND tooltip, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      PassClickBelow(tooltip, message, wParam);
-      return 0;
-    case WM_TIMER:
-      if (wParam != kTipHideTimer) break;
-      TakeDownBubble(tooltip);
-      return 0;
-    default:
-      break;
-  }
-  return CallPrevious(tooltip, message, wParam, lParam);
-}
-
-// The user's first key or click in the tool takes every bubble down: it has been seen, and
-// the user is busy with the window. Both hooks only watch; the input goes on as it was.
-LRESULT CALLBACK KeyWatch(int code, WPARAM wParam, LPARAM lParam) {
-  const bool pressed = (static_cast<std::uint64_t>(lParam) & 0x80000000u) == 0;  // not a release
-  if (code == HC_ACTION && pressed) TakeDownEveryBubble();
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK MouseWatch(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION) {
-    switch (wParam) {
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-      case WM_NCLBUTTONDOWN:
-      case WM_NCRBUTTONDOWN:
-      case WM_NCMBUTTONDOWN:
-        TakeDownEveryBubble();
-        break;
-      default:
-        break;
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// The tool's top-level windows, disabled for the life of a foreign modal dialog and then
-// returned to their earlier enabled state, with the earlier active and foreground windows.
-class ToolWindowsDisabled {
- public:
-  ToolWindowsDisabled() : active_(GetActiveWindow()), foreground_(GetForegroundWindow()) {
-    EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(&windows_));
-    for (const Entry& entry : windows_) EnableWindow(entry.window, FALSE);
-  }
-  ~ToolWindowsDisabled() {
-    for (const Entry& entry : windows_) {
-      if (IsWindow(entry.window)) EnableWindow(entry.window, entry.enabled);
-    }
-    if (active_ != nullptr && IsWindow(active_)) SetActiveWindow(active_);
-    if (foreground_ != nullptr && IsWindow(foreground_)) SetForegroundWindow(foreground_);
-  }
-  ToolWindowsDisabled(const ToolWindowsDisabled&) = delete;
-  ToolWindowsDisabled& operator=(const ToolWindowsDisabled&) = delete;
-
-  HWND active() const { return active_; }
-
- private:
-  struct Entry {
-    HWND window;
-    BOOL enabled;
-  };
-  static BOOL CALLBACK Collect(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<Entry>*>(list)->push_back({window, IsWindowEnabled(window)});
-    return TRUE;
-  }
-
-  HWND active_;
-  HWND foreground_;
-  std::vector<Entry> windows_;
-};
 
 int PixelsToPoints(int pixels) { return MulDiv(pixels, 72, 96); }
 int PointsToPixels(int points) { return MulDiv(points, 96, 72); }
@@ -179,22 +44,6 @@ void Win32Ui::Attach(Control control, HWND hwnd, Win32Kind kind, int page) {
   item.hwnd = hwnd;
   item.kind = kind;
   item.page = page;
-}
-
-void Win32Ui::AttachBalloonTip(Control tip, HWND tooltip) {
-  Attach(tip, tooltip, Win32Kind::BalloonTip, -1);
-  TTTOOLINFOW tool = TipTool(tooltip);
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
-  SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipDisplayMs, 0));
-  Subclass(tooltip, &BalloonTipProc);
-  Bubbles().push_back(tooltip);
-  // Thread hooks: they see only this thread's input, that is the tool's own windows.
-  const DWORD thread = GetCurrentThreadId();
-  if (!keyWatch_) keyWatch_.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyWatch, nullptr, thread));
-  if (!mouseWatch_) mouseWatch_.reset(SetWindowsHookExW(WH_MOUSE, &MouseWatch, nullptr, thread));
 }
 
 void Win32Ui::SetFont(Control control, int pixels, int weight) {
@@ -236,14 +85,8 @@ void Win32Ui::ShowPage(int page) {
   }
 }
 
-void Win32Ui::HideBalloonTip(HWND tooltip) {
-  if (tooltip != nullptr) TakeDownBubble(tooltip);
-}
-
 void Win32Ui::DetachAll() {
-  keyWatch_.reset();
-  mouseWatch_.reset();
-  Bubbles().clear();
+  ForgetBalloonTips();
   main_ = nullptr;
   writing_ = nullptr;
   for (Win32Control& item : controls_) item.hwnd = nullptr;
@@ -371,51 +214,6 @@ void Win32Ui::SetControlFocus(Control control) {
 
 WindowHandle Win32Ui::GetControlHandle(Control control) {
   return reinterpret_cast<WindowHandle>(HandleOf(control));
-}
-
-void Win32Ui::ShowBalloonTip(Control tip, Point at, std::string_view text, bool hideBySelf) {
-  const HWND tooltip = HandleOf(tip);
-  if (tooltip == nullptr) return;
-  HideBalloonTip(tooltip);  // a bubble still showing goes first
-  std::wstring wide = Wide(text);
-  TTTOOLINFOW tool = TipTool(tooltip);
-  tool.lpszText = wide.data();  // copied by the tooltip
-  SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip, TTM_TRACKPOSITION, 0,
-               MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
-  SendMessageW(tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  const auto displayMs = SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0);
-  const UINT hideAfter =
-      hideBySelf ? static_cast<UINT>(displayMs > 0 ? displayMs : kTipDisplayMs) : kWarningDisplayMs;
-  SetTimer(tooltip, kTipHideTimer, hideAfter, nullptr);
-}
-
-void Win32Ui::ShowMessage(std::string_view text, std::string_view caption) {
-  // Task-modal without an owner: every window of the tool is disabled while the box is up,
-  // and the box's own loop keeps timers and hotkeys coming.
-  MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_TASKMODAL);
-}
-
-std::string Win32Ui::BrowseForFolder(std::string_view title) {
-  const std::wstring wideTitle = Wide(title);
-  UniqueItemList chosen;
-  {
-    ToolWindowsDisabled disabled;
-    BROWSEINFOW info{};
-    info.hwndOwner = disabled.active();
-    info.lpszTitle = wideTitle.c_str();
-    info.ulFlags = BIF_EDITBOX;
-    chosen.reset(SHBrowseForFolderW(&info));
-  }
-  if (!chosen) return {};
-  // Long paths fit; items without a file-system path (Control Panel...) give nothing.
-  std::wstring path(32768, L'\0');
-  if (!SHGetPathFromIDListEx(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
-                             GPFIDL_DEFAULT)) {
-    return {};
-  }
-  path.resize(path.find(L'\0'));
-  return Narrow(path);
 }
 
 Point Win32Ui::ControlCentre(Control control) {

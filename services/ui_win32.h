@@ -107,6 +107,8 @@ class Win32Ui final : public Ui {
 
  private:
   HWND HandleOf(Control control) const;
+  // Unhooks the input watches and forgets the bubbles they take down.
+  void ForgetBalloonTips();
 
   EventSink sink_;
   HWND main_ = nullptr;

@@ -17,6 +17,7 @@
 
 #include "services/picture_match.h"
 #include "tests/bench/sticker_runs.h"
+#include "tests/support/exhaustive_search.h"
 #include "tests/support/synthetic_pictures.h"
 
 namespace {

@@ -9,12 +9,14 @@
 #include <utility>
 
 #include "services/picture_match.h"
+#include "tests/support/exhaustive_search.h"
 #include "tests/support/synthetic_pictures.h"
 
 namespace pelloram {
 namespace {
 
 using namespace testing::pictures;
+using testing::FindPictureExhaustive;
 
 constexpr int kWidth = 640, kHeight = 400;
 
