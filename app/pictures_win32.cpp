@@ -1,6 +1,7 @@
 // The picture boxes: PNG resources decoded once and drawn over the button face.
 #include "app/resource.h"
 #include "app/window_win32.h"
+#include "services/pixels_win32.h"
 
 namespace pelloram {
 
@@ -46,13 +47,7 @@ void MainWindow::DrawPicture(const DRAWITEMSTRUCT& item, Picture picture) {
   FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
   const auto& image = flattened_[static_cast<std::size_t>(picture)];
   if (!image) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = image->width;
-  info.bmiHeader.biHeight = -image->height;  // rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownBitmapInfo(image->width, image->height);
   const int left = area.left + (area.right - area.left - image->width) / 2;
   const int top = area.top + (area.bottom - area.top - image->height) / 2;
   SetDIBitsToDevice(item.hDC, left, top, static_cast<DWORD>(image->width),

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "client/desktop_win32.h"
+#include "services/pixels_win32.h"
 #include "services/unique_handle.h"
 
 namespace pelloram {
@@ -53,13 +54,7 @@ bool Win32Desktop::CaptureScreen(const Rect& area, Image& picture) {
   UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
   if (!memory) return false;
 
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // negative: rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownBitmapInfo(static_cast<LONG>(width), static_cast<LONG>(height));
   void* bits = nullptr;
   UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || bits == nullptr) return false;

@@ -14,6 +14,7 @@
 #include "practice_client/control_pictures.h"
 #include "practice_client/shell_win32.h"
 #include "practice_client/sticker_look.h"
+#include "services/pixels_win32.h"
 #include "services/utf16.h"
 
 namespace practice {
@@ -189,13 +190,8 @@ void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes,
   HDC dc = BeginPaint(window, &paint);
   RECT client;
   GetClientRect(window, &client);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = std::max<LONG>(client.right, 1);
-  info.bmiHeader.biHeight = -std::max<LONG>(client.bottom, 1);  // rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = pelloram::TopDownBitmapInfo(std::max<LONG>(client.right, 1),
+                                                      std::max<LONG>(client.bottom, 1));
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap || !bits) {

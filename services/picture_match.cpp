@@ -184,10 +184,10 @@ Match FindPicture(const Image& screen, const Image& taught, const SearchHint& hi
   if (!Searchable(screen, taught)) return {};
   const Area all{0, 0, screen.width - taught.width + 1, screen.height - taught.height + 1};
   const std::optional<Rect> core = CoreWithin(taught, hint.core);
-  if (hint.taughtAt) {
+  if (hint.expectedAt) {
     const int r = std::max(0, hint.nearRadius);
     const Area near =
-        Intersect({hint.taughtAt->x - r, hint.taughtAt->y - r, 2 * r + 1, 2 * r + 1}, all);
+        Intersect({hint.expectedAt->x - r, hint.expectedAt->y - r, 2 * r + 1, 2 * r + 1}, all);
     if (!near.Empty() && (near.width < all.width || near.height < all.height)) {
       const Match nearby = Search(screen, taught, near, core);
       if (nearby.found) return nearby;

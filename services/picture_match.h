@@ -18,11 +18,12 @@ inline constexpr double kMatchThreshold = 0.8;
 inline constexpr double kMatchMargin = 0.1;
 
 struct SearchHint {
-  // Where the picture's top-left corner was when it was taught (screen-picture pixels).
-  // The search looks within `nearRadius` of it first, and over the whole picture only when
-  // the control is not found there: a control that has not moved is found fast, and of two
-  // alike controls the one at the taught place wins.
-  std::optional<Point> taughtAt;
+  // Where the picture's top-left corner is expected (screen-picture pixels): where the
+  // control was last found, relative to its window now. The search looks within
+  // `nearRadius` of it first, and over the whole picture only when the control is not found
+  // there: a control that has not moved is found fast, and of two alike controls the one at
+  // the expected place wins.
+  std::optional<Point> expectedAt;
   int nearRadius = 48;
   // A part of the taught picture (in its own pixels) that must look as taught as a whole,
   // none of it left out: the control right under the pointer. The rest of the picture may be

@@ -74,7 +74,7 @@ Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
   SearchHint hint;
   hint.core = CoreOf(look);
   if (near) {
-    hint.taughtAt = Point{near->x - area.left - look.pointInPicture.x,
+    hint.expectedAt = Point{near->x - area.left - look.pointInPicture.x,
                           near->y - area.top - look.pointInPicture.y};
   }
   const Match match = FindPicture(shot, look.picture, hint);

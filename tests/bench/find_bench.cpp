@@ -62,7 +62,7 @@ double FindMilliseconds(int width, int height) {
   const Image screen = ScreenWithButton(width, height, at, 77);
   const Image taught = KeptPicture();
   SearchHint hint = KeptHint();
-  hint.taughtAt = Point{width / 5, height / 4};
+  hint.expectedAt = Point{width / 5, height / 4};
   Match match;
   const double ms = MedianMilliseconds(
       31, [&] { return FindPicture(screen, taught, hint); }, match);
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
   const double quickMs = MedianMilliseconds(
       31, [&] { return FindPicture(screen, taught); }, quick);
   SearchHint hint;
-  hint.taughtAt = Point{at.x - 20, at.y + 12};
+  hint.expectedAt = Point{at.x - 20, at.y + 12};
   const double nearMs = MedianMilliseconds(
       31, [&] { return FindPicture(screen, taught, hint); }, near);
   const double plainMs = MedianMilliseconds(

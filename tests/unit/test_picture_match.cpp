@@ -149,7 +149,7 @@ TEST(PictureMatch, TheTaughtPlaceSettlesBetweenTwoAlikeControls) {
   EXPECT_FALSE(FindPicture(screen, Button()).found);
 
   SearchHint nearSecond;
-  nearSecond.taughtAt = Point{490, 310};
+  nearSecond.expectedAt = Point{490, 310};
   const Match match = FindPicture(screen, Button(), nearSecond);
   EXPECT_TRUE(match.found);
   EXPECT_EQ(match.at, (Point{500, 300}));
@@ -158,7 +158,7 @@ TEST(PictureMatch, TheTaughtPlaceSettlesBetweenTwoAlikeControls) {
 TEST(PictureMatch, FoundFarFromTheTaughtPlaceWhenItMoved) {
   const Point at{520, 40};
   SearchHint hint;
-  hint.taughtAt = Point{30, 330};
+  hint.expectedAt = Point{30, 330};
   const Match match = FindPicture(ScreenWithButton(kWidth, kHeight, at), Button(), hint);
   EXPECT_TRUE(match.found);
   EXPECT_EQ(match.at, at);
@@ -172,7 +172,7 @@ TEST(PictureMatch, OddSizesAreNotFoundAndDoNotCrash) {
   Image truncated = Button();
   truncated.bgra.resize(100);
   SearchHint offScreen;
-  offScreen.taughtAt = Point{-5000, 9000};
+  offScreen.expectedAt = Point{-5000, 9000};
 
   using Pair = std::pair<const Image*, const Image*>;
   for (const auto& [screenPicture, taught] :
@@ -310,7 +310,7 @@ TEST(PictureCore, TheSameGlyphInAnotherStateIsFound) {
   const Image taught = Crop(Button(), 15, 5, 32, 32);
   SearchHint hint;
   hint.core = Rect{4, 4, 28, 28};
-  hint.taughtAt = Point{100, 100};  // taught elsewhere: found by the search everywhere
+  hint.expectedAt = Point{100, 100};  // taught elsewhere: found by the search everywhere
   const Match match = FindPicture(Relit(screen, 0.8, 20), taught, hint);
   EXPECT_TRUE(match.found) << "score " << match.score << ", next " << match.nextBest;
   EXPECT_EQ(match.at, (Point{315, 205}));
