@@ -68,6 +68,18 @@ def wait_fields(tool: delete_job.Tool, fields: tuple[str, str], at: tuple[int, i
 # The delete job
 
 
+def wait_end_or_message(s: Session, journal: Journal, mark: int, count: int) -> None:
+    """Until `count` deletions or a message box: a run that stops says why in a message box,
+    and the test fails at once with what it said."""
+    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
+         RUN_TIMEOUT, f"{count} deletions or a message box")
+    if s.window_ids(MESSAGE_BOX_TITLE):
+        s.screenshot(s.artifacts / "stopped.png")
+        text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
+        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
+                             f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
+
+
 def start_delete(s: Session, origin: tuple[int, int], *options: str) -> tuple[delete_job.Tool, Journal]:
     _, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, origin), *options)
     poll(journal.events, 60, "the practice client's start line")
@@ -122,14 +134,7 @@ def taught_delete_follows_a_moved_and_resized_client(s: Session) -> None:
 
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
-    # A run that stops says why in a message box: fail at once with what it said.
-    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
-         RUN_TIMEOUT, f"{count} deletions or a message box")
-    if s.window_ids(MESSAGE_BOX_TITLE):
-        s.screenshot(s.artifacts / "stopped.png")
-        text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
-        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
-                             f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
+    wait_end_or_message(s, journal, mark, count)
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(1.5)

@@ -80,17 +80,6 @@ def taught_delete_run(s: Session, count: int, delay_ms: int,
     return tool, journal
 
 
-def wait_end_or_message(s: Session, journal: Journal, mark: int, count: int) -> None:
-    """Until `count` deletions or a message box; a message box fails at once with its text."""
-    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
-         RUN_TIMEOUT, f"{count} deletions or a message box")
-    if s.window_ids(MESSAGE_BOX_TITLE):
-        s.screenshot(s.artifacts / "stopped.png")
-        text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
-        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
-                             f"deletion(s): {text!r}; clicks {taught.hits(journal.after(mark))}")
-
-
 def check_clicks_on_target(e: Expect, events: list[dict]) -> None:
     clicks = taught.of(events, "click")
     e.equal([(c["button"], c["hit"]) for c in clicks
@@ -114,7 +103,7 @@ def taught_delete_survives_a_move_between_deletions(s: Session) -> None:
                      timeout=RUN_TIMEOUT)
     moved = step(mover.now(), "shift")
     s.screenshot(s.artifacts / "moved.png")
-    wait_end_or_message(s, journal, mark, count)
+    taught.wait_end_or_message(s, journal, mark, count)
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(2.0)
@@ -177,7 +166,7 @@ def deletes_all(s: Session, tool: delete_job.Tool, journal: Journal, count: int)
     """F11, then every deletion done, each click on its sticker or control."""
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
-    wait_end_or_message(s, journal, mark, count)
+    taught.wait_end_or_message(s, journal, mark, count)
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(1.5)
