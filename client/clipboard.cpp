@@ -1,6 +1,7 @@
 #include "client/clipboard.h"
 
 #include "client/input.h"
+#include "client/waits.h"
 
 namespace pelloram {
 

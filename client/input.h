@@ -1,7 +1,5 @@
-// Synthesised clicks and keys, the waits and message pumping.
+// Where a client point lies on the screen, the pointer, and synthesised keys.
 #pragma once
-
-#include <functional>
 
 #include "client/desktop.h"
 
@@ -17,16 +15,5 @@ Point ReadCursorPoint(Desktop& desktop);
 bool PressKeyChord(Desktop& desktop, int key, int modifier);
 // Down, ProcessPendingEvents, up. False when the system refused a key event.
 bool PressKey(Desktop& desktop, int key);
-
-// Dispatches everything queued. A quit request it removes is posted again and ends the pump.
-void PumpMessages(Desktop& desktop);
-// Dispatches until the queue is empty or its next message is a quit request, which stays.
-void ProcessPendingEvents(Desktop& desktop);
-// Waits at least `milliseconds` while handling the tool's messages the moment they arrive;
-// zero or less returns at once. Returns early when a quit request is queued, so a closing
-// tool never waits out a long delay, and as soon as `stopEarly` holds after a message was
-// handled (a pause pressed during the wait).
-void ResponsiveDelay(Desktop& desktop, int milliseconds,
-                     const std::function<bool()>& stopEarly = nullptr);
 
 }  // namespace pelloram

@@ -4,6 +4,7 @@
 
 #include "client/chat_client.h"
 #include "client/input.h"
+#include "client/waits.h"
 #include "workflows/sticker_folder.h"
 
 namespace pelloram {

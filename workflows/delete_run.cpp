@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "client/input.h"
+#include "client/waits.h"
 #include "services/convert.h"
 #include "workflows/run_report.h"
 #include "workflows/start_gate.h"

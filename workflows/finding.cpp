@@ -75,7 +75,7 @@ Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
   hint.core = CoreOf(look);
   if (near) {
     hint.expectedAt = Point{near->x - area.left - look.pointInPicture.x,
-                          near->y - area.top - look.pointInPicture.y};
+                            near->y - area.top - look.pointInPicture.y};
   }
   const Match match = FindPicture(shot, look.picture, hint);
   if (!match.found) return {Located::NotFound, {}, id};

@@ -215,24 +215,6 @@ bool Run::RightClickForMenu(JobPointId id, WindowHandle& menu) {
   return true;
 }
 
-bool Run::AwaitMenuAfterStop(const std::vector<WindowHandle>& before, Point clicked,
-                             WindowHandle& menu) {
-  // The right click went out: its menu may still come. It is waited for (a pause does not
-  // end this wait, closing does), so the run closes it on its way out and no later run takes
-  // it for its own.
-  const Awaited late = AwaitUntil(
-      [&] {
-        menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
-        return menu != 0;
-      },
-      false);
-  if (late == Awaited::Ready) {
-    tool_.state.lastMenu = menu;
-    Opened(menu);
-  }
-  return false;
-}
-
 bool Run::ClickMenuItem(JobPointId item, WindowHandle menu) {
   if (fault_ != StopReason::None || tool_.state.closing) return false;
   Point clicked;

@@ -3,6 +3,7 @@
 
 #include "client/clipboard.h"
 #include "client/input.h"
+#include "client/waits.h"
 #include "workflows/run.h"
 
 namespace pelloram {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "client/input.h"
+#include "client/waits.h"
 #include "workflows/run.h"
 
 namespace pelloram {
@@ -55,6 +56,24 @@ bool Run::AwaitMenuGone(WindowHandle menu) {
   const Awaited closed = AwaitUntil([&] { return !tool_.desktop.IsWindowShown(menu); }, false);
   if (closed == Awaited::TimedOut) Stop(StopReason::NoReaction);
   return closed == Awaited::Ready;
+}
+
+bool Run::AwaitMenuAfterStop(const std::vector<WindowHandle>& before, Point clicked,
+                             WindowHandle& menu) {
+  // The right click went out: its menu may still come. It is waited for (a pause does not
+  // end this wait, closing does), so the run closes it on its way out and no later run takes
+  // it for its own.
+  const Awaited late = AwaitUntil(
+      [&] {
+        menu = NewWindowAt(tool_.desktop, before, ClientWindows(tool_.desktop, Client()), clicked);
+        return menu != 0;
+      },
+      false);
+  if (late == Awaited::Ready) {
+    tool_.state.lastMenu = menu;
+    Opened(menu);
+  }
+  return false;
 }
 
 }  // namespace pelloram

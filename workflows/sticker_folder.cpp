@@ -1,6 +1,7 @@
 #include "workflows/sticker_folder.h"
 
 #include "client/input.h"
+#include "client/waits.h"
 #include "services/convert.h"
 
 namespace pelloram {

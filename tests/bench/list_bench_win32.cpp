@@ -25,6 +25,7 @@
 
 #include "client/desktop_win32.h"
 #include "client/input.h"
+#include "client/waits.h"
 #include "services/unique_handle_win32.h"
 #include "services/utf16.h"
 #include "tests/support/temp_folder.h"

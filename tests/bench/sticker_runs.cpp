@@ -8,6 +8,7 @@
 #include "client/chat_client.h"
 #include "client/clipboard.h"
 #include "client/input.h"
+#include "client/waits.h"
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"

@@ -29,6 +29,7 @@
 
 #include "client/desktop_win32.h"
 #include "client/input.h"
+#include "client/waits.h"
 
 namespace pelloram {
 namespace {

@@ -52,10 +52,11 @@
 #include <vector>
 
 #include "client/chat_client.h"
+#include "client/client_windows.h"
 #include "client/clipboard.h"
 #include "client/desktop_win32.h"
 #include "client/input.h"
-#include "client/client_windows.h"
+#include "client/waits.h"
 #include "services/image.h"
 #include "services/json_quote.h"
 #include "services/picture_match.h"

@@ -11,6 +11,7 @@
 
 #include "client/client_windows.h"
 #include "client/input.h"
+#include "client/waits.h"
 #include "tests/fakes/practice_world.h"
 #include "tests/fakes/tool_harness.h"
 #include "workflows/run_control.h"

@@ -1,9 +1,10 @@
 // Clicks, keys, pointer placement, waits and the clipboard retry, on the fake desktop.
 #include <gtest/gtest.h>
 
+#include "client/client_windows.h"
 #include "client/clipboard.h"
 #include "client/input.h"
-#include "client/client_windows.h"
+#include "client/waits.h"
 #include "tests/fakes/fake_desktop.h"
 
 namespace pelloram::testing {
