@@ -12,9 +12,5 @@ namespace pelloram {
 Rect OnScreenPart(const std::vector<Rect>& monitors, const Rect& area);
 // Whether the point lies on a monitor; true when no monitors are known.
 bool OnAnyMonitor(const std::vector<Rect>& monitors, Point point);
-// The smallest rectangle around both; an empty one adds nothing.
-Rect Union(const Rect& a, const Rect& b);
-bool IsEmpty(const Rect& r);
-bool Contains(const Rect& r, Point p);
 
 }  // namespace pelloram

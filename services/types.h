@@ -33,6 +33,24 @@ inline Rect Intersect(const Rect& a, const Rect& b) {
               a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
 }
 
+inline constexpr bool IsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline constexpr Point TopLeft(const Rect& r) { return Point{r.left, r.top}; }
+inline constexpr Point BottomRight(const Rect& r) { return Point{r.right, r.bottom}; }
+inline constexpr bool Contains(const Rect& r, Point p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+// The smallest rectangle around both; an empty one adds nothing.
+inline constexpr Rect Union(const Rect& a, const Rect& b) {
+  if (IsEmpty(a)) return b;
+  if (IsEmpty(b)) return a;
+  return Rect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+              a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+// The square of side 2 * half around the point.
+inline constexpr Rect SquareAround(Point p, int half) {
+  return Rect{p.x - half, p.y - half, p.x + half, p.y + half};
+}
+
 // RGB colour in COLORREF layout: red in the lowest byte, then green, then blue.
 using Colour = std::uint32_t;
 

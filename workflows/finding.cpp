@@ -20,9 +20,7 @@ Rect ClientWindowsBounds(Desktop& desktop, const ChatClient& client) {
   for (const WindowHandle w : desktop.ShownWindowsOf(client.process)) {
     Rect r;
     if (desktop.IsWindowMinimised(w) || !desktop.ReadWindowRect(w, r)) continue;
-    if (r.right - r.left <= 0 || r.bottom - r.top <= 0) continue;
-    area = Rect{std::min(area.left, r.left), std::min(area.top, r.top),
-                std::max(area.right, r.right), std::max(area.bottom, r.bottom)};
+    area = Union(area, r);
   }
   area.right = std::min(area.right, area.left + kLargestSide);
   area.bottom = std::min(area.bottom, area.top + kLargestSide);
@@ -54,11 +52,8 @@ void HideOwnWindows(Desktop& desktop, const Rect& area, Image& shot) {
 // The part under the pointer must match in full: the rest may show another state (the
 // highlight of a pressed button or a selected tab) or be partly covered.
 Rect CoreOf(const TaughtLook& look) {
-  constexpr int kHalfCore = kTaughtCoreSide / 2;
-  const Point p = look.pointInPicture;
-  return Rect{std::max(0, p.x - kHalfCore), std::max(0, p.y - kHalfCore),
-              std::min(look.picture.width, p.x + kHalfCore),
-              std::min(look.picture.height, p.y + kHalfCore)};
+  return Intersect(SquareAround(look.pointInPicture, kTaughtCoreSide / 2),
+                   Rect{0, 0, look.picture.width, look.picture.height});
 }
 
 // The picture on the screen within `area`, where `near` (the screen point where the taught
@@ -74,13 +69,11 @@ Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
   SearchHint hint;
   hint.core = CoreOf(look);
   if (near) {
-    hint.expectedAt = Point{near->x - area.left - look.pointInPicture.x,
-                            near->y - area.top - look.pointInPicture.y};
+    hint.expectedAt = *near - TopLeft(area) - look.pointInPicture;
   }
   const Match match = FindPicture(shot, look.picture, hint);
   if (!match.found) return {Located::NotFound, {}, id};
-  return {Located::At, Point{area.left + match.at.x + look.pointInPicture.x,
-                             area.top + match.at.y + look.pointInPicture.y}};
+  return {Located::At, TopLeft(area) + match.at + look.pointInPicture};
 }
 
 // First on a small picture of the screen around where the control was (a control that has
@@ -89,8 +82,7 @@ Location SearchIn(Desktop& desktop, const TaughtLook& look, const Rect& area,
 Location SearchPicture(Desktop& desktop, const TaughtLook& look, const Rect& area, Point near,
                        JobPointId id) {
   const int reach = SearchHint{}.nearRadius + std::max(look.picture.width, look.picture.height);
-  const Rect around =
-      Intersect(area, Rect{near.x - reach, near.y - reach, near.x + reach, near.y + reach});
+  const Rect around = Intersect(area, SquareAround(near, reach));
   if (IsEmpty(area)) return {Located::NotFound, {}, id};
   const bool smaller = around.right - around.left < area.right - area.left ||
                        around.bottom - around.top < area.bottom - area.top;
@@ -128,7 +120,7 @@ Location ByPicture(Tool& tool, const ChatClient& client, const JobPoint& point, 
 Location FromCorner(Desktop& desktop, const ChatClient& client, const TaughtLook& look) {
   Rect rect;
   if (!desktop.ReadWindowRect(client.window, rect)) return {};
-  return {Located::At, Point{rect.right, rect.bottom} + look.fromOrigin};
+  return {Located::At, BottomRight(rect) + look.fromOrigin};
 }
 
 bool FieldsEmpty(Tool& tool, const JobPoint& point) {

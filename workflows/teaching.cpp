@@ -20,12 +20,12 @@ namespace {
 std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
                                         const std::optional<Rect>& within = std::nullopt) {
   constexpr int kHalf = kTaughtPictureSide / 2;
-  Rect area{at.x - kHalf, at.y - kHalf, at.x + kHalf, at.y + kHalf};
+  Rect area = SquareAround(at, kHalf);
   if (within) area = Intersect(area, *within);
   TaughtLook look;
-  if (area.right <= area.left || area.bottom <= area.top) return std::nullopt;
+  if (IsEmpty(area)) return std::nullopt;
   if (!desktop.CaptureScreen(area, look.picture) || !look.picture.Valid()) return std::nullopt;
-  look.pointInPicture = Point{at.x - area.left, at.y - area.top};
+  look.pointInPicture = at - TopLeft(area);
   return look;
 }
 
@@ -36,7 +36,7 @@ std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Cli
   if (point.foundBy == FoundBy::FromCorner) {
     Rect rect;
     if (!tool.desktop.ReadWindowRect(under.client.window, rect)) return std::nullopt;
-    look.fromOrigin = at - Point{rect.right, rect.bottom};
+    look.fromOrigin = at - BottomRight(rect);
     return look;
   }
   // It lies a fixed distance from the point it hangs on (the first collected sticker from
@@ -85,7 +85,7 @@ bool TeachMenuItem(Tool& tool, Job job, Point at) {
     tool.ui.ShowBalloonTip(Control::NoteTip, at, kPlainPictureTip, true);
     return true;
   }
-  if (look) look->fromOrigin = at - Point{menu.left, menu.top};
+  if (look) look->fromOrigin = at - TopLeft(menu);
   ShowPoint(tool, item, at.x, at.y);
   tool.state.LookOf(item.id) = std::move(look);
   std::string note = std::string(item.controlName) + "已记下：运行时在弹出的菜单里找它。";
