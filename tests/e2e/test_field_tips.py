@@ -12,7 +12,7 @@ import harness
 import test_delete_job as delete_job
 from harness import Expect, Rect, Session, poll
 
-DELAY_WARNING = "点击延时要填毫秒数：0 或更大的整数，例如 500。"
+DELAY_WARNING = "点击延时要填毫秒数：0 到 60000 之间的整数，例如 500。"
 
 
 def warning_shown(s: Session) -> list[Rect]:
