@@ -97,9 +97,10 @@ bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& scree
   }
   Rect now;
   if (tool_.desktop.ReadWindowRect(client_.window, now) && clientSeen_ != now) {
-    // Moved or resized since the run last looked: let the screen catch up before its picture.
+    // Moved or resized since the run last clicked it: let the screen catch up before its
+    // picture. Seen only once clicked: a window that moves again meanwhile gets its moment
+    // again when the point is found anew.
     if (!Wait(kScreenSettleMs) && menu.window == 0) return false;
-    if (tool_.desktop.ReadWindowRect(client_.window, now)) clientSeen_ = now;
   }
   return LocateByLook(point, menu, screen);
 }

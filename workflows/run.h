@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "client/target_check.h"
 #include "client/client_windows.h"
+#include "client/target_check.h"
 #include "workflows/finding.h"
 #include "workflows/job_points.h"
 #include "workflows/run_report.h"
@@ -168,7 +168,7 @@ class Run {
   Rect clientWhenMenuOpened_;  // a menu stays put when its owner moves; its items do not
   Point rightClickedAt_;       // where the right click that opened the last menu was
   int menusMovedAway_ = 0;     // menus closed because the client moved while they were open
-  // The client's window as the run last saw it: another rectangle since means the screen
+  // The client's window where the run last clicked it: another rectangle since means the screen
   // may still show the window at its old place for a moment.
   std::optional<Rect> clientSeen_;
   // Where the step that is failing meant to click, for the screen's part of its reason.

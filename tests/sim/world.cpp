@@ -83,6 +83,9 @@ class Run : public testing::ToolHarness {
     }
     desktop.onInput = [this](const InputRecord& input) { Check(input); };
     ui.onMessage = [this](const testing::FakeUi::Message& m) {
+      // A run taken from a start pressed while the last one wound down may end before any
+      // click of its own: it is the run whose message this is, bound to the client it found.
+      NoticeRunStartedWhenEnded();
       CheckStopMessage(m.text);
       TakeSummary(m.text);
     };
