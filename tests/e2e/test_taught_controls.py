@@ -80,6 +80,17 @@ def wait_end_or_message(s: Session, journal: Journal, mark: int, count: int) -> 
                              f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
 
 
+def run_to_the_end(s: Session, tool: delete_job.Tool, journal: Journal, mark: int, count: int,
+                   quiet: float = 1.5) -> None:
+    """Until the run has deleted `count` and shows it finished, then quiet; a message box
+    fails at once with its text."""
+    wait_end_or_message(s, journal, mark, count)
+    tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
+                    "the run to finish", timeout=60)
+    journal.wait_quiet(quiet)
+    s.screenshot(s.artifacts / "finished.png")
+
+
 def start_delete(s: Session, origin: tuple[int, int], *options: str) -> tuple[delete_job.Tool, Journal]:
     _, journal = s.start_practice_client("--stickers", "10", "--pos", *map(str, origin), *options)
     poll(journal.events, 60, "the practice client's start line")
@@ -134,11 +145,7 @@ def taught_delete_follows_a_moved_and_resized_client(s: Session) -> None:
 
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
-    wait_end_or_message(s, journal, mark, count)
-    tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
-                    "the run to finish", timeout=60)
-    journal.wait_quiet(1.5)
-    s.screenshot(s.artifacts / "finished.png")
+    run_to_the_end(s, tool, journal, mark, count, quiet=1.5)
 
     events = journal.after(mark)
     e = Expect()

@@ -103,11 +103,7 @@ def taught_delete_survives_a_move_between_deletions(s: Session) -> None:
                      timeout=RUN_TIMEOUT)
     moved = step(mover.now(), "shift")
     s.screenshot(s.artifacts / "moved.png")
-    taught.wait_end_or_message(s, journal, mark, count)
-    tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
-                    "the run to finish", timeout=60)
-    journal.wait_quiet(2.0)
-    s.screenshot(s.artifacts / "finished.png")
+    taught.run_to_the_end(s, tool, journal, mark, count, quiet=2.0)
 
     events = journal.after(mark)
     e = Expect()
@@ -166,11 +162,7 @@ def deletes_all(s: Session, tool: delete_job.Tool, journal: Journal, count: int)
     """F11, then every deletion done, each click on its sticker or control."""
     mark = journal.last_seq()
     delete_job.press(s, tool, "F11")
-    taught.wait_end_or_message(s, journal, mark, count)
-    tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
-                    "the run to finish", timeout=60)
-    journal.wait_quiet(1.5)
-    s.screenshot(s.artifacts / "finished.png")
+    taught.run_to_the_end(s, tool, journal, mark, count, quiet=1.5)
     events = journal.after(mark)
     e = Expect()
     e.equal([d["name"] for d in taught.of(events, "deleted")],
