@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "client/monitors.h"
 #include "services/image.h"
 #include "services/types.h"
 
@@ -57,10 +58,10 @@ class Desktop {
   // Asks for the window to be brought to the front; the system grants it to the program in
   // front (the tool, as the user closes it). False when it was not granted.
   virtual bool BringToFront(WindowHandle window) = 0;
-  // The display monitors' rectangles in virtual-screen coordinates (the primary's top-left
-  // at (0, 0); others may lie left of or above it, with gaps between them). Empty when they
-  // cannot be read.
-  virtual std::vector<Rect> MonitorRects() = 0;
+  // The display monitors: their rectangles in virtual-screen coordinates (the primary's
+  // top-left at (0, 0); others may lie left of or above it, with gaps between them) and
+  // their scales. Empty when they cannot be read.
+  virtual std::vector<Monitor> Monitors() = 0;
   // This program's own process: its windows (the main window, tips, boxes) are never the
   // client's, nor what a picture of the client's controls may show.
   virtual std::uint32_t OwnProcess() = 0;

@@ -86,13 +86,48 @@ WindowHandle Win32Desktop::TopLevelWindowAt(Point screen) {
   return under == nullptr ? 0 : ToHandle(GetAncestor(under, GA_ROOT));
 }
 
-std::vector<Rect> Win32Desktop::MonitorRects() {
-  std::vector<Rect> monitors;
+namespace {
+
+// GetDpiForMonitor comes with Windows 8.1 (shcore.dll); before it every monitor has the
+// system's scale.
+using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+GetDpiForMonitorCall DpiForMonitorCall() {
+  static const GetDpiForMonitorCall call = [] {
+    const HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore == nullptr ? nullptr
+                             : reinterpret_cast<GetDpiForMonitorCall>(
+                                   reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  return call;
+}
+
+int SystemDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen == nullptr ? kBaseDpi : GetDeviceCaps(screen, LOGPIXELSX);
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int DpiOfMonitor(HMONITOR monitor) {
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose
+  UINT x = 0, y = 0;
+  const GetDpiForMonitorCall call = DpiForMonitorCall();
+  if (call != nullptr && SUCCEEDED(call(monitor, kEffectiveDpi, &x, &y)) && x > 0) {
+    return static_cast<int>(x);
+  }
+  return SystemDpi();
+}
+
+}  // namespace
+
+std::vector<Monitor> Win32Desktop::Monitors() {
+  std::vector<Monitor> monitors;
   EnumDisplayMonitors(
       nullptr, nullptr,
-      [](HMONITOR, HDC, LPRECT r, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<Rect>*>(found)->push_back(
-            Rect{r->left, r->top, r->right, r->bottom});
+      [](HMONITOR monitor, HDC, LPRECT r, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<Monitor>*>(found)->push_back(
+            Monitor{Rect{r->left, r->top, r->right, r->bottom}, DpiOfMonitor(monitor)});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&monitors));

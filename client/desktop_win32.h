@@ -14,7 +14,7 @@ class Win32Desktop final : public Desktop {
   bool IsWindowMinimised(WindowHandle window) override;
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
-  std::vector<Rect> MonitorRects() override;
+  std::vector<Monitor> Monitors() override;
   std::uint32_t OwnProcess() override;
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool FileExists(std::string_view path) override;

@@ -30,7 +30,7 @@ Rect ClientWindowsBounds(Desktop& desktop, const ChatClient& client) {
 // Only what shows on a monitor can be looked at: a window reaching past a screen's edge is
 // searched where it shows.
 Rect OnScreen(Desktop& desktop, const Rect& area) {
-  return OnScreenPart(desktop.MonitorRects(), area);
+  return OnScreenPart(desktop.Monitors(), area);
 }
 
 // The tool's own windows are no part of the client: their icons may look like its controls

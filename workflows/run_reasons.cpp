@@ -19,7 +19,7 @@ StopReason Run::ClientState() {
 
 StopReason Run::ScreenAt(Point screen) {
   Desktop& desktop = tool_.desktop;
-  if (!OnAnyMonitor(desktop.MonitorRects(), screen)) return StopReason::OffScreen;
+  if (!OnAnyMonitor(desktop.Monitors(), screen)) return StopReason::OffScreen;
   const WindowHandle under = desktop.TopLevelWindowAt(screen);
   if (under != 0 && desktop.ProcessOf(under) == desktop.OwnProcess()) {
     return StopReason::ToolInTheWay;

@@ -383,7 +383,8 @@ bool FakeDesktop::CaptureScreen(const Rect& area, Image& picture) {
 
 void FakeDesktop::BlackenOffScreen(const Rect& area, Image& picture) const {
   // Nearly every picture lies on one monitor: nothing to blacken, and no look at each pixel.
-  if (std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
+  if (std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& monitor) {
+        const Rect& m = monitor.area;
         return m.left <= area.left && m.top <= area.top && m.right >= area.right &&
                m.bottom >= area.bottom;
       })) {
@@ -392,8 +393,8 @@ void FakeDesktop::BlackenOffScreen(const Rect& area, Image& picture) const {
   constexpr std::uint8_t kBlack[4] = {0, 0, 0, 255};
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
-      const bool shown = std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
-        return x >= m.left && x < m.right && y >= m.top && y < m.bottom;
+      const bool shown = std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& m) {
+        return Contains(m.area, Point{x, y});
       });
       if (!shown)
         std::copy_n(kBlack, 4, picture.bgra.data() + picture.Offset(x - area.left, y - area.top));

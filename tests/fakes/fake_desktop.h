@@ -57,7 +57,7 @@ class FakeDesktop : public Desktop {
   void AtByItself(std::uint32_t time, std::function<void()> action);
   std::uint32_t now = 1000;
   // The display monitors; one large screen unless a test lays out its own.
-  std::vector<Rect> monitors{Rect{0, 0, 2560, 1600}};
+  std::vector<Monitor> monitors{Monitor{Rect{0, 0, 2560, 1600}}};
   Point cursor{700, 400};
   std::vector<InputRecord> inputs;
   std::vector<WindowHandle> moved;  // windows moved, in order
@@ -110,7 +110,7 @@ class FakeDesktop : public Desktop {
   bool WindowExists(WindowHandle window);
   std::uint32_t ProcessOf(WindowHandle window) override;
   WindowHandle TopLevelWindowAt(Point screen) override;
-  std::vector<Rect> MonitorRects() override { return monitors; }
+  std::vector<Monitor> Monitors() override { return monitors; }
   std::uint32_t OwnProcess() override { return kToolProcess; }
   std::vector<WindowHandle> ShownWindowsOf(std::uint32_t process) override;
   bool ReadWindowRect(WindowHandle window, Rect& rect) override;

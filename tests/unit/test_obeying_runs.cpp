@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/field_rules.h"
-#include "client/monitors.h"
 #include "tests/fakes/taught_world.h"
 #include "workflows/run_report.h"
 #include "workflows/start_gate.h"
@@ -236,7 +235,7 @@ TEST(SameScreen, AMoveWhileTheMenuIsOpenClosesItAndDeletesOnceFromTheRightClick)
 
 TEST(Screens, AWindowReachingPastTheScreensEdgeIsSearchedWhereItShows) {
   Taught h;
-  h.desktop.monitors = {Rect{0, 0, 1280, 800}};
+  h.desktop.monitors = {Monitor{Rect{0, 0, 1280, 800}}};
   h.TeachDelete("3");
   h.world.ResizeClient(1100, 860);
   h.world.MoveClient(100, 20);  // its lower part past the screen's lower edge
@@ -248,7 +247,7 @@ TEST(Screens, AWindowReachingPastTheScreensEdgeIsSearchedWhereItShows) {
 
 TEST(Screens, AControlOffEveryScreenStopsTheRunSayingSo) {
   Taught h;
-  h.desktop.monitors = {Rect{0, 0, 1280, 800}};
+  h.desktop.monitors = {Monitor{Rect{0, 0, 1280, 800}}};
   h.TeachDelete("3");
   h.world.MoveClient(120, 500);  // the sticker button below the screen
   ASSERT_GE(h.Centre(Kind::Button, Picture::SmilingFace).y, 800);
@@ -335,7 +334,7 @@ TEST(ReasonOrder, TheClientComesBeforeTheScreenAndTheScreenBeforeTheLook) {
   };
   for (const Case& c : cases) {
     Taught h;
-    h.desktop.monitors = {Rect{0, 0, 1280, 800}};
+    h.desktop.monitors = {Monitor{Rect{0, 0, 1280, 800}}};
     h.TeachDelete("2");
     if (c.offScreen) h.world.MoveClient(120, 500);
     const Point button = h.Centre(Kind::Button, Picture::SmilingFace);
@@ -377,42 +376,6 @@ TEST(Skips, EachReasonIsSaidOnceWithItsFiles) {
             "跳过 b.gif：微信的打开对话框没有出现");
 }
 
-struct Layout {
-  const char* name;
-  std::vector<Rect> monitors;
-  Rect area;
-  Rect shown;
-};
-
-class OnScreen : public ::testing::TestWithParam<Layout> {};
-
-TEST_P(OnScreen, IsThePartOfTheAreaOnTheMonitors) {
-  EXPECT_EQ(OnScreenPart(GetParam().monitors, GetParam().area), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Monitors, OnScreen,
-    ::testing::Values(
-        Layout{"Inside", {{0, 0, 1280, 800}}, {100, 100, 300, 300}, {100, 100, 300, 300}},
-        Layout{"PastTheLowerEdge", {{0, 0, 1280, 800}}, {100, 700, 300, 900}, {100, 700, 300, 800}},
-        Layout{"Off", {{0, 0, 1280, 800}}, {100, 900, 300, 1000}, {}},
-        Layout{"LeftMonitorAtNegativeX",
-               {{-1920, 0, 0, 1080}, {0, 0, 1280, 800}},
-               {-200, 700, 200, 900},
-               {-200, 700, 200, 900}},
-        Layout{"AcrossAGap",
-               {{0, 0, 1000, 800}, {1200, 0, 2200, 800}},
-               {900, 10, 1300, 50},
-               {900, 10, 1300, 50}},
-        Layout{"NoMonitorsKnown", {}, {5, 5, 9, 9}, {5, 5, 9, 9}}),
-    [](const auto& test) { return std::string(test.param.name); });
-
-TEST(Monitors, APointOnlyInTheGapBetweenMonitorsIsOffScreen) {
-  const std::vector<Rect> monitors{{0, 0, 1000, 800}, {1200, 0, 2200, 800}};
-  EXPECT_FALSE(OnAnyMonitor(monitors, Point{1100, 400}));
-  EXPECT_TRUE(OnAnyMonitor(monitors, Point{1200, 0}));
-  EXPECT_FALSE(OnAnyMonitor(monitors, Point{2200, 0}));
-}
 
 struct Pasted {
   const char* name;
