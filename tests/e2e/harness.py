@@ -81,6 +81,23 @@ def default_prefix() -> Path:
     return Path(os.environ.get("PELLORAM_WINEPREFIX") or REPO / "build" / "wine")
 
 
+# Display scales the tests are run at: 100 %, 125 % and 150 %. Wine scales the whole system
+# (LogPixels); each scale has a prefix of its own beside the default one, so tests at different
+# scales never share a wineserver and may run side by side.
+BASE_DPI = 96
+TEST_DPIS = (96, 120, 144)
+
+
+def prefix_for(dpi: int) -> Path:
+    base = default_prefix()
+    return base if dpi == BASE_DPI else base.with_name(f"{base.name}-{dpi}dpi")
+
+
+def screen_for(dpi: int) -> tuple[int, int]:
+    """The virtual display: the default screen, as many times larger as the scale is."""
+    return (SCREEN[0] * dpi // BASE_DPI, SCREEN[1] * dpi // BASE_DPI)
+
+
 def base_env() -> dict[str, str]:
     env = dict(os.environ)
     # A UTF-8 C library locale lets Wine and xdotool carry Chinese titles and arguments intact.
@@ -130,7 +147,7 @@ def _reg_multi_sz(value: str) -> str:
     return "hex(7):" + ",".join(f"{b:02x}" for b in data)
 
 
-def _prefix_registry() -> str:
+def _prefix_registry(dpi: int = BASE_DPI) -> str:
     # Windows' UI fonts have no Chinese glyphs here: link them to the CJK font, and let the
     # Chinese face names that programs ask for resolve to it. A font asked for by character set
     # alone (GB2312, no face name) goes to the first fallback family, Arial, that supports the
@@ -145,6 +162,11 @@ def _prefix_registry() -> str:
     lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
     lines += [f'"{face}"="{CJK_FONT}"' for face in replaced]
     lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Decorated"="N"', ""]
+    if dpi != BASE_DPI:
+        # Wine takes the system's scale from the user's LogPixels; the machine-wide value is
+        # what older programs read.
+        for key in (r"HKEY_CURRENT_USER\Control Panel\Desktop", r"HKEY_CURRENT_CONFIG\Software\Fonts"):
+            lines += [f"[{key}]", f'"LogPixels"=dword:{dpi:08x}', ""]
     return "\r\n".join(lines)
 
 
@@ -156,18 +178,19 @@ def wine_user_desktop(prefix: Path) -> Path:
     raise FileNotFoundError(f"no user Desktop folder in {users}")
 
 
-def init_prefix(prefix: Path) -> None:
+def init_prefix(prefix: Path, dpi: int = BASE_DPI) -> None:
     """Creates or updates the prefix unattended; does nothing when it is already current."""
     prefix = Path(prefix).resolve()  # Wine wants an absolute path
     marker = prefix / ".pelloram-prefix"
-    if marker.is_file() and marker.read_text().strip() == PREFIX_RECIPE:
+    recipe = PREFIX_RECIPE if dpi == BASE_DPI else f"{PREFIX_RECIPE} at {dpi} dpi"
+    if marker.is_file() and marker.read_text().strip() == recipe:
         return
     log(f"initialising Wine prefix {prefix}")
     prefix.mkdir(parents=True, exist_ok=True)
     env = wine_env(prefix, display=None)
     run(["wineboot", "-i"], env, timeout=600, what="wineboot -i")
     reg = prefix / "pelloram.reg"
-    reg.write_bytes(b"\xff\xfe" + _prefix_registry().encode("utf-16-le"))
+    reg.write_bytes(b"\xff\xfe" + _prefix_registry(dpi).encode("utf-16-le"))
     run(["wine", "regedit", "/S", windows_path(reg)], env, timeout=300, what="regedit")
     run(["wineserver", "-w"], env, timeout=300, what="wineserver -w")
     if MARLETT.is_file():
@@ -178,7 +201,7 @@ def init_prefix(prefix: Path) -> None:
     if desktop.is_symlink():
         desktop.unlink()
         desktop.mkdir()
-    marker.write_text(PREFIX_RECIPE + "\n")
+    marker.write_text(recipe + "\n")
 
 
 def settle_wineserver(prefix: Path) -> None:
@@ -343,10 +366,12 @@ class Session:
     """A private display and the Wine programs a test runs on it."""
 
     def __init__(self, build: Build, name: str, prefix: Path | None = None,
-                 deadline: float | None = None):
+                 deadline: float | None = None, dpi: int = BASE_DPI):
         self.build = build
         self.name = name
-        self.prefix = Path(prefix or default_prefix()).resolve()
+        self.dpi = dpi
+        self.screen = screen_for(dpi)
+        self.prefix = Path(prefix or prefix_for(dpi)).resolve()
         self.deadline = deadline
         self.artifacts = build.artifacts(name)
         self.display: str | None = None
@@ -360,7 +385,7 @@ class Session:
     def __enter__(self) -> Session:
         try:
             self._arm_deadline()
-            init_prefix(self.prefix)
+            init_prefix(self.prefix, self.dpi)
             settle_wineserver(self.prefix)
             self._start_display()
             self._env = wine_env(self.prefix, self.display)
@@ -426,7 +451,7 @@ class Session:
         xvfb_log = open(self.artifacts / "xvfb.log", "wb")
         try:
             self._xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{self.screen[0]}x{self.screen[1]}x24",
                  "-nolisten", "tcp", "-noreset"],
                 stdin=subprocess.DEVNULL, stdout=xvfb_log, stderr=subprocess.STDOUT,
                 pass_fds=(write_fd,))
@@ -737,13 +762,15 @@ def main(scenario: Callable[[Session], None], name: str | None = None,
     parser.add_argument("--build", required=True, help="the windows build tree")
     parser.add_argument("--deadline", type=float, default=None,
                         help="fail (and clean up) after this many seconds")
+    parser.add_argument("--dpi", type=int, default=BASE_DPI, choices=TEST_DPIS,
+                        help="the display's scale (Wine's LogPixels)")
     args = parser.parse_args(list(argv) if argv is not None else None)
     name = name or Path(sys.argv[0]).stem.removeprefix("test_")
     # CTest stops a test with SIGTERM on some paths; turn it into a clean failure.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: terminated"))
     started = time.monotonic()
     try:
-        with Session(Build(args.build), name, deadline=args.deadline) as session:
+        with Session(Build(args.build), name, deadline=args.deadline, dpi=args.dpi) as session:
             scenario(session)
     except Exception:
         traceback.print_exc()
@@ -763,6 +790,8 @@ def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
     parser.add_argument("--deadline", type=float, default=None,
                         help="fail (and clean up) after this many seconds in all")
     parser.add_argument("--only", action="append", default=[], help="a scenario's name")
+    parser.add_argument("--dpi", type=int, default=BASE_DPI, choices=TEST_DPIS,
+                        help="the display's scale (Wine's LogPixels)")
     args = parser.parse_args(list(argv) if argv is not None else None)
     known = {scenario.__name__ for scenario in scenarios}
     if unknown := set(args.only) - known:
@@ -785,7 +814,7 @@ def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
         artifacts = f"{group}/{name}"
         shutil.rmtree(build.dir / "e2e-artifacts" / artifacts, ignore_errors=True)  # stale shots
         try:
-            with Session(build, artifacts, deadline=left) as session:
+            with Session(build, artifacts, deadline=left, dpi=args.dpi) as session:
                 scenario(session)
         except Exception:
             traceback.print_exc()
@@ -798,8 +827,12 @@ def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
 
 
 if __name__ == "__main__":
-    # python3 harness.py init-prefix [PREFIX]: what scripts/setup runs.
-    if len(sys.argv) >= 2 and sys.argv[1] == "init-prefix":
-        init_prefix(Path(sys.argv[2]) if len(sys.argv) > 2 else default_prefix())
+    # python3 harness.py init-prefix [PREFIX]: what scripts/setup runs. Without a prefix, the
+    # default one and one beside it for each scale the tests run at.
+    if len(sys.argv) == 3 and sys.argv[1] == "init-prefix":
+        init_prefix(Path(sys.argv[2]))
+    elif len(sys.argv) == 2 and sys.argv[1] == "init-prefix":
+        for scale in TEST_DPIS:
+            init_prefix(prefix_for(scale), scale)
     else:
         sys.exit("usage: harness.py init-prefix [PREFIX]")
