@@ -7,6 +7,8 @@
 // is), or of the client's whole part of the screen (the first sticker after the window moved
 // or changed size, for a control whose place on the window changed), against
 // the sticker's time in a run at the default delay (virtual time, from the practice model).
+// Then a look taught on a monitor at 100 % found on one at 150 %: the kept picture resized by
+// the ratio, then searched for, against the same find at 100 %.
 // Prints figures and the goals beside them; asserts nothing.
 #include <algorithm>
 #include <chrono>
@@ -16,6 +18,8 @@
 #include <vector>
 
 #include "services/picture_match.h"
+#include "services/picture_resize.h"
+#include "services/scale.h"
 #include "tests/bench/sticker_runs.h"
 #include "tests/support/exhaustive_search.h"
 #include "tests/support/synthetic_pictures.h"
@@ -144,6 +148,45 @@ void PrintShares(const CaptureCost& capture) {
   }
 }
 
+// A kept picture taught at 100 % searched for on a full-HD screen at 100 % and on the same
+// desktop at 150 % (2880 x 1620, the button drawn at 72 x 72), where the find first resizes the
+// picture and its core by the ratio. Both the whole-screen search, the control away from where
+// it was taught.
+void PrintScaledFind() {
+  constexpr int kTo = 144;
+  const Point at{1234, 567};
+  const Image screen = ScreenWithButton(1920, 1080, at, 2024);
+  Image wide = Desktop(Scaled(1920, kTo), Scaled(1080, kTo), 2024);
+  const Point wideAt = Scaled(at, kTo);
+  Paste(wide, Resized(Button(), Scaled(48, kTo), Scaled(48, kTo)), wideAt.x, wideAt.y);
+  const Image taught = KeptPicture();
+  SearchHint hint = KeptHint();
+  hint.expectedAt = Point{1920 / 5, 1080 / 4};
+  Match same, scaled;
+  const double sameMs = MedianMilliseconds(
+      31, [&] { return FindPicture(screen, taught, hint); }, same);
+  const double scaledMs = MedianMilliseconds(
+      31,
+      [&] {
+        const Image resized =
+            Resized(taught, Scaled(taught.width, kTo), Scaled(taught.height, kTo));
+        SearchHint wideHint;
+        wideHint.core = ScaledEdges(hint.core, kTo);
+        wideHint.expectedAt = Scaled(hint.expectedAt, kTo);
+        return FindPicture(wide, resized, wideHint);
+      },
+      scaled);
+  std::printf("\n  a look taught at 100 %%: 32 x 32, core 24, found on the whole screen\n");
+  Row("at 100 %, 1920 x 1080", sameMs, same, "");
+  Row("at 150 %, 2880 x 1620, resized first", scaledMs, scaled, "");
+  const Point expected = Scaled(at + kKeptAt, kTo);
+  std::printf("  at 150 %%: %.1fx the time at 100 %%; found at the button: %s\n", scaledMs / sameMs,
+              scaled.found && std::abs(scaled.at.x - expected.x) <= 1 &&
+                      std::abs(scaled.at.y - expected.y) <= 1
+                  ? "yes"
+                  : "NO");
+}
+
 }  // namespace
 
 // find_bench [CLIENT_CAPTURE_MS SCREEN_CAPTURE_MS SCREEN_WIDTH SCREEN_HEIGHT NEAR_CAPTURE_MS]
@@ -186,6 +229,7 @@ int main(int argc, char** argv) {
               plainMs / quickMs, plainMs / nearMs);
   std::printf("  same place as plain: %s\n",
               quick.at == plain.at && near.at == plain.at ? "yes" : "NO");
+  PrintScaledFind();
   PrintShares(capture);
   return 0;
 }

@@ -142,6 +142,7 @@ bool FakeDesktop::MoveWindowTo(WindowHandle window, int left, int top, int width
   if (it == windows_.end() || !it->second.exists) return false;
   if (!windowsStayPut) it->second.rect = Rect{left, top, left + width, top + height};
   moved.push_back(window);
+  if (!windowsStayPut && onMoved) onMoved(window);
   NoteMoves();
   return true;
 }

@@ -97,6 +97,9 @@ class FakeDesktop : public Desktop {
   // Lets a client model react to input and decide which windows exist.
   std::function<void(Point screen, MouseButton)> onClick;
   std::function<void(int key, bool up)> onKey;
+  // Told of each window MoveWindowTo moved, after the move (a client that follows its
+  // monitor's scale lays itself out anew).
+  std::function<void(WindowHandle)> onMoved;
 
   std::vector<InputRecord> Clicks() const;
   std::vector<InputRecord> Keys() const;

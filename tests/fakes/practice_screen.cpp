@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "practice_client/sticker_look.h"
+#include "services/scale.h"
 
 namespace pelloram::testing {
 namespace {
@@ -107,6 +108,23 @@ struct Inset {
   int block = 1;
 };
 
+// Where a box of the model shows on a picture whose model origin lies at (dx, dy), at `dpi`.
+Rect ShownAt(const Box& box, int dx, int dy, int dpi) {
+  const Rect edges = ScaledEdges(Rect{box.left, box.top, box.right, box.bottom}, dpi);
+  return Rect{edges.left + dx, edges.top + dy, edges.right + dx, edges.bottom + dy};
+}
+
+// The block of a pattern of `block`-unit blocks that a pixel `u` pixels into it shows at
+// `dpi`: the one whose scaled edges hold it.
+int BlockAt(int u, int block, int dpi) {
+  if (dpi == kBaseDpi) return u / block;
+  int i = static_cast<int>(static_cast<long long>(u) * kBaseDpi /
+                           (static_cast<long long>(block) * dpi));
+  while (Scaled((i + 1) * block, dpi) <= u) ++i;
+  while (i > 0 && Scaled(i * block, dpi) > u) --i;
+  return i;
+}
+
 }  // namespace
 
 // A pattern of kPatternSide x kPatternSide coloured blocks from a seed text: three bytes a
@@ -148,38 +166,43 @@ std::string PracticeScreen::Signature(const std::vector<Box>& boxes, Layer layer
   return drawn;
 }
 
-void PracticeScreen::PaintBox(const Box& box, int dx, int dy, Image& picture) {
-  const int left = std::max(box.left + dx, 0), right = std::min(box.right + dx, picture.width);
-  const int top = std::max(box.top + dy, 0), bottom = std::min(box.bottom + dy, picture.height);
+void PracticeScreen::PaintBox(const Box& box, int dx, int dy, int dpi, Image& picture) {
+  const Rect shown = ShownAt(box, dx, dy, dpi);
+  const int left = std::max(shown.left, 0), right = std::min(shown.right, picture.width);
+  const int top = std::max(shown.top, 0), bottom = std::min(shown.bottom, picture.height);
   if (left >= right || top >= bottom) return;
   const int grey = Grey(box.kind);
   for (int y = top; y < bottom; ++y) {
     std::uint8_t* p = picture.bgra.data() + picture.Offset(left, y);
     for (int x = left; x < right; ++x, p += 4) {
-      // The grain is counted from the box's own corner, so it moves with the box.
-      const int g = box.textured ? grey - Grain(x - box.left - dx, y - box.top - dy) : grey;
+      // The grain is counted from the box's own corner, so it moves with the box; it is a
+      // texture of the screen's own pixels, at every scale.
+      const int g = box.textured ? grey - Grain(x - shown.left, y - shown.top) : grey;
       p[0] = p[1] = p[2] = static_cast<std::uint8_t>(g);
       p[3] = 255;
     }
   }
+  const int line = std::max(1, Scaled(1, dpi));
   if (box.kind == Kind::Menu) {
     constexpr Rgb kFrame{150, 150, 150};
-    for (int x = left; x < right; ++x) Put(picture, x, top, kFrame);
-    for (int x = left; x < right; ++x) Put(picture, x, bottom - 1, kFrame);
-    for (int y = top; y < bottom; ++y) Put(picture, left, y, kFrame);
-    for (int y = top; y < bottom; ++y) Put(picture, right - 1, y, kFrame);
+    for (int i = 0; i < line; ++i) {
+      for (int x = left; x < right; ++x) Put(picture, x, top + i, kFrame);
+      for (int x = left; x < right; ++x) Put(picture, x, bottom - 1 - i, kFrame);
+      for (int y = top; y < bottom; ++y) Put(picture, left + i, y, kFrame);
+      for (int y = top; y < bottom; ++y) Put(picture, right - 1 - i, y, kFrame);
+    }
   }
-  PaintContent(box, dx, dy, picture);
+  PaintContent(box, dx, dy, dpi, picture);
   if (box.active) {
     // A pressed toggle or the selected tab: a bar along its foot, the rest as it was.
-    for (int y = std::max(bottom - 2, top); y < bottom; ++y) {
+    for (int y = std::max(bottom - Scaled(2, dpi), top); y < bottom; ++y) {
       for (int x = left; x < right; ++x) Put(picture, x, y, {90, 140, 90});
     }
   }
 }
 
 // What fills a box: a control's picture, a sticker's image, or a menu's text.
-void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture) {
+void PracticeScreen::PaintContent(const Box& box, int dx, int dy, int dpi, Image& picture) {
   std::string seed;
   Inset inset;
   bool text = false;
@@ -197,29 +220,39 @@ void PracticeScreen::PaintContent(const Box& box, int dx, int dy, Image& picture
     return;
   }
   const std::vector<std::uint8_t>& pattern = PatternOf(seed);
-  const int x0 = box.left + dx + inset.margin, y0 = box.top + dy + inset.topMargin;
-  const int x1 = std::min(box.right + dx - inset.margin, picture.width);
-  const int y1 = std::min(box.bottom + dy - inset.topMargin, picture.height);
+  const Rect shown = ShownAt(box, dx, dy, dpi);
+  const int margin = Scaled(inset.margin, dpi), topMargin = Scaled(inset.topMargin, dpi);
+  const int x0 = shown.left + margin, y0 = shown.top + topMargin;
+  const int x1 = std::min(shown.right - margin, picture.width);
+  const int y1 = std::min(shown.bottom - topMargin, picture.height);
+  const int xFrom = std::max(x0, 0);
+  // Each block drawn where its scaled edges fall: the pattern's geometry made larger.
+  std::vector<std::size_t> columns;
+  for (int x = xFrom; x < x1; ++x) {
+    columns.push_back(static_cast<std::size_t>(BlockAt(x - x0, inset.block, dpi) % kPatternSide) *
+                      3);
+  }
   for (int y = std::max(y0, 0); y < y1; ++y) {
-    const std::uint8_t* row =
-        &pattern[static_cast<std::size_t>((y - y0) / inset.block % kPatternSide * kPatternSide) *
-                 3];
-    for (int x = std::max(x0, 0); x < x1; ++x) {
-      const std::uint8_t* block =
-          row + static_cast<std::size_t>((x - x0) / inset.block % kPatternSide) * 3;
-      std::uint8_t* p = picture.bgra.data() + picture.Offset(x, y);
+    const std::uint8_t* row = &pattern[static_cast<std::size_t>(BlockAt(y - y0, inset.block, dpi) %
+                                                                kPatternSide * kPatternSide) *
+                                       3];
+    std::uint8_t* p = picture.bgra.data() + picture.Offset(xFrom, y);
+    for (const std::size_t column : columns) {
+      const std::uint8_t* block = row + column;
       if (text) {
         // Dark strokes on the item's ground, where the block is dark enough.
         if (block[0] < 110) p[0] = 60, p[1] = 50, p[2] = 50;
-        continue;
+      } else {
+        p[0] = block[2], p[1] = block[1], p[2] = block[0];
       }
-      p[0] = block[2], p[1] = block[1], p[2] = block[0];
+      p += 4;
     }
   }
 }
 
-void PracticeScreen::PaintMain(const std::vector<Box>& boxes, Image& picture) {
-  const std::string size = std::to_string(picture.width) + "x" + std::to_string(picture.height);
+void PracticeScreen::PaintMain(const std::vector<Box>& boxes, int dpi, Image& picture) {
+  const std::string size = std::to_string(picture.width) + "x" + std::to_string(picture.height) +
+                           "@" + std::to_string(dpi);
   std::string window = size + Signature(boxes, Layer::Window);
   std::string both = window + Signature(boxes, Layer::Panel);
   if (both == mainDrawn_) {
@@ -229,23 +262,24 @@ void PracticeScreen::PaintMain(const std::vector<Box>& boxes, Image& picture) {
   if (window != windowLayerDrawn_) {
     windowLayer_ = picture;
     for (const Box& box : boxes) {
-      if (box.layer == Layer::Window) PaintBox(box, 0, 0, windowLayer_);
+      if (box.layer == Layer::Window) PaintBox(box, 0, 0, dpi, windowLayer_);
     }
     windowLayerDrawn_ = std::move(window);
   }
   picture.bgra = windowLayer_.bgra;
   for (const Box& box : boxes) {
-    if (box.layer == Layer::Panel) PaintBox(box, 0, 0, picture);
+    if (box.layer == Layer::Panel) PaintBox(box, 0, 0, dpi, picture);
   }
   main_ = picture;
   mainDrawn_ = std::move(both);
 }
 
-void PracticeScreen::PaintMenu(const std::vector<Box>& boxes, Image& picture) {
+void PracticeScreen::PaintMenu(const std::vector<Box>& boxes, int dpi, Image& picture) {
   for (const Box& menu : boxes) {
     if (menu.kind != Kind::Menu) continue;
+    const int dx = -Scaled(menu.left, dpi), dy = -Scaled(menu.top, dpi);
     for (const Box& box : boxes) {
-      if (box.layer == Layer::Menu) PaintBox(box, -menu.left, -menu.top, picture);
+      if (box.layer == Layer::Menu) PaintBox(box, dx, dy, dpi, picture);
     }
     return;
   }

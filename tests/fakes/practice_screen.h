@@ -3,6 +3,9 @@
 // search: plain or lightly grained backgrounds, and on them controls that each look like
 // nothing else (a pattern made from the picture's kind and look, a sticker's from its name, a
 // menu item's from its label), so a control taught by its look is found only where it lies.
+// Drawn at the scale of the window's monitor: the boxes come in the model's 96-dpi units and
+// every edge, margin, block and bar is drawn at its scaled place, as a client laid out for
+// that monitor draws itself (not a copy of the 96-dpi picture made larger).
 #pragma once
 
 #include <cstdint>
@@ -17,16 +20,17 @@ namespace pelloram::testing {
 
 class PracticeScreen {
  public:
-  // The main window: its own boxes and the sticker panel's, at the picture's size.
-  void PaintMain(const std::vector<practice::Model::Box>& boxes, Image& picture);
-  // The open menu, its boxes drawn from the menu's own top-left corner.
-  void PaintMenu(const std::vector<practice::Model::Box>& boxes, Image& picture);
+  // The main window: its own boxes and the sticker panel's, at the picture's size, at `dpi`.
+  void PaintMain(const std::vector<practice::Model::Box>& boxes, int dpi, Image& picture);
+  // The open menu, its boxes drawn from the menu's own top-left corner, at `dpi`.
+  void PaintMenu(const std::vector<practice::Model::Box>& boxes, int dpi, Image& picture);
 
  private:
   static std::string Signature(const std::vector<practice::Model::Box>& boxes,
                                practice::Model::Layer layer);
-  void PaintBox(const practice::Model::Box& box, int dx, int dy, Image& picture);
-  void PaintContent(const practice::Model::Box& box, int dx, int dy, Image& picture);
+  // dx, dy: where the model's origin lies on the picture, in its pixels.
+  void PaintBox(const practice::Model::Box& box, int dx, int dy, int dpi, Image& picture);
+  void PaintContent(const practice::Model::Box& box, int dx, int dy, int dpi, Image& picture);
   const std::vector<std::uint8_t>& PatternOf(const std::string& seed);
 
   // The main window's own layer changes seldom (a sent sticker, a pressed button), the panel

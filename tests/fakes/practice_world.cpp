@@ -1,8 +1,29 @@
 #include "tests/fakes/practice_world.h"
 
+#include "client/monitors.h"
+#include "services/scale.h"
 #include "services/types.h"
 
 namespace pelloram::testing {
+namespace {
+
+// The model's unit a pixel `u` pixels from its origin lies in at `dpi`: the m whose scaled
+// edges hold it (Scaled(m) <= u < Scaled(m + 1)), so a pixel is in a box exactly where the
+// box is drawn.
+int Unscaled(int u, int dpi) {
+  if (dpi == kBaseDpi || dpi <= 0) return u;
+  const long long scaled = static_cast<long long>(u) * kBaseDpi;
+  int m = static_cast<int>(scaled >= 0 ? scaled / dpi : -((-scaled + dpi - 1) / dpi));
+  while (Scaled(m + 1, dpi) <= u) ++m;
+  while (Scaled(m, dpi) > u) --m;
+  return m;
+}
+
+practice::Pt ToModel(Point offset, int dpi) {
+  return {Unscaled(offset.x, dpi), Unscaled(offset.y, dpi)};
+}
+
+}  // namespace
 
 PracticeWorld::PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow,
                              practice::Options options)
@@ -18,11 +39,16 @@ PracticeWorld::PracticeWorld(FakeDesktop& desktop, WindowHandle mainWindow,
   menuWindow = desktop_.AddWindow("PracticeMenu", "", Rect{}, Point{0, 0});
   desktop_.onClick = [this](Point screen, MouseButton button) { OnClick(screen, button); };
   desktop_.onKey = [this](int key, bool up) { OnKey(key, up); };
+  // Moved by the tool onto a monitor of another scale, the client lays itself out anew.
+  desktop_.onMoved = [this](WindowHandle window) {
+    if (window == main_) FollowMonitor();
+  };
+  dpi_ = menuDpi_ = DpiOf(desktop_.monitors, desktop_.WindowAt(main_).rect);
   desktop_.WindowAt(main_).paint = [this](Image& picture) {
-    screen_.PaintMain(model.VisibleBoxes(), picture);
+    screen_.PaintMain(model.VisibleBoxes(), dpi_, picture);
   };
   desktop_.WindowAt(menuWindow).paint = [this](Image& picture) {
-    screen_.PaintMenu(model.VisibleBoxes(), picture);
+    screen_.PaintMenu(model.VisibleBoxes(), menuDpi_, picture);
   };
   Sync();
 }
@@ -43,20 +69,20 @@ bool PracticeWorld::ClickModel(Point screen, MouseButton button) {
   // The dialog and the forward window are modal: the main window takes no clicks then.
   if (model.OpenDialogShowing() || model.ForwardShowing()) return false;
   const Rect rect = desktop_.WindowAt(main_).rect;
-  practice::Pt at{screen.x - rect.left, screen.y - rect.top};
   // The menu is a popup of its own: a click on it lands where it shows, even after the main
   // window has moved.
-  if (desktop_.TopLevelWindowAt(screen) == menuWindow) {
-    const Rect& menu = desktop_.WindowAt(menuWindow).rect;
-    for (const practice::Model::Box& box : model.VisibleBoxes()) {
-      if (box.kind == practice::Model::Kind::Menu) {
-        at = {screen.x - menu.left + box.left, screen.y - menu.top + box.top};
-      }
+  std::optional<Mapping> on;
+  if (desktop_.TopLevelWindowAt(screen) == menuWindow) on = MappingFor(menuWindow);
+  if (!on) {
+    const Point offset{screen.x - rect.left, screen.y - rect.top};
+    const bool onMenu = desktop_.TopLevelWindowAt(screen) == menuWindow;
+    if (!onMenu && (offset.x < 0 || offset.y < 0 || offset.x >= rect.right - rect.left ||
+                    offset.y >= rect.bottom - rect.top)) {
+      return false;
     }
-  } else if (at.x < 0 || at.y < 0 || at.x >= rect.right - rect.left ||
-             at.y >= rect.bottom - rect.top) {
-    return false;
+    on = MappingFor(main_);
   }
+  const practice::Pt at = ToModel(Point{screen.x - on->origin.x, screen.y - on->origin.y}, on->dpi);
   model.Click(at, button == MouseButton::Left ? practice::Button::Left : practice::Button::Right);
   PlaceMenu();
   if (model.OpenDialogWanted()) {
@@ -82,29 +108,74 @@ void PracticeWorld::PlaceMenu() {
   const Rect rect = desktop_.WindowAt(main_).rect;
   for (const practice::Model::Box& box : model.VisibleBoxes()) {
     if (box.kind != practice::Model::Kind::Menu) continue;
-    desktop_.WindowAt(menuWindow).rect = Rect{rect.left + box.left, rect.top + box.top,
-                                              rect.left + box.right, rect.top + box.bottom};
+    const Rect shown = ScaledEdges(Rect{box.left, box.top, box.right, box.bottom}, dpi_);
+    desktop_.WindowAt(menuWindow).rect = Rect{rect.left + shown.left, rect.top + shown.top,
+                                              rect.left + shown.right, rect.top + shown.bottom};
+    menuDpi_ = dpi_;
   }
 }
 
 void PracticeWorld::CarryOutWindowRequest() {
   const practice::Model::WindowRequest request = model.TakeWindowRequest();
-  if (request.resize) ResizeClient(request.size.x, request.size.y);
+  if (request.resize) LayOut(request.size.x, request.size.y);
   if (request.move) {
     MoveClient(request.to.x, request.to.y);
     model.Moved(request.to.x, request.to.y);
   }
 }
 
+Point PracticeWorld::ShownSize() const {
+  return Scaled(Point{model.Width(), model.Height()}, dpi_);
+}
+
 void PracticeWorld::MoveClient(int x, int y) {
-  desktop_.WindowAt(main_).rect = Rect{x, y, x + model.Width(), y + model.Height()};
+  const Point size = ShownSize();
+  desktop_.WindowAt(main_).rect = Rect{x, y, x + size.x, y + size.y};
+  FollowMonitor();
 }
 
 void PracticeWorld::ResizeClient(int width, int height) {
+  LayOut(Scaled(width, kBaseDpi, dpi_), Scaled(height, kBaseDpi, dpi_));
+}
+
+void PracticeWorld::LayOut(int width, int height) {
   model.Resize(width, height);
   Rect& rect = desktop_.WindowAt(main_).rect;
-  rect = Rect{rect.left, rect.top, rect.left + model.Width(), rect.top + model.Height()};
+  const Point size = ShownSize();
+  rect = Rect{rect.left, rect.top, rect.left + size.x, rect.top + size.y};
   Repaint();
+  FollowMonitor();  // a window grown over a monitor's edge may now lie mostly on the next
+}
+
+void PracticeWorld::FollowMonitor() {
+  Rect& rect = desktop_.WindowAt(main_).rect;
+  const int dpi = DpiOf(desktop_.monitors, rect);
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  const Point size = ShownSize();
+  rect = Rect{rect.left, rect.top, rect.left + size.x, rect.top + size.y};
+  Repaint();
+}
+
+std::optional<PracticeWorld::Mapping> PracticeWorld::MappingFor(WindowHandle window) const {
+  if (window == main_) {
+    const Rect& rect = desktop_.WindowAt(main_).rect;
+    return Mapping{{rect.left, rect.top}, dpi_};
+  }
+  if (window != menuWindow) return std::nullopt;
+  const Rect& shown = desktop_.WindowAt(menuWindow).rect;
+  for (const practice::Model::Box& box : model.VisibleBoxes()) {
+    if (box.kind != practice::Model::Kind::Menu) continue;
+    const Point corner = Scaled(Point{box.left, box.top}, menuDpi_);
+    return Mapping{{shown.left - corner.x, shown.top - corner.y}, menuDpi_};
+  }
+  return std::nullopt;
+}
+
+Point PracticeWorld::ScreenPointOf(practice::Pt at) const {
+  const Rect& rect = desktop_.WindowAt(main_).rect;
+  const Point scaled = Scaled(Point{at.x, at.y}, dpi_);
+  return {rect.left + scaled.x, rect.top + scaled.y};
 }
 
 void PracticeWorld::UserClick(Point screen, MouseButton button) {
@@ -133,24 +204,12 @@ void PracticeWorld::Repaint() {
 
 std::optional<practice::Model::Box> PracticeWorld::BoxAt(Point screen) const {
   const WindowHandle top = desktop_.TopLevelWindowAt(screen);
+  if (top != menuWindow && top != main_) return std::nullopt;
+  const std::optional<Mapping> on = MappingFor(top);
+  if (!on) return std::nullopt;
+  const bool menu = top == menuWindow;
+  const practice::Pt at = ToModel(Point{screen.x - on->origin.x, screen.y - on->origin.y}, on->dpi);
   const std::vector<practice::Model::Box> boxes = model.VisibleBoxes();
-  Point origin;  // where the model's origin lies on the screen, for the window clicked
-  bool menu = false;
-  if (top == menuWindow) {
-    const Rect& shown = desktop_.WindowAt(menuWindow).rect;
-    for (const practice::Model::Box& box : boxes) {
-      if (box.kind == practice::Model::Kind::Menu) {
-        origin = {shown.left - box.left, shown.top - box.top};
-      }
-    }
-    menu = true;
-  } else if (top == main_) {
-    const Rect& rect = desktop_.WindowAt(main_).rect;
-    origin = {rect.left, rect.top};
-  } else {
-    return std::nullopt;
-  }
-  const Point at{screen.x - origin.x, screen.y - origin.y};
   // Back to front: the last box under the point is the one seen.
   for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) {
     if ((it->layer == practice::Model::Layer::Menu) != menu) continue;
@@ -161,16 +220,11 @@ std::optional<practice::Model::Box> PracticeWorld::BoxAt(Point screen) const {
 
 Point PracticeWorld::ScreenCentreOf(const practice::Model::Box& box) const {
   const Point centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-  if (box.layer == practice::Model::Layer::Menu) {
-    const Rect& shown = desktop_.WindowAt(menuWindow).rect;
-    for (const practice::Model::Box& menu : model.VisibleBoxes()) {
-      if (menu.kind == practice::Model::Kind::Menu) {
-        return {shown.left + centre.x - menu.left, shown.top + centre.y - menu.top};
-      }
-    }
-  }
-  const Rect& rect = desktop_.WindowAt(main_).rect;
-  return {rect.left + centre.x, rect.top + centre.y};
+  const bool menu = box.layer == practice::Model::Layer::Menu;
+  const std::optional<Mapping> on = MappingFor(menu ? menuWindow : main_);
+  const Mapping mapping = on ? *on : *MappingFor(main_);
+  const Point scaled = Scaled(centre, mapping.dpi);
+  return {mapping.origin.x + scaled.x, mapping.origin.y + scaled.y};
 }
 
 std::optional<practice::Model::Box> PracticeWorld::FindBox(practice::Model::Kind kind,

@@ -1,6 +1,9 @@
 // The practice client's model living on the fake desktop: clicks at screen points reach
 // it through its window, keys reach whichever of its windows has the focus, and its
-// open dialog and forward window exist as windows while it shows them.
+// open dialog and forward window exist as windows while it shows them. The client is laid out
+// at the scale of its window's monitor, as a per-monitor aware client is: the model keeps its
+// 96-dpi units, and its window, clicks, boxes, menus and pictures are mapped to the screen's
+// physical pixels at that scale.
 #pragma once
 
 #include <cstdint>
@@ -43,11 +46,17 @@ class PracticeWorld {
 
   int Count(std::string_view event) const;  // journal lines of one event kind
 
-  // The user drags the main window to a new top-left corner, or to a new size (which the
-  // client takes within its limits; the window keeps the size the client took). The client
-  // lays itself out again; a menu open stays where it opened, as a popup does.
+  // The user drags the main window to a new top-left corner, or to a new size in screen
+  // pixels (which the client takes within its limits; the window keeps the size the client
+  // took). The client lays itself out again; a menu open stays where it opened, as a popup
+  // does. Moved onto a monitor of another scale, the window keeps its top-left corner and
+  // takes its size at the new scale, the rectangle the system suggests.
   void MoveClient(int x, int y);
   void ResizeClient(int width, int height);
+  // The scale the client is laid out at: that of its window's monitor since it last moved.
+  int Dpi() const { return dpi_; }
+  // The screen point of a point of the main window's model.
+  Point ScreenPointOf(practice::Pt at) const;
   // The user's own click on the client (not the tool's: it is not recorded as input), and
   // what the user sends from the open dialog. The client is settled when the user acts:
   // what it shows, shows at once.
@@ -80,11 +89,22 @@ class PracticeWorld {
   void Show(Shown shown);  // shows them at once
   void CarryOutWindowRequest();
   void PlaceMenu();
+  void LayOut(int width, int height);  // in the model's units
+  void FollowMonitor();                // takes the scale of the monitor the window is on now
+  Point ShownSize() const;             // the main window's size on the screen
+  // Where the model's origin lies on the screen for a window of the client's, and its scale.
+  struct Mapping {
+    Point origin;
+    int dpi = 96;
+  };
+  std::optional<Mapping> MappingFor(WindowHandle window) const;
   FakeDesktop& desktop_;
   WindowHandle main_;
   std::string dialogText_;
   bool ctrlDown_ = false;
   std::uint32_t lastShowAt_ = 0;
+  int dpi_ = 96;      // the main window's scale
+  int menuDpi_ = 96;  // the scale the open menu was laid out at, where it opened
   PracticeScreen screen_;
 };
 

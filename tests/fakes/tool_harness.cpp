@@ -33,9 +33,8 @@ void ToolHarness::TeachDeletePoints(PracticeWorld& world) {
     TeachAt(world.ScreenCentreOf(*first));
   } else {
     const practice::Layout layout = practice::LayoutFor(world.model.Width(), world.model.Height());
-    const Rect& rect = desktop.WindowAt(client).rect;
-    TeachAt({rect.left + layout.grid.left + practice::kCell / 2,
-             rect.top + layout.grid.top + practice::kCell / 2});
+    TeachAt(world.ScreenPointOf(
+        {layout.grid.left + practice::kCell / 2, layout.grid.top + practice::kCell / 2}));
   }
   world.UserClick(button(), MouseButton::Left);
 }

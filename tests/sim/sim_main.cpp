@@ -7,6 +7,9 @@
 //                                    client moved and resized under them
 //   ... --waits                      also long waits, interrupted by a pause, a close of the
 //                                    tool or a change to the client, on a screen that lags
+//   ... --scales                     taught worlds on monitors of mixed scales, the client
+//                                    dragged onto another scale before and during the run;
+//                                    with --seeds, only the worlds of that kind are run
 //   pelloram_sim --seed N --shrunk   the smallest world of that seed that still breaks a
 //                                    promise, replayed with what happened in it
 #include <chrono>
@@ -20,8 +23,18 @@ namespace {
 
 using namespace pelloram::sim;
 
-int Replay(std::uint64_t seed, bool taught, bool waits, bool shrunk) {
-  World world = Generate(seed, 50, 8, taught, waits);
+struct Kinds {
+  bool taught = false;
+  bool waits = false;
+  bool scales = false;
+};
+
+World Of(std::uint64_t seed, const Kinds& kinds) {
+  return Generate(seed, 50, 8, kinds.taught, kinds.waits, kinds.scales);
+}
+
+int Replay(std::uint64_t seed, const Kinds& kinds, bool shrunk) {
+  World world = Of(seed, kinds);
   if (shrunk && !Simulate(world).broken.empty()) world = Shrink(world);
   const Result result = Simulate(world);
   std::printf("%s\n", Describe(world).c_str());
@@ -30,12 +43,14 @@ int Replay(std::uint64_t seed, bool taught, bool waits, bool shrunk) {
   return result.broken.empty() ? 0 : 1;
 }
 
-int Many(std::uint64_t first, std::uint64_t count, bool taught, bool waits) {
+int Many(std::uint64_t first, std::uint64_t count, const Kinds& kinds) {
   std::size_t injected[static_cast<std::size_t>(Happening::kCount)] = {};
-  std::uint64_t broken = 0;
+  std::uint64_t broken = 0, run = 0;
   const auto start = std::chrono::steady_clock::now();
   for (std::uint64_t seed = first; seed < first + count; ++seed) {
-    const World world = Generate(seed, 50, 8, taught, waits);
+    const World world = Of(seed, kinds);
+    if (kinds.scales && world.monitors.empty()) continue;
+    ++run;
     for (const Event& e : world.events) ++injected[static_cast<std::size_t>(e.what)];
     const Result result = Simulate(world);
     if (result.broken.empty()) continue;
@@ -47,7 +62,7 @@ int Many(std::uint64_t first, std::uint64_t count, bool taught, bool waits) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%llu worlds in %.1f s: %.0f worlds per second; %llu broke a promise\n",
-              static_cast<unsigned long long>(count), seconds, count / seconds,
+              static_cast<unsigned long long>(run), seconds, run / seconds,
               static_cast<unsigned long long>(broken));
   std::printf("happenings injected:\n");
   for (std::size_t i = 0; i < std::size(injected); ++i) {
@@ -60,12 +75,15 @@ int Many(std::uint64_t first, std::uint64_t count, bool taught, bool waits) {
 
 int main(int argc, char** argv) {
   // The flags come last, in any order.
-  bool taught = false, waits = false, shrunk = false;
+  Kinds kinds;
+  bool shrunk = false;
   for (; argc > 1; --argc) {
     if (std::strcmp(argv[argc - 1], "--taught") == 0) {
-      taught = true;
+      kinds.taught = true;
     } else if (std::strcmp(argv[argc - 1], "--waits") == 0) {
-      waits = true;
+      kinds.waits = true;
+    } else if (std::strcmp(argv[argc - 1], "--scales") == 0) {
+      kinds.scales = true;
     } else if (std::strcmp(argv[argc - 1], "--shrunk") == 0) {
       shrunk = true;
     } else {
@@ -73,14 +91,13 @@ int main(int argc, char** argv) {
     }
   }
   if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-    return Replay(std::strtoull(argv[2], nullptr, 10), taught, waits, shrunk);
+    return Replay(std::strtoull(argv[2], nullptr, 10), kinds, shrunk);
   }
   if (argc == 4 && std::strcmp(argv[1], "--seeds") == 0) {
-    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), taught,
-                waits);
+    return Many(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10), kinds);
   }
-  std::fprintf(
-      stderr,
-      "usage: pelloram_sim --seed N [--shrunk] | --seeds FIRST COUNT [--taught] [--waits]\n");
+  std::fprintf(stderr,
+               "usage: pelloram_sim --seed N [--shrunk] | --seeds FIRST COUNT [--taught] [--waits] "
+               "[--scales]\n");
   return 2;
 }

@@ -43,7 +43,8 @@ constexpr const char* kNames[] = {"F11",
                                   "MoveClientWindow",
                                   "ResizeClient",
                                   "MinimiseClient",
-                                  "HideClient"};
+                                  "HideClient",
+                                  "MoveClientToMonitor"};
 static_assert(std::size(kNames) == static_cast<std::size_t>(Happening::kCount));
 
 std::string FilePath(int i) {
@@ -106,6 +107,7 @@ class Run : public testing::ToolHarness {
   void Prepare() {
     const bool placed = world_.modeTwo && !world_.pointsOffClient;
     if (placed) desktop.WindowAt(client).rect = Rect{0, 0, 910, 647};
+    if (!world_.monitors.empty()) PlaceOnTeachingMonitor(placed);
     if (world_.taught) {
       // The window as large as the client draws itself, where it is.
       const Rect& r = desktop.WindowAt(client).rect;
@@ -128,6 +130,58 @@ class Run : public testing::ToolHarness {
       ui.Type(Control::DeleteCount, ToText(world_.count));
       ui.Type(Control::DeleteDelay, ToText(world_.delayMs));
     }
+  }
+
+  // The monitors of a world of mixed scales, the desktop's window over all of them, and the
+  // client on the monitor its points are taught on (at its corner, or away from it), laid out
+  // at that monitor's scale.
+  void PlaceOnTeachingMonitor(bool atCorner) {
+    desktop.monitors = world_.monitors;
+    Rect all = world_.monitors.front().area;
+    for (const Monitor& m : world_.monitors) all = Union(all, m.area);
+    desktop.WindowAt(desktopWindow).rect = all;
+    const Rect& on = world_.monitors[static_cast<std::size_t>(world_.teachOn)].area;
+    const Point away = atCorner ? Point{0, 0} : Point{200, 120};
+    practice_.MoveClient(on.left + away.x, on.top + away.y);
+  }
+
+  // The client dragged onto a monitor of another scale (any other, when all share one), at a
+  // place `value` picks where it lies wholly on that monitor before and after it takes its
+  // new size.
+  void MoveToMonitor(int value) {
+    if (world_.monitors.empty()) return;
+    std::vector<const Monitor*> others;
+    for (const Monitor& m : world_.monitors) {
+      if (m.dpi != practice_.Dpi()) others.push_back(&m);
+    }
+    if (others.empty()) return;
+    const Monitor& to = *others[static_cast<std::size_t>(value) % others.size()];
+    const Rect& r = desktop.WindowAt(client).rect;
+    const Point will = Scaled(Point{practice_.model.Width(), practice_.model.Height()}, to.dpi);
+    const int width = std::max(r.right - r.left, will.x);
+    const int height = std::max(r.bottom - r.top, will.y);
+    const Rect& m = to.area;
+    practice_.MoveClient(m.left + value * 7 % std::max(1, m.right - m.left - width),
+                         m.top + value * 13 % std::max(1, m.bottom - m.top - height));
+    const Rect& now = desktop.WindowAt(client).rect;
+    result_.log.push_back("  the client at (" + std::to_string(now.left) + "," +
+                          std::to_string(now.top) + ")-(" + std::to_string(now.right) + "," +
+                          std::to_string(now.bottom) + "), laid out at " +
+                          std::to_string(practice_.Dpi() * 100 / kBaseDpi) + " %");
+  }
+
+  // Where a drag of the client's window may take its lower right corner: the 1280 x 1024 of
+  // the first worlds, or in a world of mixed scales the monitor the client is on.
+  Point DragLimit() {
+    if (world_.monitors.empty()) return {1280, 1024};
+    const Rect& r = desktop.WindowAt(client).rect;
+    const Rect& m = [&]() -> const Rect& {
+      for (const Monitor& monitor : world_.monitors) {
+        if (Contains(monitor.area, Point{r.left, r.top})) return monitor.area;
+      }
+      return world_.monitors.front().area;
+    }();
+    return {m.right, m.bottom};
   }
 
   void Apply(const Event& e) {
@@ -219,8 +273,9 @@ class Run : public testing::ToolHarness {
       }
       case Happening::ResizeClient: {
         const Rect& r = desktop.WindowAt(client).rect;
-        const int wider = std::max(1, 1280 - r.left - practice::kMinWidth + 1);
-        const int taller = std::max(1, 1024 - r.top - practice::kMinHeight + 1);
+        const Point limit = DragLimit();
+        const int wider = std::max(1, limit.x - r.left - practice::kMinWidth + 1);
+        const int taller = std::max(1, limit.y - r.top - practice::kMinHeight + 1);
         return practice_.ResizeClient(practice::kMinWidth + e.value * 7 % wider,
                                       practice::kMinHeight + e.value * 13 % taller);
       }
@@ -234,6 +289,8 @@ class Run : public testing::ToolHarness {
             e.what == Happening::MinimiseClient;
         return;
       }
+      case Happening::MoveClientToMonitor:
+        return MoveToMonitor(e.value);
       case Happening::kCount:
         return;
     }
@@ -624,12 +681,49 @@ void AddInterruptedWaits(std::uint64_t seed, World& w) {
   for (int i = pick(0, 2); i > 0; --i) inWait(kToClient[pick(0, 3)]);
 }
 
+// Monitor layouts users run: 100 % beside 150 %, a 150 % main screen with a 100 % one left of
+// it (negative coordinates), 125 % beside a 100 % one set higher, and three side by side.
+const std::vector<std::vector<Monitor>>& ScaledLayouts() {
+  static const std::vector<std::vector<Monitor>> layouts{
+      {{Rect{0, 0, 1920, 1080}, 96}, {Rect{1920, 0, 4800, 1620}, 144}},
+      {{Rect{0, 0, 2560, 1440}, 144}, {Rect{-1920, 200, 0, 1280}, 96}},
+      {{Rect{0, 0, 1920, 1200}, 120}, {Rect{1920, -300, 3840, 780}, 96}},
+      {{Rect{0, 0, 1600, 1200}, 96},
+       {Rect{1600, 0, 3520, 1200}, 120},
+       {Rect{-2880, 0, 0, 1620}, 144}},
+  };
+  return layouts;
+}
+
+// Monitors of mixed scales under a taught world: taught on one, the client dragged onto one of
+// another scale before the run and inside the run's waits. A fifth stream, so what the four
+// above drew stays as it was.
+void AddScales(std::uint64_t seed, World& w) {
+  std::mt19937_64 fifth(seed ^ 0xBF58476D1CE4E5B9ULL);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(fifth);
+  };
+  if (!w.taught) return;
+  const auto& layouts = ScaledLayouts();
+  w.monitors = layouts[static_cast<std::size_t>(pick(0, static_cast<int>(layouts.size()) - 1))];
+  w.teachOn = pick(0, static_cast<int>(w.monitors.size()) - 1);
+  for (int i = pick(1, 2); i > 0; --i) {
+    w.beforeRun.push_back({0, Happening::MoveClientToMonitor, pick(0, 1000)});
+  }
+  for (int i = pick(1, 2); i > 0; --i) {
+    const int input = pick(0, 12);
+    const int into = pick(0, std::max(w.delayMs, 300));
+    w.events.push_back(
+        {static_cast<std::uint32_t>(into), Happening::MoveClientToMonitor, pick(0, 1000), input});
+  }
+}
+
 }  // namespace
 
 const char* NameOf(Happening happening) { return kNames[static_cast<std::size_t>(happening)]; }
 
 World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWorlds,
-               bool interruptedWaits) {
+               bool interruptedWaits, bool mixedScales) {
   std::mt19937_64 random(seed);
   const auto pick = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
@@ -665,8 +759,9 @@ World Generate(std::uint64_t seed, int maxStickers, int maxEvents, bool taughtWo
                         static_cast<Happening>(pickLater(kFirstStreamKinds, kSecondStreamEnd - 1)),
                         pickLater(0, 1000)});
   }
-  if (taughtWorlds) AddTaught(seed, w);
+  if (taughtWorlds || mixedScales) AddTaught(seed, w);
   if (interruptedWaits) AddInterruptedWaits(seed, w);
+  if (mixedScales) AddScales(seed, w);
   return w;
 }
 
@@ -729,6 +824,12 @@ std::string Describe(const World& w) {
       << ", folder " << w.folder << ", count " << w.count << ", delay " << w.delayMs
       << " ms, client reacts in " << w.reactMs << "+" << w.jitterMs << " ms, ";
   if (w.screenLagMs > 0) out << "screen lags " << w.screenLagMs << " ms, ";
+  for (std::size_t i = 0; i < w.monitors.size(); ++i) {
+    const Rect& m = w.monitors[i].area;
+    out << "monitor (" << m.left << "," << m.top << ")-(" << m.right << "," << m.bottom << ") at "
+        << w.monitors[i].dpi * 100 / kBaseDpi << " %"
+        << (static_cast<int>(i) == w.teachOn ? " (taught on)" : "") << ", ";
+  }
   out << w.events.size() << " events";
   for (const Event& e : w.beforeRun)
     out << "\n  before the run: " << NameOf(e.what) << " " << e.value;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "client/monitors.h"
+
 namespace pelloram::sim {
 
 enum class Happening : int {
@@ -36,6 +38,8 @@ enum class Happening : int {
   // Drawn from a fourth stream, in worlds whose waits are interrupted.
   MinimiseClient,  // the client's window goes to the task bar
   HideClient,      // the client's window is hidden (closed to the tray)
+  // Drawn from a fifth stream, in taught worlds on monitors of mixed scales.
+  MoveClientToMonitor,  // the user drags the client onto a monitor of another scale
   kCount,
 };
 
@@ -60,6 +64,10 @@ struct World {
   // click is made: never a click where the look is not.
   bool taught = false;
   std::vector<Event> beforeRun;  // taught worlds: what happens between teaching and F11
+  // Taught worlds on monitors of mixed scales: the layout (empty: one screen at 100 %), and
+  // the monitor the client stands on while its points are taught.
+  std::vector<Monitor> monitors;
+  int teachOn = 0;
   int count = 0;
   int delayMs = 0;
   int screenLagMs = 0;  // the screen shows a moved window at its old place this long
@@ -73,9 +81,12 @@ struct World {
 // worlds without it stay as they were. With `interruptedWaits`, a fourth stream makes some
 // delays long and puts a pause or a close of the tool, and things happening to the client
 // (moved, minimised, hidden, restarted), inside the run's waits, and lets the screen lag the
-// windows; everything the other streams drew stays as it was.
+// windows; everything the other streams drew stays as it was. With `mixedScales`, a fifth
+// stream puts the taught worlds (it teaches them as `taughtWorlds` does) on monitors of
+// different scales, teaches on one and drags the client onto another before and during the
+// run.
 World Generate(std::uint64_t seed, int maxStickers = 50, int maxEvents = 8,
-               bool taughtWorlds = false, bool interruptedWaits = false);
+               bool taughtWorlds = false, bool interruptedWaits = false, bool mixedScales = false);
 
 struct Result {
   std::string broken;            // the first promise broken, with when; empty when all held

@@ -94,6 +94,67 @@ INSTANTIATE_TEST_SUITE_P(Simulation, InterruptedWaits,
                                            SeedRange{501, 750}, SeedRange{751, 1000}),
                          RangeName);
 
+// Taught worlds on monitors of mixed scales: taught on one monitor, the client dragged onto
+// one of another scale before the run and inside its waits, where it takes its size at the
+// new scale; every click lands on a control of the step's kind, and the run ends as a taught
+// world's does. About one seed in four gives such a world.
+class MixedScaleWorlds : public ::testing::TestWithParam<SeedRange> {};
+
+TEST_P(MixedScaleWorlds, KeepEveryPromise) {
+  int scaled = 0;
+  for (std::uint64_t seed = GetParam().first; seed <= GetParam().last; ++seed) {
+    const sim::World world = sim::Generate(seed, 50, 8, false, false, true);
+    if (world.monitors.empty()) continue;
+    ++scaled;
+    const sim::Result result = sim::Simulate(world);
+    ASSERT_TRUE(result.broken.empty())
+        << result.broken << "\nreplay: pelloram_sim --seed " << seed << " --scales --shrunk";
+  }
+  EXPECT_GT(scaled, 40);
+}
+
+INSTANTIATE_TEST_SUITE_P(Simulation, MixedScaleWorlds,
+                         ::testing::Values(SeedRange{1, 250}, SeedRange{251, 500},
+                                           SeedRange{501, 750}, SeedRange{751, 1000}),
+                         RangeName);
+
+// The fifth stream leaves every other draw of a seed as it was: it only puts taught worlds on
+// monitors of mixed scales, teaches on one of them, and adds drags onto another scale.
+TEST(Simulation, MixedScalesLeaveTheRestOfEachWorldAsItWas) {
+  int scaled = 0, inWaits = 0;
+  for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+    const sim::World taught = sim::Generate(seed, 50, 8, true);
+    const sim::World world = sim::Generate(seed, 50, 8, true, false, true);
+    EXPECT_TRUE(taught.monitors.empty());
+    EXPECT_EQ(world.collection, taught.collection);
+    EXPECT_EQ(world.count, taught.count);
+    EXPECT_EQ(world.delayMs, taught.delayMs);
+    EXPECT_EQ(world.taught, taught.taught);
+    ASSERT_GE(world.events.size(), taught.events.size());
+    ASSERT_GE(world.beforeRun.size(), taught.beforeRun.size());
+    for (std::size_t i = 0; i < taught.events.size(); ++i) {
+      EXPECT_EQ(world.events[i].at, taught.events[i].at);
+      EXPECT_EQ(world.events[i].what, taught.events[i].what);
+    }
+    if (!world.taught) {
+      EXPECT_TRUE(world.monitors.empty());
+      EXPECT_EQ(world.events.size(), taught.events.size());
+      continue;
+    }
+    ++scaled;
+    ASSERT_GE(world.monitors.size(), 2u);
+    EXPECT_LT(world.teachOn, static_cast<int>(world.monitors.size()));
+    EXPECT_GT(world.beforeRun.size(), taught.beforeRun.size());
+    EXPECT_NE(world.monitors[0].dpi, world.monitors[1].dpi);
+    for (std::size_t i = taught.events.size(); i < world.events.size(); ++i) {
+      EXPECT_EQ(world.events[i].what, sim::Happening::MoveClientToMonitor);
+      inWaits += world.events[i].afterInput >= 0;
+    }
+  }
+  EXPECT_GT(scaled, 30);
+  EXPECT_GT(inWaits, 30);
+}
+
 // Each broke a promise once: a second run's opening click shut the panel its collected tab
 // is on, a page change emptied the points under a run, a restarted client; and an add pass
 // paused with its sticker already sent, gone on with after the client restarted, whose
