@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/sim/world.h"
 
@@ -279,6 +280,65 @@ TEST(Simulation, TaughtPointsKeepEveryPromiseWhileTheClientStaysPut) {
     }
   }
 }
+
+// Points taught on a monitor of one scale, the client dragged onto a monitor of another before
+// the run or inside its first waits: the run finds every control where it lies at the new
+// scale, clicks only those, and deletes or adds all it was asked to.
+struct ScaleChange {
+  const char* name;
+  std::vector<Monitor> monitors;
+  int teachOn;
+  int afterInput;  // the drag inside the wait after this input; -1: before the run
+};
+
+void PrintTo(const ScaleChange& change, std::ostream* out) { *out << change.name; }
+
+class TaughtAtOneScale : public ::testing::TestWithParam<ScaleChange> {};
+
+TEST_P(TaughtAtOneScale, TheRunFindsEveryControlAtAnother) {
+  for (const bool addJob : {false, true}) {
+    sim::World w;
+    w.seed = 11;
+    w.collection = 10;
+    w.folder = 5;
+    w.addJob = addJob;
+    w.modeTwo = true;
+    w.taught = true;
+    w.count = 4;
+    w.delayMs = 100;
+    w.reactMs = 100;
+    w.monitors = GetParam().monitors;
+    w.teachOn = GetParam().teachOn;
+    const sim::Event drag{20, sim::Happening::MoveClientToMonitor, 500, GetParam().afterInput};
+    (drag.afterInput < 0 ? w.beforeRun : w.events).push_back(drag);
+    const sim::Result result = sim::Simulate(w);
+    EXPECT_TRUE(result.broken.empty()) << sim::Describe(w) << "\n" << result.broken;
+    const std::string done = addJob ? "3 added" : "4 deleted";
+    EXPECT_TRUE(
+        std::any_of(result.log.begin(), result.log.end(),
+                    [&done](const std::string& l) { return l.find(done) != std::string::npos; }))
+        << sim::Describe(w) << "\nexpected " << done << ", log ends: " << result.log.back();
+  }
+}
+
+std::string ScaleChangeName(const ::testing::TestParamInfo<ScaleChange>& change) {
+  return change.param.name;
+}
+
+const Monitor kHundred{Rect{0, 0, 1920, 1080}, 96};
+const Monitor kOneFifty{Rect{1920, 0, 4800, 1620}, 144};
+const Monitor kOneTwentyFive{Rect{-1920, -120, 0, 1080}, 120};
+
+INSTANTIATE_TEST_SUITE_P(
+    Simulation, TaughtAtOneScale,
+    ::testing::Values(ScaleChange{"HundredToOneFifty", {kHundred, kOneFifty}, 0, -1},
+                      ScaleChange{"OneFiftyToHundred", {kHundred, kOneFifty}, 1, -1},
+                      ScaleChange{
+                          "HundredToOneTwentyFiveLeftOfIt", {kHundred, kOneTwentyFive}, 0, -1},
+                      ScaleChange{"OneTwentyFiveToHundred", {kHundred, kOneTwentyFive}, 1, -1},
+                      ScaleChange{"HundredToOneFiftyInsideAWait", {kHundred, kOneFifty}, 0, 1},
+                      ScaleChange{"OneFiftyToHundredInsideAWait", {kHundred, kOneFifty}, 1, 2}),
+    ScaleChangeName);
 
 }  // namespace
 }  // namespace pelloram::testing
