@@ -92,4 +92,10 @@ std::optional<Point> TopLeftOf(Desktop& desktop, WindowHandle window) {
   return Point{rect.left, rect.top};
 }
 
+int DpiOfWindow(Desktop& desktop, WindowHandle window) {
+  Rect rect;
+  if (window == 0 || !desktop.ReadWindowRect(window, rect)) return kBaseDpi;
+  return DpiOf(desktop.Monitors(), rect);
+}
+
 }  // namespace pelloram
