@@ -171,8 +171,8 @@ void PrintScaledFind() {
         const Image resized =
             Resized(taught, Scaled(taught.width, kTo), Scaled(taught.height, kTo));
         SearchHint wideHint;
-        wideHint.core = ScaledEdges(hint.core, kTo);
-        wideHint.expectedAt = Scaled(hint.expectedAt, kTo);
+        wideHint.core = ScaledEdges(*hint.core, kTo);
+        wideHint.expectedAt = Scaled(*hint.expectedAt, kTo);
         return FindPicture(wide, resized, wideHint);
       },
       scaled);
