@@ -139,7 +139,7 @@ std::optional<Rect> CoreWithin(const Image& taught, const std::optional<Rect>& c
 
 // Coarse to fine over the top-left positions `positions`.
 Match Search(const Image& screen, const Image& taught, const Area& positions,
-             const std::optional<Rect>& core) {
+             const std::optional<Rect>& core, double threshold) {
   const Area pixels{positions.x, positions.y, positions.width + taught.width - 1,
                     positions.height + taught.height - 1};
   const Area whole{0, 0, taught.width, taught.height};
@@ -175,7 +175,7 @@ Match Search(const Image& screen, const Image& taught, const Area& positions,
   for (const Candidate& c : refined) {
     if (Apart(c, *best, taught.width, taught.height)) nextBest = std::max(nextBest, c.score);
   }
-  return Decide(*best, nextBest);
+  return Decide(*best, nextBest, threshold);
 }
 
 }  // namespace
@@ -189,11 +189,11 @@ Match FindPicture(const Image& screen, const Image& taught, const SearchHint& hi
     const Area near =
         Intersect({hint.expectedAt->x - r, hint.expectedAt->y - r, 2 * r + 1, 2 * r + 1}, all);
     if (!near.Empty() && (near.width < all.width || near.height < all.height)) {
-      const Match nearby = Search(screen, taught, near, core);
+      const Match nearby = Search(screen, taught, near, core, hint.threshold);
       if (nearby.found) return nearby;
     }
   }
-  return Search(screen, taught, all, core);
+  return Search(screen, taught, all, core, hint.threshold);
 }
 
 }  // namespace pelloram

@@ -16,6 +16,10 @@ namespace pelloram {
 // other place keeps a repeated pattern or a plain area from passing as "found".
 inline constexpr double kMatchThreshold = 0.8;
 inline constexpr double kMatchMargin = 0.1;
+// A picture resized from another scale is only close to what the screen shows at this one:
+// the control in another state (a selected tab) scores some 0.75 where it scores 0.88 at
+// the scale it was taught at. The margin over every other place still has to hold.
+inline constexpr double kResizedMatchThreshold = 0.7;
 
 struct SearchHint {
   // Where the picture's top-left corner is expected (screen-picture pixels): where the
@@ -31,6 +35,8 @@ struct SearchHint {
   // surroundings match and this part does not (another icon on the same background) scores
   // no better than this part does.
   std::optional<Rect> core;
+  // The score a place needs to count as found.
+  double threshold = kMatchThreshold;
 };
 
 struct Match {

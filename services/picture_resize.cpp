@@ -62,4 +62,19 @@ Image Resized(const Image& source, int width, int height) {
   return out;
 }
 
+Image Cropped(const Image& source, const Rect& area) {
+  if (!source.Valid() || IsEmpty(area) || area.left < 0 || area.top < 0 ||
+      area.right > source.width || area.bottom > source.height) {
+    return Image{};
+  }
+  Image out{area.right - area.left, area.bottom - area.top, {}};
+  out.bgra.resize(static_cast<std::size_t>(out.width) * out.height * 4);
+  for (int y = 0; y < out.height; ++y) {
+    std::copy_n(
+        source.bgra.begin() + static_cast<std::ptrdiff_t>(source.Offset(area.left, area.top + y)),
+        out.width * 4, out.bgra.begin() + static_cast<std::ptrdiff_t>(out.Offset(0, y)));
+  }
+  return out;
+}
+
 }  // namespace pelloram

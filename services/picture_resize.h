@@ -3,6 +3,7 @@
 #pragma once
 
 #include "services/image.h"
+#include "services/types.h"
 
 namespace pelloram {
 
@@ -11,5 +12,9 @@ namespace pelloram {
 // larger or smaller keeps its edges where they were and its colours unmixed with anything
 // outside it. Empty for an invalid source or a size below 1 or above 16384 a side.
 Image Resized(const Image& source, int width, int height);
+
+// The part of `source` in `area` (its own pixels); empty when the area is empty or reaches
+// outside the picture.
+Image Cropped(const Image& source, const Rect& area);
 
 }  // namespace pelloram

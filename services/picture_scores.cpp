@@ -56,8 +56,18 @@ Pattern::Pattern(const Grey& grey, int wantedGrid, double leftOut)
     xs.push_back(k * width / grid);
     ys.push_back(k * height / grid);
   }
-  for (int x = 0; x < width; ++x) cellColumn.push_back(x * grid / width);
-  for (int y = 0; y < height; ++y) cellRow.push_back(y * grid / height);
+  // A pixel's cell is the one whose edges hold it: the boxes the window's sums are taken
+  // over and the taught values they are correlated with must be the same pixels, also when
+  // the side is no multiple of the grid (a picture resized for another scale, a menu item's
+  // picture cut at the menu's edge).
+  for (int x = 0, cell = 0; x < width; ++x) {
+    while (x >= xs[static_cast<std::size_t>(cell) + 1]) ++cell;
+    cellColumn.push_back(cell);
+  }
+  for (int y = 0, cell = 0; y < height; ++y) {
+    while (y >= ys[static_cast<std::size_t>(cell) + 1]) ++cell;
+    cellRow.push_back(cell);
+  }
   std::vector<double> cellPixels(static_cast<std::size_t>(grid) * grid);
   std::vector<double> cellSums(cellPixels.size());
   values.reserve(grey.values.size());
@@ -214,12 +224,12 @@ bool Apart(const Candidate& a, const Candidate& b, int width, int height) {
   return 2 * std::abs(a.x - b.x) >= width || 2 * std::abs(a.y - b.y) >= height;
 }
 
-Match Decide(const Candidate& best, double nextBest) {
+Match Decide(const Candidate& best, double nextBest, double threshold) {
   Match match;
   match.at = {best.x, best.y};
   match.score = best.score;
   match.nextBest = std::max(0.0, nextBest);
-  match.found = best.score >= kMatchThreshold && best.score - match.nextBest >= kMatchMargin;
+  match.found = best.score >= threshold && best.score - match.nextBest >= kMatchMargin;
   return match;
 }
 

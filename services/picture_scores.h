@@ -134,7 +134,7 @@ struct Candidate {
 // half its height: closer, they are one place seen a little off.
 bool Apart(const Candidate& a, const Candidate& b, int width, int height);
 // Found: the best place scores above the threshold and clearly above the best other place.
-Match Decide(const Candidate& best, double nextBest);
+Match Decide(const Candidate& best, double nextBest, double threshold = kMatchThreshold);
 // Both pictures hold pixels, and the taught one fits on the screen.
 bool Searchable(const Image& screen, const Image& taught);
 

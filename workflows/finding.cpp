@@ -56,12 +56,13 @@ Rect CoreOf(const TaughtLook& look) {
                    Rect{0, 0, look.picture.width, look.picture.height});
 }
 
-// The look as the client draws it at `dpi`: the picture resized by the ratio of the scales,
-// the point in it and the distance from its origin with it. Its core is the taught core,
-// resized alike.
+// The look as the client draws it at `dpi`: the picture seen there before, or the taught one
+// resized by the ratio of the scales; the point in it and the distance from its origin scaled
+// alike. Its core is the taught core, scaled.
 struct ScaledLook {
   TaughtLook look;
   Rect core;
+  bool resized = false;  // a resized picture: what the screen shows where it is found is kept
 };
 
 ScaledLook AtDpi(const TaughtLook& taught, int dpi) {
@@ -70,20 +71,22 @@ ScaledLook AtDpi(const TaughtLook& taught, int dpi) {
   TaughtLook& look = scaled.look;
   look.dpi = dpi;
   look.fromOrigin = Scaled(taught.fromOrigin, dpi, taught.dpi);
-  if (taught.picture.Valid()) {
-    look.picture =
-        Resized(taught.picture, std::max(1, Scaled(taught.picture.width, dpi, taught.dpi)),
-                std::max(1, Scaled(taught.picture.height, dpi, taught.dpi)));
-    look.pointInPicture = Scaled(taught.pointInPicture, dpi, taught.dpi);
-    scaled.core = Intersect(scaled.core, Rect{0, 0, look.picture.width, look.picture.height});
-  }
+  if (!taught.picture.Valid()) return scaled;
+  const Point size = Scaled(Point{taught.picture.width, taught.picture.height}, dpi, taught.dpi);
+  const bool seen = taught.seenDpi == dpi && taught.seenPicture.width == size.x &&
+                    taught.seenPicture.height == size.y;
+  look.picture =
+      seen ? taught.seenPicture : Resized(taught.picture, std::max(1, size.x), std::max(1, size.y));
+  scaled.resized = !seen;
+  look.pointInPicture = Scaled(taught.pointInPicture, dpi, taught.dpi);
+  scaled.core = Intersect(scaled.core, Rect{0, 0, look.picture.width, look.picture.height});
   return scaled;
 }
 
 // The picture on the screen within `area`, where `near` (the screen point where the taught
 // point would lie if nothing had moved) shows a first guess of the picture's top-left.
 Location SearchIn(Desktop& desktop, const ScaledLook& scaled, const Rect& area,
-                  std::optional<Point> near, JobPointId id) {
+                  std::optional<Point> near, JobPointId id, Image& seen) {
   const TaughtLook& look = scaled.look;
   Image shot;
   if (area.right - area.left < look.picture.width || area.bottom - area.top < look.picture.height) {
@@ -93,11 +96,16 @@ Location SearchIn(Desktop& desktop, const ScaledLook& scaled, const Rect& area,
   HideOwnWindows(desktop, area, shot);
   SearchHint hint;
   hint.core = scaled.core;
+  if (scaled.resized) hint.threshold = kResizedMatchThreshold;
   if (near) {
     hint.expectedAt = *near - TopLeft(area) - look.pointInPicture;
   }
   const Match match = FindPicture(shot, look.picture, hint);
   if (!match.found) return {Located::NotFound, {}, id};
+  if (scaled.resized) {
+    seen = Cropped(shot, Rect{match.at.x, match.at.y, match.at.x + look.picture.width,
+                              match.at.y + look.picture.height});
+  }
   return {Located::At, TopLeft(area) + match.at + look.pointInPicture};
 }
 
@@ -105,7 +113,7 @@ Location SearchIn(Desktop& desktop, const ScaledLook& scaled, const Rect& area,
 // not moved is found at a fraction of the cost: a picture of a whole window takes tens of
 // milliseconds), then on a picture of the whole area.
 Location SearchPicture(Desktop& desktop, const ScaledLook& scaled, const Rect& area, Point near,
-                       JobPointId id) {
+                       JobPointId id, Image& seen) {
   const TaughtLook& look = scaled.look;
   const int reach = SearchHint{}.nearRadius + std::max(look.picture.width, look.picture.height);
   const Rect around = Intersect(area, SquareAround(near, reach));
@@ -114,10 +122,10 @@ Location SearchPicture(Desktop& desktop, const ScaledLook& scaled, const Rect& a
                        around.bottom - around.top < area.bottom - area.top;
   if (smaller && around.right - around.left >= look.picture.width &&
       around.bottom - around.top >= look.picture.height) {
-    const Location nearby = SearchIn(desktop, scaled, around, std::nullopt, id);
+    const Location nearby = SearchIn(desktop, scaled, around, std::nullopt, id, seen);
     if (nearby.how != Located::NotFound) return nearby;
   }
-  return SearchIn(desktop, scaled, area, near, id);
+  return SearchIn(desktop, scaled, area, near, id, seen);
 }
 
 // Found, the control's place is kept as its new taught place: after a resize has moved it
@@ -139,9 +147,15 @@ Location ByPicture(Tool& tool, const ChatClient& client, const JobPoint& point, 
   }
   const ScaledLook scaled = AtDpi(look, DpiOfWindow(desktop, home));
   const Point expected = *topLeft + scaled.look.fromOrigin;
-  Location found = SearchPicture(desktop, scaled, OnScreen(desktop, area), expected, point.id);
+  Image seen;
+  Location found =
+      SearchPicture(desktop, scaled, OnScreen(desktop, area), expected, point.id, seen);
   if (found.how == Located::At) {
     look.fromOrigin = Scaled(found.at - *topLeft, look.dpi, scaled.look.dpi);
+  }
+  if (seen.Valid()) {
+    look.seenPicture = std::move(seen);
+    look.seenDpi = scaled.look.dpi;
   }
   if (found.how == Located::NotFound) found.expected = expected;
   return found;

@@ -30,6 +30,12 @@ struct TaughtLook {
   // point in it and `fromOrigin` are: the client draws itself at its monitor's scale, so on a
   // monitor of another scale all three are resized by the ratio before they are used.
   int dpi = kBaseDpi;
+  // The picture as the client drew it at another scale (`seenDpi`), taken where the resized
+  // picture was first found there. A resized picture is only close to what the client draws
+  // at that scale: too little to tell the control in another state (a selected tab) from
+  // what is around it. Found there again, the control is looked for by this one.
+  Image seenPicture;
+  int seenDpi = 0;
 };
 
 }  // namespace pelloram

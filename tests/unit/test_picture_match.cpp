@@ -56,6 +56,25 @@ INSTANTIATE_TEST_SUITE_P(PictureMatch, FoundAt,
                                            Place{"BottomEdge", {57, kHeight - 48}}),
                          NameOf);
 
+// A picture resized for another scale, or a menu item's cut at the menu's edge, has sides
+// that are no multiple of the cells a covered part is left out by: it must score as any other.
+class OddSide : public ::testing::TestWithParam<int> {};
+
+TEST_P(OddSide, IsFoundWhereItLiesAndOnlyThere) {
+  const Point at{211, 143};
+  const Image screen = ScreenWithButton(kWidth, kHeight, at);
+  const int side = GetParam();
+  const Image taught = Crop(screen, at.x + 4, at.y + 3, side, side - 1);
+  for (const Match& match : {FindPicture(screen, taught), FindPictureExhaustive(screen, taught)}) {
+    EXPECT_TRUE(match.found) << "score " << match.score << ", next " << match.nextBest;
+    EXPECT_EQ(match.at, (Point{at.x + 4, at.y + 3}));
+    EXPECT_LT(match.nextBest, 0.9);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PictureMatch, OddSide, ::testing::Range(17, 43, 3),
+                         [](const auto& test) { return std::to_string(test.param) + "px"; });
+
 // --- Found when the screen looks different -------------------------------------------------
 
 struct Change {
