@@ -104,15 +104,17 @@ TEST_P(EachPicturedControl, IsKeptWhenTaughtAndFoundOnlyOnItself) {
       << "the other controls pass for this one";
 }
 
+std::string ControlAtScale(const ::testing::TestParamInfo<std::tuple<Control, int>>& param) {
+  return std::get<0>(param.param).name + "At" + std::to_string(std::get<1>(param.param));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Toolbar, EachPicturedControl,
     ::testing::Combine(::testing::Values(Control{"StickerButtonFace", Picture::SmilingFace},
                                          Control{"CollectedTabHeart", Picture::Heart},
                                          Control{"FileButtonFolder", Picture::Folder}),
                        ::testing::Values(96, 120, 144)),
-    [](const ::testing::TestParamInfo<std::tuple<Control, int>>& info) {
-      return std::get<0>(info.param).name + "At" + std::to_string(std::get<1>(info.param));
-    });
+    ControlAtScale);
 
 // Drawn anew at a larger scale, not enlarged: the lines are as much longer and wider as the
 // scale says, and as crisp (as many of their pixels fully inked, in proportion) as at 96 dpi,
@@ -144,15 +146,19 @@ TEST_P(PictureAtScale, IsTheSameLinesAtTheLargerSize) {
   EXPECT_GE(FullShare(scaled), FullShare(base) * 0.95);
 }
 
+std::string PictureAtDpi(const ::testing::TestParamInfo<std::tuple<Picture, int>>& param) {
+  const auto [picture, dpi] = param.param;
+  const char* name = picture == Picture::SmilingFace ? "Face"
+                     : picture == Picture::Heart     ? "Heart"
+                                                     : "Folder";
+  return name + std::string("At") + std::to_string(dpi);
+}
+
 INSTANTIATE_TEST_SUITE_P(ControlPictures, PictureAtScale,
                          ::testing::Combine(::testing::Values(Picture::SmilingFace, Picture::Heart,
                                                               Picture::Folder),
                                             ::testing::Values(120, 144)),
-                         [](const ::testing::TestParamInfo<std::tuple<Picture, int>>& info) {
-                           const char* names[] = {"", "Face", "Heart", "Folder"};
-                           return names[static_cast<int>(std::get<0>(info.param))] +
-                                  std::string("At") + std::to_string(std::get<1>(info.param));
-                         });
+                         PictureAtDpi);
 
 TEST(ControlPictures, OnlyControlsHaveLinePictures) {
   for (const int dpi : {96, 144}) {

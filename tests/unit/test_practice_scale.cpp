@@ -24,8 +24,8 @@ class AtEachScale : public ::testing::TestWithParam<int> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Dpi, AtEachScale, ::testing::Values(96, 120, 144),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return std::to_string(param.param);
                          });
 
 TEST_P(AtEachScale, EveryLogicalPointComesBackToItself) {
