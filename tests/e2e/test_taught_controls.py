@@ -78,23 +78,36 @@ def wait_fields(tool: delete_job.Tool, fields: tuple[str, str], at: tuple[int, i
 # The delete job
 
 
-def wait_end_or_message(s: Session, journal: Journal, mark: int, count: int) -> None:
-    """Until `count` deletions or a message box: a run that stops says why in a message box,
-    and the test fails at once with what it said."""
-    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
-         RUN_TIMEOUT, f"{count} deletions or a message box")
+def wait_end_or_message(s: Session, tool: delete_job.Tool, journal: Journal, mark: int,
+                        count: int) -> None:
+    """Until `count` deletions, a message box or the tool showing the run finished: a run that
+    stops says why in a message box, and the test fails at once with what it said; a run that
+    says it finished before the client deleted as many fails at once too."""
+    def finished() -> bool:
+        return tool.texts("DeleteStartButton")[0] == delete_job.FINISHED
+
+    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE)
+         or finished(), RUN_TIMEOUT, f"{count} deletions, a message box or the run finished")
+    deleted = len(journal.of(mark, "deleted"))
     if s.window_ids(MESSAGE_BOX_TITLE):
         s.screenshot(s.artifacts / "stopped.png")
         text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
-        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
-                             f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
+        raise AssertionError(f"the run stopped after {deleted} deletion(s): {text!r}; "
+                             f"clicks {hits(journal.after(mark))}")
+    if deleted < count:
+        journal.wait_quiet(1.5)  # a deletion still on its way
+        deleted = len(journal.of(mark, "deleted"))
+    if deleted < count:
+        s.screenshot(s.artifacts / "finished-short.png")
+        raise AssertionError(f"the tool says the run finished, the client deleted {deleted} of "
+                             f"{count}; clicks {hits(journal.after(mark))}")
 
 
 def run_to_the_end(s: Session, tool: delete_job.Tool, journal: Journal, mark: int, count: int,
                    quiet: float = 1.5) -> None:
     """Until the run has deleted `count` and shows it finished, then quiet; a message box
     fails at once with its text."""
-    wait_end_or_message(s, journal, mark, count)
+    wait_end_or_message(s, tool, journal, mark, count)
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(quiet)
