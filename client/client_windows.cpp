@@ -72,8 +72,9 @@ std::vector<WindowHandle> ClientWindows(Desktop& desktop, WindowHandle client) {
 
 WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& before,
                          const std::vector<WindowHandle>& after, Point clicked) {
-  // A menu opens with a corner at the pointer, moved a little when it would leave the screen.
-  constexpr int kNear = 24;
+  // A menu opens with a corner at the pointer, moved a little when it would leave the screen
+  // (a little at the scale of the monitor it opens on).
+  const int kNear = Scaled(24, DpiAt(desktop.Monitors(), clicked));
   for (const WindowHandle w : after) {
     Rect r;
     if (std::find(before.begin(), before.end(), w) != before.end()) continue;
@@ -90,6 +91,12 @@ std::optional<Point> TopLeftOf(Desktop& desktop, WindowHandle window) {
   Rect rect;
   if (!desktop.ReadWindowRect(window, rect)) return std::nullopt;
   return Point{rect.left, rect.top};
+}
+
+int DpiOfWindow(Desktop& desktop, WindowHandle window) {
+  Rect rect;
+  if (window == 0 || !desktop.ReadWindowRect(window, rect)) return kBaseDpi;
+  return DpiOf(desktop.Monitors(), rect);
 }
 
 }  // namespace pelloram

@@ -44,5 +44,9 @@ WindowHandle NewWindowAt(Desktop& desktop, const std::vector<WindowHandle>& befo
 
 // The screen position of a window's top-left corner; nothing when the window is gone.
 std::optional<Point> TopLeftOf(Desktop& desktop, WindowHandle window);
+// The scale a window is drawn at: its monitor's (a per-monitor aware program, as the client
+// is, lays each window out at the scale of the monitor holding most of it). 100 % when the
+// window is gone.
+int DpiOfWindow(Desktop& desktop, WindowHandle window);
 
 }  // namespace pelloram

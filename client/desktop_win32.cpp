@@ -96,8 +96,8 @@ GetDpiForMonitorCall DpiForMonitorCall() {
   static const GetDpiForMonitorCall call = [] {
     const HMODULE shcore = LoadLibraryW(L"shcore.dll");
     return shcore == nullptr ? nullptr
-                             : reinterpret_cast<GetDpiForMonitorCall>(
-                                   reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+                             : reinterpret_cast<GetDpiForMonitorCall>(reinterpret_cast<void*>(
+                                   GetProcAddress(shcore, "GetDpiForMonitor")));
   }();
   return call;
 }

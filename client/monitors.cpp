@@ -28,9 +28,8 @@ Rect OnScreenPart(const std::vector<Monitor>& monitors, const Rect& area) {
 }
 
 bool OnAnyMonitor(const std::vector<Monitor>& monitors, Point point) {
-  return monitors.empty() || std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& m) {
-           return Contains(m.area, point);
-         });
+  return monitors.empty() || std::any_of(monitors.begin(), monitors.end(),
+                                         [&](const Monitor& m) { return Contains(m.area, point); });
 }
 
 int DpiOf(const std::vector<Monitor>& monitors, const Rect& area) {
@@ -47,6 +46,10 @@ int DpiOf(const std::vector<Monitor>& monitors, const Rect& area) {
     }
   }
   return best != nullptr && best->dpi > 0 ? best->dpi : kBaseDpi;
+}
+
+int DpiAt(const std::vector<Monitor>& monitors, Point point) {
+  return DpiOf(monitors, Rect{point.x, point.y, point.x + 1, point.y + 1});
 }
 
 }  // namespace pelloram

@@ -10,8 +10,8 @@
 namespace pelloram {
 
 struct Monitor {
-  Rect area;            // virtual-screen coordinates, physical pixels
-  int dpi = kBaseDpi;   // its scale: 96 is 100 %
+  Rect area;           // virtual-screen coordinates, physical pixels
+  int dpi = kBaseDpi;  // its scale: 96 is 100 %
 };
 
 // The part of `area` that lies on the monitors: the smallest rectangle around its overlap
@@ -22,5 +22,7 @@ bool OnAnyMonitor(const std::vector<Monitor>& monitors, Point point);
 // The scale of the monitor a window with this rectangle is drawn for, as the system picks
 // it: the one holding the largest part of it, else the nearest. 96 with no monitors known.
 int DpiOf(const std::vector<Monitor>& monitors, const Rect& area);
+// The scale at a point of the screen: its monitor's, else the nearest one's.
+int DpiAt(const std::vector<Monitor>& monitors, Point point);
 
 }  // namespace pelloram

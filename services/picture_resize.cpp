@@ -33,8 +33,7 @@ std::vector<Span> SpansOf(int from, int to) {
 }  // namespace
 
 Image Resized(const Image& source, int width, int height) {
-  if (!source.Valid() || width < 1 || height < 1 || width > kLargestSide ||
-      height > kLargestSide) {
+  if (!source.Valid() || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
     return Image{};
   }
   if (width == source.width && height == source.height) return source;

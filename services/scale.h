@@ -13,7 +13,8 @@ inline constexpr int kBaseDpi = 96;
 constexpr int Scaled(int length, int to, int from = kBaseDpi) {
   if (to == from || from <= 0) return length;
   const long long twice = 2LL * length * to;
-  const long long rounded = twice >= 0 ? (twice + from) / (2LL * from) : (twice - from) / (2LL * from);
+  const long long rounded =
+      twice >= 0 ? (twice + from) / (2LL * from) : (twice - from) / (2LL * from);
   return static_cast<int>(rounded);
 }
 

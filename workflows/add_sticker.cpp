@@ -75,10 +75,13 @@ bool DismissForwardWindow(Run& run) {
   run.Opened(FindForwardWindow(desktop, client));
   if (FindForwardWindow(desktop, client) == 0) return false;
   if (!run.Wait(run.delay())) return true;
-  // Moved aside, off the client's controls; one that stays put is closed all the same.
-  static_cast<void>(desktop.MoveWindowTo(FindForwardWindow(desktop, client), chat::kForwardLeft,
-                                         chat::kForwardTop, chat::kForwardWidth,
-                                         chat::kForwardHeight));
+  // Moved aside, off the client's controls, at the size the client gives it at the scale of
+  // the monitor it is moved to; one that stays put is closed all the same.
+  constexpr Point kAside{chat::kForwardLeft, chat::kForwardTop};
+  const Point size =
+      Scaled(Point{chat::kForwardWidth, chat::kForwardHeight}, DpiAt(desktop.Monitors(), kAside));
+  static_cast<void>(
+      desktop.MoveWindowTo(FindForwardWindow(desktop, client), kAside.x, kAside.y, size.x, size.y));
   run.tool().ui.ShowBalloonTip(Control::NoteTip, ReadCursorPoint(desktop), kAlreadyCollectedMessage,
                                true);
   if (!run.Wait(run.delay()) || !run.Key(vk::kEscape, 0)) return true;

@@ -16,8 +16,9 @@ namespace {
 void WriteDerivedOnCapture(Tool& tool, JobPointId source, Point at) {
   for (const DerivedPoint& derived : DerivedPoints()) {
     if (derived.source != source || derived.when != Derivation::OnCapture) continue;
-    ShowPoint(tool, PointOf(derived.derived), static_cast<std::int64_t>(at.x) + derived.offset.x,
-              static_cast<std::int64_t>(at.y) + derived.offset.y);
+    const Point offset = MenuOffsetAt(tool.desktop, derived, at);
+    ShowPoint(tool, PointOf(derived.derived), static_cast<std::int64_t>(at.x) + offset.x,
+              static_cast<std::int64_t>(at.y) + offset.y);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "workflows/points.h"
 
+#include "client/monitors.h"
 #include "services/convert.h"
 #include "workflows/job_points.h"
 
@@ -13,16 +14,24 @@ void FollowSource(Tool& tool, Control field) {
     if (derived.when != Derivation::OnEdit) continue;
     const JobPoint& source = PointOf(derived.source);
     const JobPoint& target = PointOf(derived.derived);
+    if (field != source.xField && field != source.yField) continue;
+    const Point at{FieldValue(tool.ui.ReadControlText(source.xField)),
+                   FieldValue(tool.ui.ReadControlText(source.yField))};
+    const Point offset = MenuOffsetAt(tool.desktop, derived, at);
     const double value = ToNumber(tool.ui.ReadControlText(field));
     if (field == source.xField) {
-      tool.ui.ShowControlText(target.xField, ToText(value + derived.offset.x));
-    } else if (field == source.yField) {
-      tool.ui.ShowControlText(target.yField, ToText(value + derived.offset.y));
+      tool.ui.ShowControlText(target.xField, ToText(value + offset.x));
+    } else {
+      tool.ui.ShowControlText(target.yField, ToText(value + offset.y));
     }
   }
 }
 
 }  // namespace
+
+Point MenuOffsetAt(Desktop& desktop, const DerivedPoint& derived, Point at) {
+  return Scaled(derived.offset, DpiAt(desktop.Monitors(), at));
+}
 
 void ShowPoint(Tool& tool, const JobPoint& point, std::int64_t x, std::int64_t y) {
   tool.ui.ShowControlText(point.xField, ToText(x));

@@ -13,6 +13,9 @@ namespace pelloram {
 
 // The tool shows a point it found or was taught: its look is kept.
 void ShowPoint(Tool& tool, const JobPoint& point, std::int64_t x, std::int64_t y);
+// How far a derived point lies from its source at a screen point: the client's menu offset
+// is measured at 100 %, and the client draws its menus at the scale of their monitor.
+Point MenuOffsetAt(Desktop& desktop, const DerivedPoint& derived, Point at);
 // A point field changed other than by ShowPoint: the point is the user's own now, a bare
 // screen point, and forgets its look.
 void PointFieldEdited(Tool& tool, Control field);

@@ -48,19 +48,29 @@ Run::~Run() {
 }
 
 bool Run::PlaceClient() {
-  // A window that is maximised, or that keeps a size of its own, may take the call and
-  // still end up elsewhere: what counts is where it is afterwards.
-  constexpr Rect kPlace{chat::kModeOneLeft, chat::kModeOneTop,
-                        chat::kModeOneLeft + chat::kModeOneWidth,
-                        chat::kModeOneTop + chat::kModeOneHeight};
-  Rect placed;
-  if (!tool_.desktop.MoveWindowTo(client_.window, kPlace.left, kPlace.top, chat::kModeOneWidth,
-                                  chat::kModeOneHeight) ||
-      !tool_.desktop.ReadWindowRect(client_.window, placed) || placed != kPlace) {
-    return Stop(StopReason::PlacementFailed);
+  // The classic client lays itself out at its monitor's scale: its rectangle, like its
+  // built-in points, is a 100 % one, times the scale of the monitor it is put on. A window
+  // that is maximised, or that keeps a size of its own, may take the call and still end up
+  // elsewhere: what counts is where it is afterwards. One arriving from a monitor of another
+  // scale may resize itself as it arrives: it is asked once more where it is.
+  constexpr Point kTopLeft{chat::kModeOneLeft, chat::kModeOneTop};
+  constexpr int kAttempts = 2;
+  Desktop& desktop = tool_.desktop;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const int dpi = DpiAt(desktop.Monitors(), kTopLeft);
+    const Point size = Scaled(Point{chat::kModeOneWidth, chat::kModeOneHeight}, dpi);
+    const Rect place{kTopLeft.x, kTopLeft.y, kTopLeft.x + size.x, kTopLeft.y + size.y};
+    Rect placed;
+    if (!desktop.MoveWindowTo(client_.window, place.left, place.top, size.x, size.y) ||
+        !desktop.ReadWindowRect(client_.window, placed)) {
+      break;
+    }
+    if (placed == place) {
+      clientSeen_ = placed;
+      return true;
+    }
   }
-  clientSeen_ = placed;
-  return true;
+  return Stop(StopReason::PlacementFailed);
 }
 
 bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& screen) {
@@ -92,7 +102,9 @@ bool Run::LocateByLook(const JobPoint& point, const OpenMenu& menu, Point& scree
 
 bool Run::WhereToClick(const JobPoint& point, const OpenMenu& menu, Point& screen) {
   if (mode_ == Mode::One) {
-    screen = ScreenPointOf(tool_.desktop, client_.window, point.builtIn.x, point.builtIn.y);
+    // Built-in points are the client's layout at 100 %; it draws itself at its monitor's scale.
+    const Point builtIn = Scaled(point.builtIn, DpiOfWindow(tool_.desktop, client_.window));
+    screen = ScreenPointOf(tool_.desktop, client_.window, builtIn.x, builtIn.y);
     return true;
   }
   Rect now;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "services/image.h"
+#include "services/scale.h"
 #include "services/types.h"
 
 namespace pelloram {
@@ -25,6 +26,10 @@ struct TaughtLook {
   // click was), the point it hangs on, or the main window's lower right corner. For a
   // picture, where it was last found: the search looks there first.
   Point fromOrigin;
+  // The scale of the monitor it was taught on (96: 100 %), in whose pixels the picture, the
+  // point in it and `fromOrigin` are: the client draws itself at its monitor's scale, so on a
+  // monitor of another scale all three are resized by the ratio before they are used.
+  int dpi = kBaseDpi;
 };
 
 }  // namespace pelloram

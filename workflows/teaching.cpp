@@ -29,6 +29,13 @@ std::optional<TaughtLook> PictureAround(Desktop& desktop, Point at,
   return look;
 }
 
+// The look in the pixels of the window it was taught on.
+std::optional<TaughtLook> AtScaleOf(Desktop& desktop, WindowHandle window,
+                                    std::optional<TaughtLook> look) {
+  if (look) look->dpi = DpiOfWindow(desktop, window);
+  return look;
+}
+
 // The controls whose look changes find their place from one that keeps it.
 std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const ClientWindowAt& under,
                                     Point at) {
@@ -37,7 +44,7 @@ std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Cli
     Rect rect;
     if (!tool.desktop.ReadWindowRect(under.client.window, rect)) return std::nullopt;
     look.fromOrigin = at - BottomRight(rect);
-    return look;
+    return AtScaleOf(tool.desktop, under.client.window, look);
   }
   // It lies a fixed distance from the point it hangs on (the first collected sticker from
   // the collected tab, wherever the panel opens); one known only by its typed point gives
@@ -46,7 +53,7 @@ std::optional<TaughtLook> PlaceOnly(Tool& tool, const JobPoint& point, const Cli
   if (!tool.state.LookOf(anchor.id)) return std::nullopt;
   look.fromOrigin = at - Point{FieldValue(tool.ui.ReadControlText(anchor.xField)),
                                FieldValue(tool.ui.ReadControlText(anchor.yField))};
-  return look;
+  return AtScaleOf(tool.desktop, under.client.window, look);
 }
 
 }  // namespace
@@ -70,7 +77,7 @@ Teaching TeachPoint(Tool& tool, const JobPoint& point, Point at) {
     return Teaching::PointOnly;
   }
   if (look) look->fromOrigin = at - *origin;
-  kept = std::move(look);
+  kept = AtScaleOf(tool.desktop, under.window, std::move(look));
   return kept ? Teaching::Kept : Teaching::Unreadable;
 }
 
@@ -87,7 +94,7 @@ bool TeachMenuItem(Tool& tool, Job job, Point at) {
   }
   if (look) look->fromOrigin = at - TopLeft(menu);
   ShowPoint(tool, item, at.x, at.y);
-  tool.state.LookOf(item.id) = std::move(look);
+  tool.state.LookOf(item.id) = AtScaleOf(tool.desktop, under.window, std::move(look));
   std::string note = std::string(item.controlName) + "已记下：运行时在弹出的菜单里找它。";
   if (!tool.state.LookOf(item.id)) note += kUnreadableScreenNote;
   tool.ui.ShowBalloonTip(Control::NoteTip, at, note, true);
