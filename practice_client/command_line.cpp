@@ -35,7 +35,11 @@ const char kUsage[] =
     "                 one's menus (Qt51514QWindowToolSaveBits, Weixin) and sticker panel are\n"
     "                 popups of their own, its forward window is titled 微信发送给\n"
     "  --react-ms MS  show the dialog, menus and forward window MS after what brought them\n"
-    "                 (a slow client), plus up to --jitter-ms more drawn from --seed\n";
+    "                 (a slow client), plus up to --jitter-ms more drawn from --seed\n"
+    "Display scale: the window lays itself out at its monitor's scale, a 96-dpi layout times\n"
+    "the scale (150 %: 910 x 647 shows as 1365 x 971). Places on the screen (--pos, --move-after)\n"
+    "are physical pixels, as other programs see the window; sizes (--size, --resize-after) and\n"
+    "the journal's click points and sizes are the layout's 96-dpi units.\n";
 
 namespace {
 

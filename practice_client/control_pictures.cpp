@@ -3,17 +3,28 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <utility>
+
+#include "practice_client/screen_scale.h"
 
 namespace practice {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kHalfLine = 1.0;  // lines two pixels wide
+constexpr double kHalfLine = 1.0;  // lines two pixels wide at 96 dpi
 
 struct Spot {
   double x, y;
 };
 using Line = std::vector<Spot>;  // a polyline
+
+// A picture as designed at 96 dpi: its size and its lines.
+struct Design {
+  int width = 0;
+  int height = 0;
+  std::vector<Line> lines;
+};
 
 double DistanceToSegment(Spot p, Spot a, Spot b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
@@ -25,22 +36,28 @@ double DistanceToSegment(Spot p, Spot a, Spot b) {
 }
 
 // Each pixel inked by how much of it lies within half a line's width of a line: smooth
-// edges, as an icon drawn with anti-aliasing has.
-LinePicture Draw(int width, int height, const std::vector<Line>& lines) {
+// edges, as an icon drawn with anti-aliasing has. At another dpi the lines are drawn anew at
+// that size and width, sharp as the original, not an enlarged copy.
+LinePicture Draw(const Design& design, int dpi) {
+  const ScreenScale scale{dpi};
+  const double factor = static_cast<double>(dpi) / kLogicalDpi;
+  const double halfLine = kHalfLine * factor;
+  const int width = scale.ToPhysical(design.width);
+  const int height = scale.ToPhysical(design.height);
   LinePicture picture{width, height, {}};
   picture.ink.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const Spot centre{x + 0.5, y + 0.5};
+      const Spot centre{(x + 0.5) / factor, (y + 0.5) / factor};  // in the design's units
       double nearest = std::numeric_limits<double>::max();
-      for (const Line& line : lines) {
+      for (const Line& line : design.lines) {
         for (std::size_t i = 0; i + 1 < line.size(); ++i) {
           nearest = std::min(nearest, DistanceToSegment(centre, line[i], line[i + 1]));
         }
         if (line.size() == 1)
           nearest = std::min(nearest, DistanceToSegment(centre, line[0], line[0]));
       }
-      const double cover = std::clamp(kHalfLine + 0.5 - nearest, 0.0, 1.0);
+      const double cover = std::clamp(halfLine + 0.5 - nearest * factor, 0.0, 1.0);
       picture.ink.push_back(static_cast<std::uint8_t>(std::lround(cover * 255)));
     }
   }
@@ -58,17 +75,18 @@ Line Arc(Spot centre, double radius, double from, double to) {
   return arc;
 }
 
-LinePicture SmilingFace() {
+Design SmilingFace() {
   const Spot centre{13, 13};
-  return Draw(26, 26,
-              {Arc(centre, 11, 0, 2 * kPi),
-               {{9.5, 9}, {9.5, 11.5}},
-               {{16.5, 9}, {16.5, 11.5}},
-               Arc(centre, 6.5, 0.2 * kPi, 0.8 * kPi)});
+  return {26,
+          26,
+          {Arc(centre, 11, 0, 2 * kPi),
+           {{9.5, 9}, {9.5, 11.5}},
+           {{16.5, 9}, {16.5, 11.5}},
+           Arc(centre, 6.5, 0.2 * kPi, 0.8 * kPi)}};
 }
 
 // The classic heart curve, fitted into the picture with a line's width to spare.
-LinePicture Heart() {
+Design Heart() {
   constexpr int kWidth = 28, kHeight = 24;
   Line curve;
   constexpr int kSteps = 96;
@@ -83,34 +101,40 @@ LinePicture Heart() {
   for (Spot& spot : curve) {
     spot = {kWidth / 2.0 + spot.x * scale, 2 + (spot.y + 12) * scale};
   }
-  return Draw(kWidth, kHeight, {curve});
+  return {kWidth, kHeight, {curve}};
 }
 
-LinePicture Folder() {
-  return Draw(26, 20,
-              {{{2, 4}, {9, 4}, {11.5, 6.5}, {23.5, 6.5}, {23.5, 17.5}, {2, 17.5}, {2, 4}},
-               {{2, 9.5}, {23.5, 9.5}}});
+Design Folder() {
+  return {26,
+          20,
+          {{{2, 4}, {9, 4}, {11.5, 6.5}, {23.5, 6.5}, {23.5, 17.5}, {2, 17.5}, {2, 4}},
+           {{2, 9.5}, {23.5, 9.5}}}};
 }
 
-}  // namespace
-
-const LinePicture& PictureOf(Model::Picture picture) {
-  static const LinePicture none;
-  static const LinePicture face = SmilingFace();
-  static const LinePicture heart = Heart();
-  static const LinePicture folder = Folder();
+Design DesignOf(Model::Picture picture) {
   switch (picture) {
     case Model::Picture::SmilingFace:
-      return face;
+      return SmilingFace();
     case Model::Picture::Heart:
-      return heart;
+      return Heart();
     case Model::Picture::Folder:
-      return folder;
+      return Folder();
     case Model::Picture::None:
     case Model::Picture::Sticker:
       break;
   }
-  return none;
+  return {};
+}
+
+}  // namespace
+
+const LinePicture& PictureOf(Model::Picture picture, int dpi) {
+  // Drawn once per picture and scale; the shell paints them on every frame.
+  static std::map<std::pair<Model::Picture, int>, LinePicture> drawn;
+  const auto key = std::make_pair(picture, dpi);
+  auto found = drawn.find(key);
+  if (found == drawn.end()) found = drawn.emplace(key, Draw(DesignOf(picture), dpi)).first;
+  return found->second;
 }
 
 }  // namespace practice

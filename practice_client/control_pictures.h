@@ -25,7 +25,9 @@ struct LinePicture {
   }
 };
 
-// The picture of a control; nothing (0 × 0) for no picture or a sticker, which has its own.
-const LinePicture& PictureOf(Model::Picture picture);
+// The picture of a control drawn for a monitor of `dpi` (96: as designed; 144: half as large
+// again, with lines half as wide again); nothing (0 × 0) for no picture or a sticker, which
+// has its own.
+const LinePicture& PictureOf(Model::Picture picture, int dpi = 96);
 
 }  // namespace practice

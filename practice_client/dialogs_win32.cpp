@@ -21,8 +21,9 @@ constexpr wchar_t kForwardClass[] = L"SelectContactWnd";
 // The classic client's title, and the newer one's.
 constexpr wchar_t kForwardTitle[] = L"转发给";
 constexpr wchar_t kNewerForwardTitle[] = L"微信发送给";
-constexpr int kForwardWidth = 550;
-constexpr int kForwardHeight = 485;
+// In 96-dpi units, as the main window's layout: its place beside the main window and size.
+constexpr Pt kForwardOffset{180, 80};
+constexpr Pt kForwardSize{550, 485};
 // Long paths (\\?\ prefixes, deep folders) must come back whole.
 constexpr DWORD kPathBufferChars = 32768;
 
@@ -133,7 +134,8 @@ void PaintForward(Shell& shell, HWND window) {
   const std::wstring text = L"选择联系人转发\n\n「" +
                             pelloram::Wide(shell.model.ForwardStickerName()) +
                             L"」已在收藏的表情中。\n\n按 Esc 关闭。";
-  InflateRect(&client, -24, -24);
+  const int margin = shell.scale.ToPhysical(24);
+  InflateRect(&client, -margin, -margin);
   DrawTextW(dc, text.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, oldFont);
   EndPaint(window, &paint);
@@ -160,6 +162,13 @@ LRESULT CALLBACK ForwardProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
       }
       break;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_DESTROY:
       if (shell && shell->forward == window) shell->forward = nullptr;
       return 0;
@@ -188,6 +197,7 @@ void ShowOpenDialog(Shell& shell) {
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = shell.main;
+  // The system lays the dialog out at the owner's scale itself (per-monitor aware v2).
   // ASCII labels: Wine's dialog font has no Chinese glyphs.
   dialog.lpstrFilter = L"All files (*.*)\0*.*\0GIF (*.gif)\0*.gif\0";
   dialog.nFilterIndex = 1;
@@ -218,11 +228,13 @@ void ShowForwardWindow(Shell& shell) {
   if (shell.forward) return;
   RECT mainRect{};
   GetWindowRect(shell.main, &mainRect);
-  shell.forward =
-      CreateWindowExW(0, kForwardClass,
-                      shell.generation == Generation::Classic ? kForwardTitle : kNewerForwardTitle,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU, mainRect.left + 180, mainRect.top + 80,
-                      kForwardWidth, kForwardHeight, shell.main, nullptr, shell.instance, &shell);
+  const Pt offset = shell.scale.ToPhysical(kForwardOffset);
+  const Pt size = shell.scale.ToPhysical(kForwardSize);
+  shell.forward = CreateWindowExW(
+      0, kForwardClass,
+      shell.generation == Generation::Classic ? kForwardTitle : kNewerForwardTitle,
+      WS_POPUP | WS_CAPTION | WS_SYSMENU, mainRect.left + offset.x, mainRect.top + offset.y, size.x,
+      size.y, shell.main, nullptr, shell.instance, &shell);
   if (!shell.forward) return;
   ShowWindow(shell.forward, SW_SHOW);
   UpdateWindow(shell.forward);

@@ -1,7 +1,8 @@
 // practice_client.exe: a stand-in for the WeChat desktop client to try Pelloram on.
 //
 // It shows a frameless window of class "WeChatMainWndForPC" titled "微信" (910 x 647, or the
-// size asked for, laid out again whenever its size changes), laid out so that at the default
+// size asked for, laid out again whenever its size changes; both in 96-dpi units, times the
+// scale of its monitor on the screen), laid out so that at the default
 // size the tool's built-in points land on the right things: the sticker button and
 // the collected tab of the sticker panel, the first collected sticker and its menu with the
 // delete item, the file button that opens a real file-open dialog ("打开", which refuses a
@@ -106,12 +107,6 @@ std::wstring ReadableFace() {
   return chosen;
 }
 
-HFONT MakeFont(const std::wstring& face, int height) {
-  return CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, face.c_str());
-}
-
 int Run(HINSTANCE instance) {
   LaunchOptions options;
   std::string error;
@@ -132,9 +127,9 @@ int Run(HINSTANCE instance) {
   Shell shell(Model(options.model, [&journal](const std::string& line) { journal.Write(line); }));
   shell.instance = instance;
   shell.generation = options.generation;
-  const std::wstring face = ReadableFace();
-  shell.font = MakeFont(face, 14);
-  shell.smallFont = MakeFont(face, 11);
+  shell.fontFace = ReadableFace();
+  // The first guess at the window's scale; the window, once made, tells its own.
+  AdoptDpi(shell, DpiOfWindow(nullptr));
   if (!RegisterMainWindowClass(instance, options.generation) ||
       !RegisterForwardWindowClass(instance) ||
       !RegisterPopupWindowClasses(instance, options.generation) ||
@@ -150,8 +145,7 @@ int Run(HINSTANCE instance) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  DeleteObject(shell.font);
-  DeleteObject(shell.smallFont);
+  DeleteFonts(shell);
   return 0;
 }
 

@@ -29,7 +29,7 @@ const PopupKind& MenuKind(const Shell& shell) {
   return shell.generation == Generation::Classic ? kClassicMenu : kNewerMenu;
 }
 
-// The popup's top-left corner in client coordinates of the main window.
+// The popup's top-left corner in client coordinates of the main window, physical pixels.
 POINT PopupOrigin(HWND popup, HWND main) {
   POINT origin{0, 0};
   MapWindowPoints(popup, main, &origin, 1);
@@ -49,7 +49,7 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_RBUTTONUP: {
       const POINT origin = PopupOrigin(window, shell->main);
       return TakeMouse(*shell, isMenu ? shell->menuPressed : shell->panelPressed, message,
-                       {origin.x + GET_X_LPARAM(lParam), origin.y + GET_Y_LPARAM(lParam)});
+                       POINT{origin.x + GET_X_LPARAM(lParam), origin.y + GET_Y_LPARAM(lParam)});
     }
     case WM_ERASEBKGND:
       return 1;
@@ -85,7 +85,7 @@ void SyncPopup(Shell& shell, HWND& popup, Model::Layer layer, const PopupKind& k
     ClosePopup(popup);
     return;
   }
-  const Model::Box& frame = boxes[start];
+  const RECT frame = PhysicalRect(shell, boxes[start]);
   POINT at{frame.left, frame.top};
   ClientToScreen(shell.main, &at);
   const int width = frame.right - frame.left;

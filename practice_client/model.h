@@ -25,7 +25,8 @@ struct WindowChange {
   int y = 0;
 };
 
-// The window's size when none is asked for, and the sizes it accepts.
+// The window's size when none is asked for, and the sizes it accepts. The model knows only
+// 96-dpi ("logical") units; the shell shows them times its monitor's scale (screen_scale.h).
 inline constexpr int kDefaultWidth = 910;
 inline constexpr int kDefaultHeight = 647;
 inline constexpr int kMinWidth = 640;
@@ -52,7 +53,8 @@ struct Options {
 
 enum class Button : int { Left = 1, Right = 2 };
 
-// Client-area coordinates of the main window (its client area is its whole window).
+// Client-area coordinates of the main window (its client area is its whole window), in
+// 96-dpi units.
 struct Pt {
   int x = 0;
   int y = 0;

@@ -1,7 +1,8 @@
-// Drawing the model's boxes: fills, frames and labels with GDI, and the pictures pixel by
-// pixel into the same off-screen bitmap (the controls' line pictures blended over what lies
-// under them, each sticker's own image, the grain of the backgrounds).
-// <windows.h> first: the other Win32 headers depend on it.
+// Drawing the model's boxes at the shell's scale (each box's edges in physical pixels, the
+// fonts, pictures and images made at that size): fills, frames and labels with GDI, and the
+// pictures pixel by pixel into the same off-screen bitmap (the controls' line pictures blended over
+// what lies under them, each sticker's own image, the grain of the backgrounds). <windows.h> first:
+// the other Win32 headers depend on it.
 // clang-format off
 #include <windows.h>
 // clang-format on
@@ -92,12 +93,13 @@ std::uint32_t Blend(std::uint32_t under, std::uint32_t over, unsigned alpha) {
   return mixed;
 }
 
-void Grain(const Canvas& canvas, const Model::Box& box) {
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
+// The grain is a texture of the screen's own pixels: drawn at every scale, not enlarged.
+void Grain(const Canvas& canvas, const RECT& area) {
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
       std::uint32_t* pixel = canvas.At(x, y);
       if (!pixel) continue;
-      const std::uint32_t shade = static_cast<std::uint32_t>(GrainAt(x - box.left, y - box.top));
+      const std::uint32_t shade = static_cast<std::uint32_t>(GrainAt(x - area.left, y - area.top));
       std::uint32_t darker = 0;
       for (int shift = 0; shift < 24; shift += 8) {
         const std::uint32_t c = (*pixel >> shift) & 0xFF;
@@ -108,13 +110,13 @@ void Grain(const Canvas& canvas, const Model::Box& box) {
   }
 }
 
-// The line picture centred in the box. The other look is the same lines upside down and
-// blue: plainly not the control the user taught.
-void DrawLinePicture(const Canvas& canvas, const Model::Box& box, const LinePicture& picture) {
-  const bool other = box.look == "other";
+// The line picture (drawn for the scale) centred in the area. The other look is the same
+// lines upside down and blue: plainly not the control the user taught.
+void DrawLinePicture(const Canvas& canvas, const RECT& area, const LinePicture& picture,
+                     bool other) {
   const std::uint32_t colour = other ? 0x2050D0 : kLineColour;
-  const int left = box.left + (box.right - box.left - picture.width) / 2;
-  const int top = box.top + (box.bottom - box.top - picture.height) / 2;
+  const int left = area.left + (area.right - area.left - picture.width) / 2;
+  const int top = area.top + (area.bottom - area.top - picture.height) / 2;
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
       const std::uint8_t ink =
@@ -126,11 +128,12 @@ void DrawLinePicture(const Canvas& canvas, const Model::Box& box, const LinePict
   }
 }
 
-void StickerImage(const Canvas& canvas, const Model::Box& box) {
-  const int side = std::min(box.right - box.left, box.bottom - box.top) * 4 / 5;
-  const std::vector<std::uint32_t> pixels = StickerPixels(box.label, side);
-  const int left = box.left + (box.right - box.left - side) / 2;
-  const int top = box.top + (box.bottom - box.top - side) / 2;
+// Made at the area's size in physical pixels, so a larger scale shows a sharper image.
+void StickerImage(const Canvas& canvas, const RECT& area, const std::string& name) {
+  const int side = std::min(area.right - area.left, area.bottom - area.top) * 4 / 5;
+  const std::vector<std::uint32_t> pixels = StickerPixels(name, side);
+  const int left = area.left + (area.right - area.left - side) / 2;
+  const int top = area.top + (area.bottom - area.top - side) / 2;
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       if (std::uint32_t* pixel = canvas.At(left + x, top + y)) {
@@ -143,14 +146,14 @@ void StickerImage(const Canvas& canvas, const Model::Box& box) {
 
 void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) {
   const Style style = StyleOf(box);
-  RECT rect{box.left, box.top, box.right, box.bottom};
+  RECT rect = PhysicalRect(shell, box);
   if (style.fill != kNone) {
     HBRUSH brush = CreateSolidBrush(style.fill);
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
   }
   GdiFlush();  // GDI's drawing reaches the pixels before they are read
-  if (box.textured) Grain(canvas, box);
+  if (box.textured) Grain(canvas, rect);
   if (style.border != kNone) {
     HBRUSH brush = CreateSolidBrush(style.border);
     FrameRect(dc, &rect, brush);
@@ -158,17 +161,17 @@ void DrawBox(Shell& shell, HDC dc, const Canvas& canvas, const Model::Box& box) 
     GdiFlush();
   }
   if (box.picture == Picture::Sticker) {
-    StickerImage(canvas, box);
+    StickerImage(canvas, rect, box.label);
     return;
   }
-  if (const LinePicture& picture = PictureOf(box.picture); !picture.ink.empty()) {
-    DrawLinePicture(canvas, box, picture);
+  if (const LinePicture& picture = PictureOf(box.picture, shell.scale.dpi); !picture.ink.empty()) {
+    DrawLinePicture(canvas, rect, picture, box.look == "other");
     return;
   }
   if (box.label.empty()) return;
   SelectObject(dc, style.small ? shell.smallFont : shell.font);
   SetTextColor(dc, box.active && box.kind != Kind::Area ? RGB(255, 255, 255) : RGB(0, 0, 0));
-  InflateRect(&rect, -4, -3);
+  InflateRect(&rect, -shell.scale.ToPhysical(4), -shell.scale.ToPhysical(3));
   const std::wstring label = pelloram::Wide(box.label);
   DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, style.format | DT_NOPREFIX);
   GdiFlush();

@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "practice_client/command_line.h"
 #include "practice_client/model.h"
+#include "practice_client/screen_scale.h"
 
 namespace practice {
 
@@ -36,9 +38,23 @@ struct Shell {
   Pressed pressed;
   Pressed menuPressed;
   Pressed panelPressed;
-  HFONT font = nullptr;
+  // The main window's monitor's scale: the model's 96-dpi layout times this is what shows.
+  ScreenScale scale;
+  std::wstring fontFace;
+  HFONT font = nullptr;  // both made for the scale (AdoptDpi)
   HFONT smallFont = nullptr;
 };
+
+// The dpi the window is drawn at: GetDpiForWindow where user32 has it (Windows 10 1607 and
+// later, Wine), else the screen's.
+int DpiOfWindow(HWND window);
+// Takes the scale for drawing and input, and makes the fonts at it.
+void AdoptDpi(Shell& shell, int dpi);
+void DeleteFonts(Shell& shell);
+// A point in physical pixels of the main window's client area, as the model sees it.
+Pt LogicalPoint(const Shell& shell, POINT physical);
+// A box of the model (logical) in physical pixels of the main window's client area.
+RECT PhysicalRect(const Shell& shell, const Model::Box& box);
 
 // Whether the sticker panel is drawn by a window of its own rather than the main window.
 bool PanelIsPopup(const Shell& shell);
@@ -58,12 +74,12 @@ bool RegisterForwardWindowClass(HINSTANCE instance);
 bool RegisterPopupWindowClasses(HINSTANCE instance, Generation generation);
 
 // A mouse button message of the main window or the menu, at a client point of the main
-// window; the release of a press on the same window is the model's click.
-LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at);
+// window in physical pixels; the release of a press on the same window is the model's click.
+LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, POINT physical);
 // The first box of a layer (a popup's frame), or boxes.size() when the layer shows nothing.
 std::size_t LayerStart(const std::vector<Model::Box>& boxes, Model::Layer layer);
 // Draws the boxes of the given layers into the window, whose client area starts at `origin`
-// in client coordinates of the main window.
+// in client coordinates of the main window (physical pixels).
 void PaintBoxes(Shell& shell, HWND window, const std::vector<Model::Box>& boxes,
                 std::initializer_list<Model::Layer> layers, POINT origin);
 

@@ -1,5 +1,6 @@
 // The practice client's main window: draws the model's boxes (all but the open menu, which
-// has a window of its own) and feeds it clicks and keys.
+// has a window of its own) and feeds it clicks and keys, mapped between the monitor's
+// physical pixels and the model's 96-dpi units by the shell's scale.
 // <windows.h> first: the other Win32 headers depend on it.
 // clang-format off
 #include <windows.h>
@@ -30,7 +31,27 @@ constexpr MainWindowKind kMainWindows[] = {
 const MainWindowKind& KindOf(Generation generation) {
   return kMainWindows[static_cast<int>(generation)];
 }
-Pt ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+POINT ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// The model's window size in physical pixels at the shell's scale.
+SIZE PhysicalSize(const Shell& shell) {
+  return {shell.scale.ToPhysical(shell.model.Width()),
+          shell.scale.ToPhysical(shell.model.Height())};
+}
+
+// The window moved to a monitor of another scale (or the scale changed): the fonts and
+// pictures at the new one, the rectangle Windows suggests, and the layout for it.
+void ChangeDpi(Shell& shell, int dpi, const RECT& suggested) {
+  AdoptDpi(shell, dpi);
+  SetWindowPos(shell.main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The physical size may not have changed while its logical one did.
+  RECT client{};
+  GetClientRect(shell.main, &client);
+  shell.model.Resize(shell.scale.ToLogical(client.right), shell.scale.ToLogical(client.bottom));
+  SyncPopups(shell);
+  InvalidateRect(shell.main, nullptr, FALSE);
+}
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Shell* shell = ShellOf(window, message, lParam);
@@ -39,7 +60,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCHITTEST: {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ScreenToClient(window, &p);
-      return shell->model.InDragStrip({p.x, p.y}) ? HTCAPTION : HTCLIENT;
+      return shell->model.InDragStrip(LogicalPoint(*shell, p)) ? HTCAPTION : HTCLIENT;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -80,10 +101,14 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) break;
-      shell->model.Resize(LOWORD(lParam), HIWORD(lParam));
+      shell->model.Resize(shell->scale.ToLogical(LOWORD(lParam)),
+                          shell->scale.ToLogical(HIWORD(lParam)));
       SyncPopups(*shell);
       InvalidateRect(window, nullptr, FALSE);
       break;
+    case WM_DPICHANGED:
+      ChangeDpi(*shell, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
       shell->main = nullptr;
       PostQuitMessage(0);
@@ -96,7 +121,8 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, Pt at) {
+LRESULT TakeMouse(Shell& shell, Shell::Pressed& pressed, UINT message, POINT physical) {
+  const Pt at = LogicalPoint(shell, physical);
   switch (message) {
     case WM_LBUTTONDOWN:
       pressed.left = true;
@@ -161,9 +187,19 @@ HWND CreateMainWindow(Shell& shell, int left, int top, Generation generation) {
                     shell.instance, nullptr);
   }
   // Frameless, so the client area is the whole window and client points equal window points.
-  shell.main = CreateWindowExW(
-      0, kind.className, kind.title, WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, left, top,
-      shell.model.Width(), shell.model.Height(), nullptr, nullptr, shell.instance, &shell);
+  // Made hidden at the guessed scale; shown once it has the size for its monitor's.
+  const SIZE guessed = PhysicalSize(shell);
+  shell.main =
+      CreateWindowExW(0, kind.className, kind.title, WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, left,
+                      top, guessed.cx, guessed.cy, nullptr, nullptr, shell.instance, &shell);
+  if (!shell.main) return nullptr;
+  if (const int dpi = DpiOfWindow(shell.main); dpi != shell.scale.dpi) {
+    AdoptDpi(shell, dpi);
+    const SIZE size = PhysicalSize(shell);
+    SetWindowPos(shell.main, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(shell.main, SW_SHOW);
   return shell.main;
 }
 
@@ -209,9 +245,10 @@ void ApplyWindowRequest(Shell& shell) {
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   if (!request.move) flags |= SWP_NOMOVE;
   if (!request.resize) flags |= SWP_NOSIZE;
-  // WM_SIZE tells the model the new size, which it journals.
-  SetWindowPos(shell.main, nullptr, request.to.x, request.to.y, request.size.x, request.size.y,
-               flags);
+  // WM_SIZE tells the model the new size, which it journals. The corner is a screen point,
+  // the size the layout's (--resize-after's W H are 96-dpi units, as --size's are).
+  const Pt size = shell.scale.ToPhysical(request.size);
+  SetWindowPos(shell.main, nullptr, request.to.x, request.to.y, size.x, size.y, flags);
   if (request.move) {
     RECT placed{};
     GetWindowRect(shell.main, &placed);

@@ -88,6 +88,23 @@ BASE_DPI = 96
 TEST_DPIS = (96, 120, 144)
 
 
+def scaled(length: int, dpi: int) -> int:
+    """A 96-dpi length as it shows at `dpi`, rounded as Windows rounds (halves away from zero)."""
+    twice = 2 * length * dpi
+    return (twice + BASE_DPI) // (2 * BASE_DPI) if twice >= 0 else -((-twice + BASE_DPI) // (2 * BASE_DPI))
+
+
+def unscaled(physical: int, dpi: int) -> int:
+    """The 96-dpi length whose pixels at `dpi` hold `physical`: how the practice client reads a
+    click (the largest length that scales to `physical` or less)."""
+    length = physical * BASE_DPI // dpi
+    while scaled(length + 1, dpi) <= physical:
+        length += 1
+    while scaled(length, dpi) > physical:
+        length -= 1
+    return length
+
+
 def prefix_for(dpi: int) -> Path:
     base = default_prefix()
     return base if dpi == BASE_DPI else base.with_name(f"{base.name}-{dpi}dpi")
@@ -479,6 +496,11 @@ class Session:
         poll(lambda: run(["xdpyinfo"], env, timeout=10, check=False).returncode == 0, 30,
              f"display {self.display} to accept connections")
         log(f"display {self.display} ready")
+
+    def at_scale(self, *lengths: int) -> tuple[int, ...]:
+        """96-dpi lengths (a point of the practice client's layout, its size) as they show on
+        this session's display."""
+        return tuple(scaled(length, self.dpi) for length in lengths)
 
     # ---- programs
 

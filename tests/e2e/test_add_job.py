@@ -139,7 +139,7 @@ class ToolWindow:
         """Drags the tool by its caption to the right of the client's mode-one place, where
         it catches none of the clicks meant for the client."""
         r = self.rect()
-        to_x = CLIENT_MODE_ONE_WIDTH + 2
+        to_x = self.s.at_scale(CLIENT_MODE_ONE_WIDTH)[0] + 2
         assert to_x + r.w <= self.s.screen_size()[0], "the screen is too narrow for both windows"
         self.s.drag_window("", (to_x, r.y), cls=TOOL_CLASS)
 

@@ -9,6 +9,10 @@ fields. The scenarios teach on the client where it stands, then let it move and 
 the middle of the run (the practice client's --move-after and --resize-after), and check in its
 journal that every click still landed on its control; a client that draws a control otherwise
 gets no click at all, and the tool says which control it could not find.
+
+The points below are the practice client's own, in its 96-dpi layout; at another display scale
+(--dpi) the client shows them that many times larger, and a person points at them there
+(Session.at_scale). The journal tells the clicks in the layout's units at every scale.
 """
 
 from __future__ import annotations
@@ -53,6 +57,12 @@ def no_tips(s: Session) -> None:
     poll(lambda: not s.tooltips(), 30, "the tool's bubbles to hide", interval=0.3)
 
 
+def on_screen(s: Session, origin: tuple[int, int], point: tuple[int, int]) -> tuple[int, int]:
+    """Where a point of the client's layout shows on the screen, the client's corner at origin."""
+    x, y = s.at_scale(*point)
+    return origin[0] + x, origin[1] + y
+
+
 def teach(s: Session, at: tuple[int, int]) -> None:
     """F10 with the pointer resting on the screen point, as a person presses it."""
     s.move(*at)
@@ -68,23 +78,36 @@ def wait_fields(tool: delete_job.Tool, fields: tuple[str, str], at: tuple[int, i
 # The delete job
 
 
-def wait_end_or_message(s: Session, journal: Journal, mark: int, count: int) -> None:
-    """Until `count` deletions or a message box: a run that stops says why in a message box,
-    and the test fails at once with what it said."""
-    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE),
-         RUN_TIMEOUT, f"{count} deletions or a message box")
+def wait_end_or_message(s: Session, tool: delete_job.Tool, journal: Journal, mark: int,
+                        count: int) -> None:
+    """Until `count` deletions, a message box or the tool showing the run finished: a run that
+    stops says why in a message box, and the test fails at once with what it said; a run that
+    says it finished before the client deleted as many fails at once too."""
+    def finished() -> bool:
+        return tool.texts("DeleteStartButton")[0] == delete_job.FINISHED
+
+    poll(lambda: len(journal.of(mark, "deleted")) >= count or s.window_ids(MESSAGE_BOX_TITLE)
+         or finished(), RUN_TIMEOUT, f"{count} deletions, a message box or the run finished")
+    deleted = len(journal.of(mark, "deleted"))
     if s.window_ids(MESSAGE_BOX_TITLE):
         s.screenshot(s.artifacts / "stopped.png")
         text = said(s.dismiss_message_box(MESSAGE_BOX_TITLE))
-        raise AssertionError(f"the run stopped after {len(journal.of(mark, 'deleted'))} "
-                             f"deletion(s): {text!r}; clicks {hits(journal.after(mark))}")
+        raise AssertionError(f"the run stopped after {deleted} deletion(s): {text!r}; "
+                             f"clicks {hits(journal.after(mark))}")
+    if deleted < count:
+        journal.wait_quiet(1.5)  # a deletion still on its way
+        deleted = len(journal.of(mark, "deleted"))
+    if deleted < count:
+        s.screenshot(s.artifacts / "finished-short.png")
+        raise AssertionError(f"the tool says the run finished, the client deleted {deleted} of "
+                             f"{count}; clicks {hits(journal.after(mark))}")
 
 
 def run_to_the_end(s: Session, tool: delete_job.Tool, journal: Journal, mark: int, count: int,
                    quiet: float = 1.5) -> None:
     """Until the run has deleted `count` and shows it finished, then quiet; a message box
     fails at once with its text."""
-    wait_end_or_message(s, journal, mark, count)
+    wait_end_or_message(s, tool, journal, mark, count)
     tool.wait_texts({"DeleteStartButton": delete_job.FINISHED, "DeleteCount": "0"},
                     "the run to finish", timeout=60)
     journal.wait_quiet(quiet)
@@ -107,22 +130,19 @@ def teach_delete_points(s: Session, tool: delete_job.Tool, journal: Journal,
                         origin: tuple[int, int]) -> None:
     """The sticker button with the panel closed, then the collected tab and the first sticker
     with the panel open on its collected stickers; the panel is closed again."""
-    def on_screen(point: tuple[int, int]) -> tuple[int, int]:
-        return origin[0] + point[0], origin[1] + point[1]
-
-    button = on_screen(STICKER_BUTTON)
+    button = on_screen(s, origin, STICKER_BUTTON)
     teach(s, button)
     wait_fields(tool, ("StickerPanelX", "StickerPanelY"), button)
     no_tips(s)
     mark = journal.last_seq()
     s.click(*button)
     journal.wait_count(mark, "click", 1)
-    s.click(*on_screen(COLLECTED_TAB))
+    s.click(*on_screen(s, origin, COLLECTED_TAB))
     journal.wait_count(mark, "click", 2)
     for point, fields in ((COLLECTED_TAB, ("CollectedTabX", "CollectedTabY")),
                           (FIRST_STICKER, ("FirstStickerX", "FirstStickerY"))):
-        teach(s, on_screen(point))
-        wait_fields(tool, fields, on_screen(point))
+        teach(s, on_screen(s, origin, point))
+        wait_fields(tool, fields, on_screen(s, origin, point))
     no_tips(s)
     s.screenshot(s.artifacts / "taught.png")
     s.click(*button)  # closes the panel
@@ -157,11 +177,12 @@ def taught_delete_follows_a_moved_and_resized_client(s: Session) -> None:
     e.equal([d["name"] for d in of(events, "deleted")],
             [f"sticker{i:02d}.gif" for i in range(1, count + 1)], "stickers deleted")
     e.true(not s.window_ids(MESSAGE_BOX_TITLE), "no message box after the run")
-    # The fields show where the run found the controls last: on the moved client.
+    # The fields show where the run found the controls last: on the moved client, at the
+    # point the client took the last right click at.
     first = journal.of(mark, "click")[-2]
-    e.equal(tuple(map(int, tool.texts("FirstStickerX", "FirstStickerY"))),
-            (moved_to[0] + first["x"], moved_to[1] + first["y"]),
-            "the first sticker's fields after the run")
+    shown = tuple(map(int, tool.texts("FirstStickerX", "FirstStickerY")))
+    e.equal(tuple(harness.unscaled(v - m, s.dpi) for v, m in zip(shown, moved_to)),
+            (first["x"], first["y"]), "the first sticker's fields after the run")
     e.check()
 
 
@@ -210,13 +231,13 @@ def start_add(s: Session, *options: str) -> tuple[delete_job.Tool, ToolWindow, J
 
 
 def teach_add_points(s: Session, tool: delete_job.Tool) -> None:
-    """The client stands at (0, 0), frameless: client points are screen points."""
-    teach(s, FILE_BUTTON)
-    wait_fields(tool, ("FileButtonX", "FileButtonY"), FILE_BUTTON)
-    no_tips(s)
-    teach(s, SENT_STICKER)
-    wait_fields(tool, ("SentStickerX", "SentStickerY"), SENT_STICKER)
-    no_tips(s)
+    """The client stands at (0, 0), frameless: its points show at their place at the scale."""
+    for point, fields in ((FILE_BUTTON, ("FileButtonX", "FileButtonY")),
+                          (SENT_STICKER, ("SentStickerX", "SentStickerY"))):
+        at = on_screen(s, (0, 0), point)
+        teach(s, at)
+        wait_fields(tool, fields, at)
+        no_tips(s)
 
 
 def run_add(s: Session, page: ToolWindow, journal: Journal, names: list[str]) -> tuple[str, list[dict]]:
