@@ -7,6 +7,7 @@ import hashlib
 import struct
 import zipfile
 from pathlib import Path
+from xml.etree import ElementTree
 
 FILES = ["pelloram.exe", "practice_client.exe", "README.txt", "SHA256SUMS"]
 RT_ICON_GROUP, RT_VERSION, RT_MANIFEST = 14, 16, 24
@@ -88,9 +89,18 @@ def unpack(archive: Path, version: str, into: Path) -> Path:
     if sorted(icon_sizes(found[RT_ICON_GROUP][1])) != [16, 32, 48, 256]:
         raise AssertionError(f"icon sizes {icon_sizes(found[RT_ICON_GROUP][1])}")
     manifest = found[RT_MANIFEST][1].decode("utf-8")
-    for wanted in ('level="asInvoker"', ">false</dpiAware>", ">unaware</dpiAwareness>"):
-        if wanted not in manifest:
-            raise AssertionError(f"the manifest lacks {wanted}")
+    # Windows refuses to start a program whose manifest is no well-formed XML.
+    try:
+        settings = ElementTree.fromstring(manifest.encode("utf-8"))
+    except ElementTree.ParseError as e:
+        raise AssertionError(f"the manifest is no well-formed XML: {e}") from None
+    awareness = [e.text for e in settings.iter() if e.tag.endswith("}dpiAwareness")]
+    aware = [e.text for e in settings.iter() if e.tag.endswith("}dpiAware")]
+    if awareness != ["PerMonitorV2, PerMonitor"] or aware != ["true/pm"]:
+        raise AssertionError(f"the manifest declares DPI awareness {awareness} / {aware}, "
+                             "not per monitor (v2) once")
+    if 'level="asInvoker"' not in manifest:
+        raise AssertionError('the manifest lacks level="asInvoker"')
     if "Common-Controls" in manifest:
         raise AssertionError("the manifest asks for Common Controls 6; the radio captions need 5")
     return root / "pelloram.exe"
