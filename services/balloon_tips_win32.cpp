@@ -20,7 +20,9 @@ constexpr UINT_PTR kTipHideTimer = 0x7A01;  // clear of the tooltip's own timer 
 constexpr int kTipDisplayMs = 3000;
 // A warning (a tip that does not hide by itself) stays a little longer, to be read.
 constexpr int kWarningDisplayMs = 5000;
-constexpr int kTipMaxWidth = 420;  // wide enough for every note; \r\n still breaks lines
+// Wide enough for every note at 100 %, and as many times wider as the window's scale;
+// \r\n still breaks lines.
+constexpr int kTipMaxWidth = 420;
 
 TTTOOLINFOW TipTool(HWND tooltip) {
   TTTOOLINFOW tool{};
@@ -139,6 +141,7 @@ void Win32Ui::ShowBalloonTip(Control tip, Point at, std::string_view text, bool 
   std::wstring wide = Wide(text);
   TTTOOLINFOW tool = TipTool(tooltip);
   tool.lpszText = wide.data();  // copied by the tooltip
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, Scaled(kTipMaxWidth, dpi_));
   SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tooltip, TTM_TRACKPOSITION, 0,
                MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));

@@ -88,6 +88,23 @@ BASE_DPI = 96
 TEST_DPIS = (96, 120, 144)
 
 
+def scaled(length: int, dpi: int, base: int = BASE_DPI) -> int:
+    """A length measured at `base` dpi as drawn at `dpi`: to the nearest pixel, halves away from
+    zero (services/scale.h's Scaled)."""
+    if dpi == base:
+        return length
+    twice = 2 * length * dpi
+    return (twice + base) // (2 * base) if twice >= 0 else -((-twice + base) // (2 * base))
+
+
+def scaled_rect(rect: dict, dpi: int) -> dict:
+    """A rectangle {"x", "y", "w", "h"} of the tool's form at 100 % as its window draws it at
+    `dpi`: each edge scaled on its own (ScaledEdges), so neighbours that touch still do."""
+    left, top = scaled(rect["x"], dpi), scaled(rect["y"], dpi)
+    right, bottom = scaled(rect["x"] + rect["w"], dpi), scaled(rect["y"] + rect["h"], dpi)
+    return {"x": left, "y": top, "w": right - left, "h": bottom - top}
+
+
 def prefix_for(dpi: int) -> Path:
     base = default_prefix()
     return base if dpi == BASE_DPI else base.with_name(f"{base.name}-{dpi}dpi")
@@ -538,11 +555,13 @@ class Session:
             raise RuntimeError(f"inspect.exe {title!r} failed (exit code {code}): {lines}")
         return lines[0], lines[1:]
 
-    def exported_form(self) -> list[dict]:
-        """The tool's form and modes as this build has them: form_export.exe's JSON lines."""
+    def exported_form(self, dpi: int | None = None) -> list[dict]:
+        """The tool's form and modes as this build has them: form_export.exe's JSON lines. With
+        a dpi, the form as the window draws it at that scale (rectangles, fonts, window size)."""
         if not self.build.form_export.is_file():
             raise FileNotFoundError(f"{self.build.form_export} is missing: build the windows preset")
-        done = run(["wine", str(self.build.form_export)], self._env, timeout=120,
+        scale = [] if dpi is None else ["--dpi", str(dpi)]
+        done = run(["wine", str(self.build.form_export), *scale], self._env, timeout=120,
                    what="form_export.exe")
         return [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()
                 if line.startswith("{")]
@@ -556,6 +575,21 @@ class Session:
 
     def top_windows(self) -> list[dict]:
         return self.inspect_raw("--top")[1]
+
+    def text_extents(self, items: list[tuple[str, int, str]]) -> list[dict]:
+        """How large each text is drawn: items of (font, wrap, text) as inspect.exe --text-extent
+        takes them (font "px:HEIGHT:WEIGHT", "message" or "status"; wrap 0 keeps the text's own
+        lines). Each result has the cell DrawText lays the text out in ("w", "h") and where its
+        ink lies relative to that cell ("ink": x, y, w, h)."""
+        if not items:
+            return []
+        args = []
+        for font, wrap, text in items:
+            args += [font, str(wrap), text.replace("\r\n", "\\n").replace("\n", "\\n")]
+        code, lines = self.inspect_raw("--text-extent", *args)
+        if code != 0 or len(lines) != len(items):
+            raise RuntimeError(f"inspect.exe --text-extent failed (exit code {code}): {lines}")
+        return lines
 
     def tooltips(self) -> list[dict]:
         """Visible tooltips (balloon tips included): "title", "texts" (one per tool), "rect"."""
