@@ -24,6 +24,19 @@ constexpr int kWarningDisplayMs = 5000;
 // \r\n still breaks lines.
 constexpr int kTipMaxWidth = 420;
 
+// SystemParametersInfoForDpi comes with Windows 10, version 1607.
+using SystemParametersForDpiCall = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+SystemParametersForDpiCall SystemParametersForDpi() {
+  static const SystemParametersForDpiCall call = [] {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr ? nullptr
+                             : reinterpret_cast<SystemParametersForDpiCall>(reinterpret_cast<void*>(
+                                   GetProcAddress(user32, "SystemParametersInfoForDpi")));
+  }();
+  return call;
+}
+
 TTTOOLINFOW TipTool(HWND tooltip) {
   TTTOOLINFOW tool{};
   // The v2 size is understood by every comctl32, with or without a manifest.
@@ -123,11 +136,30 @@ void Win32Ui::AttachBalloonTip(Control tip, HWND tooltip) {
   SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipDisplayMs, 0));
   Subclass(tooltip, &BalloonTipProc);
+  ScaleSystemTipFont(tip);
   Bubbles().push_back(tooltip);
   // Thread hooks: they see only this thread's input, that is the tool's own windows.
   const DWORD thread = GetCurrentThreadId();
   if (!keyWatch_) keyWatch_.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyWatch, nullptr, thread));
   if (!mouseWatch_) mouseWatch_.reset(SetWindowsHookExW(WH_MOUSE, &MouseWatch, nullptr, thread));
+}
+
+void Win32Ui::ScaleSystemTipFont(Control tip) {
+  // A tooltip draws in the system's tooltip font, made for the system's scale, not for the
+  // monitor the tool's window is on. At 100 % it keeps its own, untouched.
+  Win32Control& item = Item(tip);
+  if (item.hwnd == nullptr || item.formFontPx > 0 || (dpi_ == kBaseDpi && !item.font)) return;
+  const SystemParametersForDpiCall call = SystemParametersForDpi();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (call == nullptr ||
+      !call(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi_))) {
+    return;
+  }
+  UniqueFont font(CreateFontIndirectW(&metrics.lfStatusFont));
+  if (!font) return;
+  SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  item.font = std::move(font);  // the previous font is deleted only now
 }
 
 void Win32Ui::HideBalloonTip(HWND tooltip) {

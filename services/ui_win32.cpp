@@ -66,6 +66,10 @@ void Win32Ui::SetDpi(int dpi) {
   dpi_ = dpi > 0 ? dpi : kBaseDpi;
   for (int i = 0; i < kChildControlCount; ++i) {
     Win32Control& item = controls_[static_cast<std::size_t>(i)];
+    if (item.kind == Win32Kind::BalloonTip && item.formFontPx <= 0) {
+      ScaleSystemTipFont(static_cast<Control>(i));
+      continue;
+    }
     if (item.formFontPx <= 0) continue;
     const int points = item.fontPoints;  // as the seam set it, not as pixels round back to
     SetFont(static_cast<Control>(i), item.formFontPx, item.fontWeight);

@@ -121,6 +121,8 @@ class Win32Ui final : public Ui {
   HWND HandleOf(Control control) const;
   // New size at 100 % (-1: unchanged), drawn at the window's scale.
   void Resize(Control control, int width, int height);
+  // A tip with no font of the tool's gets the system's tooltip font at the window's scale.
+  void ScaleSystemTipFont(Control tip);
   // Unhooks the input watches and forgets the bubbles they take down.
   void ForgetBalloonTips();
 

@@ -578,7 +578,8 @@ class Session:
 
     def text_extents(self, items: list[tuple[str, int, str]]) -> list[dict]:
         """How large each text is drawn: items of (font, wrap, text) as inspect.exe --text-extent
-        takes them (font "px:HEIGHT:WEIGHT", "message" or "status"; wrap 0 keeps the text's own
+        takes them (font "px:HEIGHT:WEIGHT", "message" or "status", or "status:DPI" as the system
+        makes its tooltip font for that scale; wrap 0 keeps the text's own
         lines). Each result has the cell DrawText lays the text out in ("w", "h") and where its
         ink lies relative to that cell ("ink": x, y, w, h)."""
         if not items:
@@ -789,6 +790,12 @@ class Expect:
             raise AssertionError("\n  ".join(["mismatches:", *self.failures]))
 
 
+def scale_suffix(dpi: int) -> str:
+    """What tells a test's artifacts at another scale from those at 100 %: they may run side by
+    side."""
+    return "" if dpi == BASE_DPI else f"_{dpi}dpi"
+
+
 def main(scenario: Callable[[Session], None], name: str | None = None,
          argv: Iterable[str] | None = None) -> None:
     """Parses --build/--deadline, runs the scenario in a session, exits 0 on success."""
@@ -799,7 +806,7 @@ def main(scenario: Callable[[Session], None], name: str | None = None,
     parser.add_argument("--dpi", type=int, default=BASE_DPI, choices=TEST_DPIS,
                         help="the display's scale (Wine's LogPixels)")
     args = parser.parse_args(list(argv) if argv is not None else None)
-    name = name or Path(sys.argv[0]).stem.removeprefix("test_")
+    name = (name or Path(sys.argv[0]).stem.removeprefix("test_")) + scale_suffix(args.dpi)
     # CTest stops a test with SIGTERM on some paths; turn it into a clean failure.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: terminated"))
     started = time.monotonic()
@@ -845,7 +852,7 @@ def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
             continue
         begun = time.monotonic()
         log(f"scenario {name}")
-        artifacts = f"{group}/{name}"
+        artifacts = f"{group}{scale_suffix(args.dpi)}/{name}"
         shutil.rmtree(build.dir / "e2e-artifacts" / artifacts, ignore_errors=True)  # stale shots
         try:
             with Session(build, artifacts, deadline=left, dpi=args.dpi) as session:

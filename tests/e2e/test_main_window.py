@@ -259,7 +259,8 @@ def check_delay_warning(s: Session, e: Expect, c: dict[str, dict]) -> None:
                 30, "the delay warning")
     tip = tips[0]
     text = next(x for x in tip["texts"] if DELAY_WARNING_START in x)
-    extent = s.text_extents([("status", scaled(TIP_MAX_WIDTH, s.dpi), text)])[0]
+    # The tip draws in the system's tooltip font made for the window's scale.
+    extent = s.text_extents([(f"status:{s.dpi}", scaled(TIP_MAX_WIDTH, s.dpi), text)])[0]
     bubble = Rect(tip["rect"])
     e.true(bubble.w > extent["w"] and bubble.h > extent["h"],
            f"the warning's bubble {bubble} is larger than its text ({extent['w']} x {extent['h']})")

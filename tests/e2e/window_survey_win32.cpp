@@ -18,7 +18,8 @@
 //                                        the size TEXT takes drawn in FONT, one line each:
 //                                        FONT is px:HEIGHT:WEIGHT (a GB2312 font made as the
 //                                        tool makes its own), message or status (the system's
-//                                        message-box and tooltip fonts); WRAP 0 keeps TEXT's own
+//                                        message-box and tooltip fonts; message:DPI, status:DPI
+//                                        as it makes them for DPI); WRAP 0 keeps TEXT's own
 //                                        lines, else lines wrap at WRAP pixels; "\n" in TEXT is
 //                                        a line break
 // The holds print a line once they hold and another when they let go. A child's line gives
@@ -427,12 +428,23 @@ int HoldFile(const wchar_t* path, const wchar_t* milliseconds) {
 
 // A font as FONT names it (see the top of the file); null for a name it does not know.
 HFONT MakeFont(const std::wstring& name) {
-  if (name == L"message" || name == L"status") {
+  const std::wstring system = name.substr(0, name.find(L':'));
+  if (system == L"message" || system == L"status") {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-      return nullptr;
-    return CreateFontIndirectW(name == L"message" ? &metrics.lfMessageFont : &metrics.lfStatusFont);
+    const long dpi = name.size() > system.size()
+                         ? std::wcstol(name.c_str() + system.size() + 1, nullptr, 10)
+                         : 0;
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    const bool read =
+        dpi > 0 ? forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                              static_cast<UINT>(dpi))
+                : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (!read) return nullptr;
+    return CreateFontIndirectW(system == L"message" ? &metrics.lfMessageFont
+                                                    : &metrics.lfStatusFont);
   }
   int height = 0, weight = 0;
   if (std::swscanf(name.c_str(), L"px:%d:%d", &height, &weight) != 2 || height <= 0) return nullptr;
