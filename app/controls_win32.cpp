@@ -171,19 +171,21 @@ HWND MainWindow::Build(Control control) {
 HWND MainWindow::CreateChild(const ControlForm& form, HWND parent) {
   const ChildClass childClass = ClassOf(form);
   const auto id = static_cast<INT_PTR>(static_cast<int>(form.id) + Win32Ui::kControlIdBase);
+  const Rect at = PlacedAt(form, ui_.Dpi()).rect;
   const HWND child = CreateWindowExW(childClass.exStyle, childClass.name, Wide(form.text).c_str(),
                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | childClass.style,
-                                     form.x, form.y, form.width, form.height, parent,
-                                     reinterpret_cast<HMENU>(id), instance_, nullptr);
+                                     at.left, at.top, at.right - at.left, at.bottom - at.top,
+                                     parent, reinterpret_cast<HMENU>(id), instance_, nullptr);
   const Win32Kind kind = KindOf(form.kind);
-  ui_.Attach(form.id, child, kind, form.container == Control::JobPages ? form.page : -1);
+  ui_.Attach(form.id, child, kind, form.container == Control::JobPages ? form.page : -1,
+             FormRect(form));
   if (child == nullptr) return nullptr;
 
   Win32Control& item = ui_.Item(form.id);
   item.colour = form.colour;
   item.centred = form.align == TextAlign::Centre;
   item.wordWrap = form.wordWrap;
-  if (form.fontPx > 0) ui_.SetFont(form.id, form.fontPx);
+  if (form.fontPx > 0) ui_.SetFont(form.id, form.fontPx);  // drawn at the window's scale
 
   switch (kind) {
     case Win32Kind::Radio:
@@ -231,7 +233,7 @@ void MainWindow::CreateBalloonTip(const ControlForm& form) {
   }
   ui_.AttachBalloonTip(form.id, tip);
   if (form.id == Control::NoteTip) {
-    ui_.SetFont(form.id, MulDiv(9, 96, 72), FW_NORMAL);  // 9 pt body text
+    ui_.SetFont(form.id, MulDiv(9, kBaseDpi, 72), FW_NORMAL);  // 9 pt body text, scaled
     SendMessageW(tip, TTM_SETTIPTEXTCOLOR, RGB(0, 0, 0), 0);
   }
 }

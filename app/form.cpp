@@ -1,5 +1,7 @@
 #include "app/form.h"
 
+#include <algorithm>
+
 namespace pelloram {
 namespace {
 
@@ -240,6 +242,29 @@ const ControlForm& FormOf(Control control) {
            kBlack, TextAlign::Left, "the main window");
   const auto index = static_cast<std::size_t>(control);
   return index < kForm.size() ? kForm[index] : kWindow;
+}
+
+PlacedControl PlacedAt(const ControlForm& form, int dpi) {
+  return {PlacedAt(FormRect(form), dpi), Scaled(form.fontPx, UsableDpi(dpi))};
+}
+
+ScaledForm FormAt(int dpi) {
+  dpi = UsableDpi(dpi);
+  ScaledForm scaled{.dpi = dpi,
+                    .windowWidth = Scaled(kMainWindowWidth, dpi),
+                    .windowHeight = Scaled(kMainWindowHeight, dpi),
+                    .borderLinePx = std::max(1, Scaled(kBorderLinePx, dpi)),
+                    .controls = {}};
+  for (const ControlForm& form : kForm) {
+    scaled.controls[static_cast<std::size_t>(form.id)] = PlacedAt(form, dpi);
+  }
+  return scaled;
+}
+
+Rect WindowRectAt(const Rect& suggested, int dpi) {
+  const ScaledForm scaled = FormAt(dpi);
+  return Rect{suggested.left, suggested.top, suggested.left + scaled.windowWidth,
+              suggested.top + scaled.windowHeight};
 }
 
 }  // namespace pelloram

@@ -1,5 +1,5 @@
 // How the main window's controls look: the colours of the classic controls and the
-// owner-drawn labels.
+// owner-drawn labels, their lines as thick as the window's scale makes them.
 #include "app/window_win32.h"
 
 namespace pelloram {
@@ -21,13 +21,21 @@ void MainWindow::Draw(const DRAWITEMSTRUCT& item) {
   const auto control = ui_.ControlOf(item.hwndItem);
   if (!control) return;
   const Win32Control& drawn = ui_.Item(*control);
-  if (drawn.kind == Win32Kind::Label) DrawLabel(item, drawn);
+  if (drawn.kind == Win32Kind::Label) DrawLabel(item, drawn, FormOf(*control).border);
   if (drawn.kind == Win32Kind::Picture) DrawPicture(item, FormOf(*control).picture);
 }
 
-void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item, const Win32Control& label) {
-  const RECT area = item.rcItem;
+void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item, const Win32Control& label, bool bordered) {
+  RECT area = item.rcItem;
   FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+  if (bordered) {
+    // The border style draws one pixel outside the label's area; a thicker line at a larger
+    // scale goes on inside it.
+    for (int line = 1; line < FormAt(ui_.Dpi()).borderLinePx; ++line) {
+      FrameRect(item.hDC, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
+      InflateRect(&area, -1, -1);
+    }
+  }
   std::wstring text = WindowText(item.hwndItem);
   if (text.empty()) return;
   const HGDIOBJ oldFont = SelectObject(item.hDC, label.font ? static_cast<HGDIOBJ>(label.font.get())

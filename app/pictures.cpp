@@ -2,7 +2,11 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "services/picture_resize.h"
+#include "services/scale.h"
 
 namespace pelloram {
 namespace {
@@ -58,6 +62,12 @@ Image FlattenOnto(const Image& image, Colour background) {
     flat.bgra[i + 3] = 255;
   }
   return flat;
+}
+
+Image IconAt(const Image& image, Colour background, int dpi) {
+  const Image flat = FlattenOnto(image, background);
+  if (dpi <= 0 || dpi == kBaseDpi || !flat.Valid()) return flat;
+  return Resized(flat, std::max(1, Scaled(flat.width, dpi)), std::max(1, Scaled(flat.height, dpi)));
 }
 
 }  // namespace pelloram

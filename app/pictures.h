@@ -23,4 +23,10 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> data);
 // plain GDI blits show transparency correctly.
 Image FlattenOnto(const Image& image, Colour background);
 
+// An icon as a picture box draws it on a display of `dpi`: laid over the background first (so
+// its soft edge blends with the face and not with whatever colour its clear pixels hold), then
+// resampled to its size times the scale (each side with Scaled). At 96 dpi the flattened icon,
+// pixel for pixel.
+Image IconAt(const Image& image, Colour background, int dpi);
+
 }  // namespace pelloram

@@ -1,4 +1,5 @@
-// The picture boxes: PNG resources decoded once and drawn over the button face.
+// The picture boxes: PNG resources decoded once and drawn over the button face, at the
+// window's scale.
 #include "app/resource.h"
 #include "app/window_win32.h"
 #include "services/pixels_win32.h"
@@ -38,7 +39,7 @@ void MainWindow::LoadPictures() {
     decoded_[index] = DecodeResource(instance_, PictureResource(picture));
     flattened_[index].reset();
     if (decoded_[index])
-      flattened_[index] = FlattenOnto(*decoded_[index], GetSysColor(COLOR_BTNFACE));
+      flattened_[index] = IconAt(*decoded_[index], GetSysColor(COLOR_BTNFACE), ui_.Dpi());
   }
 }
 

@@ -16,6 +16,13 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"PelloramMainWindow";
 constexpr UINT_PTR kFlashTimer = 1;  // FlashTimer
 
+// Sent to a per-monitor aware window before it is moved to a monitor of another scale
+// (Windows 10, version 1703 on), for the size it will take there; older headers lack it.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+constexpr UINT kDpiChanged = 0x02E0;        // WM_DPICHANGED
+
+Rect RectOf(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Win32Ui& ui, Tool& tool)
@@ -46,12 +53,21 @@ bool MainWindow::Create() {
   // Fixed frame: no sizing border, no maximise box.
   constexpr DWORD kStyle =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
-  CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, Wide(kMainWindowCaption).c_str(), kStyle, left,
-                  top, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance_, this);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, Wide(kMainWindowCaption).c_str(), kStyle,
+                  (screenWidth - kMainWindowWidth) / 2, (screenHeight - kMainWindowHeight) / 2,
+                  kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return false;
   ui_.AttachMainWindow(window_);
+
+  // Made at 100 % in the middle of the primary screen, the window now knows the scale of
+  // its monitor: it takes its size there, centred as before (at 100 % it stays as it is).
+  ui_.SetDpi(DpiOf(window_));
+  const ScaledForm scaled = FormAt(ui_.Dpi());
+  SetWindowPos(window_, nullptr, (screenWidth - scaled.windowWidth) / 2,
+               (screenHeight - scaled.windowHeight) / 2, scaled.windowWidth, scaled.windowHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 
   LoadPictures();
   for (const ControlForm& form : Form()) Build(form.id);
@@ -106,6 +122,18 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wParam), HIWORD(wParam) != 0)) return 0;
       break;
+    case kGetDpiScaledSize: {
+      // The size the window takes at the new scale is its own, so that the rectangle
+      // WM_DPICHANGED then suggests has it already.
+      const ScaledForm scaled = FormAt(static_cast<int>(LOWORD(wParam)));
+      auto* size = reinterpret_cast<SIZE*>(lParam);
+      size->cx = scaled.windowWidth;
+      size->cy = scaled.windowHeight;
+      return TRUE;
+    }
+    case kDpiChanged:
+      OnDpiChanged(static_cast<int>(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_SYSCOLORCHANGE:
       LoadPictures();  // the heart's transparency is blended over the button face
       RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -125,6 +153,44 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int MainWindow::DpiOf(HWND window) {
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static const GetDpiForWindowCall call = [] {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr ? nullptr
+                             : reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(
+                                   GetProcAddress(user32, "GetDpiForWindow")));
+  }();
+  if (call != nullptr) {
+    if (const UINT dpi = call(window); dpi > 0) return static_cast<int>(dpi);
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen == nullptr ? kBaseDpi : GetDeviceCaps(screen, LOGPIXELSX);
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return UsableDpi(dpi);
+}
+
+void MainWindow::LayOut(int dpi) {
+  ui_.SetDpi(dpi);  // the controls' own fonts afresh, and the seam's sizes from now on
+  LoadPictures();
+  for (const ControlForm& form : Form()) {
+    const Win32Control& item = ui_.Item(form.id);
+    if (item.hwnd == nullptr || item.kind == Win32Kind::BalloonTip) continue;
+    // From the size the control has at 100 % now: a help label keeps its mode's.
+    const Rect at = PlacedAt(item.formRect, ui_.Dpi());
+    SetWindowPos(item.hwnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  const Rect to = WindowRectAt(RectOf(suggested), dpi);
+  SetWindowPos(window_, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(dpi);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool MainWindow::OnActivate(WORD state, bool minimised) {

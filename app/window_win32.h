@@ -32,6 +32,14 @@ class MainWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The display scale the window is drawn at: GetDpiForWindow where Windows has it (10,
+  // version 1607 on), else the screen's.
+  static int DpiOf(HWND window);
+  // Every control at its form rectangle and every font at `dpi`, the icons drawn for it.
+  void LayOut(int dpi);
+  // The window came to a monitor of another scale; Windows suggests where it now goes.
+  void OnDpiChanged(int dpi, const RECT& suggested);
+
   HWND Build(Control control);
   HWND CreateChild(const ControlForm& form, HWND parent);
   void CreateBalloonTip(const ControlForm& form);
@@ -43,7 +51,7 @@ class MainWindow {
   void OnRadioClicked(Control radio);
   LRESULT OnControlColour(UINT message, HDC dc, HWND child);
   void Draw(const DRAWITEMSTRUCT& item);
-  void DrawLabel(const DRAWITEMSTRUCT& item, const Win32Control& label);
+  void DrawLabel(const DRAWITEMSTRUCT& item, const Win32Control& label, bool bordered);
   void DrawPicture(const DRAWITEMSTRUCT& item, Picture picture);
 
   HINSTANCE instance_;

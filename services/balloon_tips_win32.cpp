@@ -20,7 +20,22 @@ constexpr UINT_PTR kTipHideTimer = 0x7A01;  // clear of the tooltip's own timer 
 constexpr int kTipDisplayMs = 3000;
 // A warning (a tip that does not hide by itself) stays a little longer, to be read.
 constexpr int kWarningDisplayMs = 5000;
-constexpr int kTipMaxWidth = 420;  // wide enough for every note; \r\n still breaks lines
+// Wide enough for every note at 100 %, and as many times wider as the window's scale;
+// \r\n still breaks lines.
+constexpr int kTipMaxWidth = 420;
+
+// SystemParametersInfoForDpi comes with Windows 10, version 1607.
+using SystemParametersForDpiCall = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+SystemParametersForDpiCall SystemParametersForDpi() {
+  static const SystemParametersForDpiCall call = [] {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr ? nullptr
+                             : reinterpret_cast<SystemParametersForDpiCall>(reinterpret_cast<void*>(
+                                   GetProcAddress(user32, "SystemParametersInfoForDpi")));
+  }();
+  return call;
+}
 
 TTTOOLINFOW TipTool(HWND tooltip) {
   TTTOOLINFOW tool{};
@@ -121,11 +136,30 @@ void Win32Ui::AttachBalloonTip(Control tip, HWND tooltip) {
   SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipDisplayMs, 0));
   Subclass(tooltip, &BalloonTipProc);
+  ScaleSystemTipFont(tip);
   Bubbles().push_back(tooltip);
   // Thread hooks: they see only this thread's input, that is the tool's own windows.
   const DWORD thread = GetCurrentThreadId();
   if (!keyWatch_) keyWatch_.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyWatch, nullptr, thread));
   if (!mouseWatch_) mouseWatch_.reset(SetWindowsHookExW(WH_MOUSE, &MouseWatch, nullptr, thread));
+}
+
+void Win32Ui::ScaleSystemTipFont(Control tip) {
+  // A tooltip draws in the system's tooltip font, made for the system's scale, not for the
+  // monitor the tool's window is on. At 100 % it keeps its own, untouched.
+  Win32Control& item = Item(tip);
+  if (item.hwnd == nullptr || item.formFontPx > 0 || (dpi_ == kBaseDpi && !item.font)) return;
+  const SystemParametersForDpiCall call = SystemParametersForDpi();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (call == nullptr ||
+      !call(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi_))) {
+    return;
+  }
+  UniqueFont font(CreateFontIndirectW(&metrics.lfStatusFont));
+  if (!font) return;
+  SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  item.font = std::move(font);  // the previous font is deleted only now
 }
 
 void Win32Ui::HideBalloonTip(HWND tooltip) {
@@ -139,6 +173,7 @@ void Win32Ui::ShowBalloonTip(Control tip, Point at, std::string_view text, bool 
   std::wstring wide = Wide(text);
   TTTOOLINFOW tool = TipTool(tooltip);
   tool.lpszText = wide.data();  // copied by the tooltip
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, Scaled(kTipMaxWidth, dpi_));
   SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tooltip, TTM_TRACKPOSITION, 0,
                MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));

@@ -11,9 +11,11 @@
 namespace pelloram {
 
 // Numeric control properties. Texts (edit content, captions) go through the text calls.
+// Sizes are the form's pixels at 100 % (96 dpi) and fonts are points, whatever the display's
+// scale: the window draws them at its own (app/form.h, "The form on a scaled display").
 enum class Property : int {
-  Width,        // any control, pixels
-  Height,       // any control, pixels
+  Width,        // any control, pixels at 100 %
+  Height,       // any control, pixels at 100 %
   FontSize,     // label, points
   WordWrap,     // label, 0 or 1
   TextColour,   // radio button, Colour

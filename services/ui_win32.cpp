@@ -39,24 +39,42 @@ LRESULT CallPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
-void Win32Ui::Attach(Control control, HWND hwnd, Win32Kind kind, int page) {
+void Win32Ui::Attach(Control control, HWND hwnd, Win32Kind kind, int page, const Rect& formRect) {
   Win32Control& item = Item(control);
   item.hwnd = hwnd;
   item.kind = kind;
   item.page = page;
+  item.formRect = formRect;
 }
 
 void Win32Ui::SetFont(Control control, int pixels, int weight) {
   Win32Control& item = Item(control);
-  UniqueFont font(CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, L""));
+  UniqueFont font(CreateFontW(-Scaled(pixels, dpi_), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                              GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L""));
   if (!font) return;
   if (item.hwnd != nullptr) {
     SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   item.font = std::move(font);  // the previous font is deleted only now
   item.fontPoints = PixelsToPoints(pixels);
+  item.formFontPx = pixels;
+  item.fontWeight = weight;
+}
+
+void Win32Ui::SetDpi(int dpi) {
+  dpi_ = dpi > 0 ? dpi : kBaseDpi;
+  for (int i = 0; i < kChildControlCount; ++i) {
+    Win32Control& item = controls_[static_cast<std::size_t>(i)];
+    if (item.kind == Win32Kind::BalloonTip && item.formFontPx <= 0) {
+      ScaleSystemTipFont(static_cast<Control>(i));
+      continue;
+    }
+    if (item.formFontPx <= 0) continue;
+    const int points = item.fontPoints;  // as the seam set it, not as pixels round back to
+    SetFont(static_cast<Control>(i), item.formFontPx, item.fontWeight);
+    item.fontPoints = points;
+  }
 }
 
 std::optional<Control> Win32Ui::ControlOf(HWND hwnd) const {
@@ -140,13 +158,15 @@ int Win32Ui::ReadControlProperty(Control control, Property property) {
   if (hwnd == nullptr) return 0;
   const Win32Control* item = control == Control::MainWindow ? nullptr : &Item(control);
   RECT rect{};
+  GetWindowRect(hwnd, &rect);
   switch (property) {
+    // At 100 %, as the seam sets them: the form's rectangle, or the window's size scaled back.
     case Property::Width:
-      GetWindowRect(hwnd, &rect);
-      return rect.right - rect.left;
+      if (item != nullptr) return item->formRect.right - item->formRect.left;
+      return MulDiv(rect.right - rect.left, kBaseDpi, dpi_);
     case Property::Height:
-      GetWindowRect(hwnd, &rect);
-      return rect.bottom - rect.top;
+      if (item != nullptr) return item->formRect.bottom - item->formRect.top;
+      return MulDiv(rect.bottom - rect.top, kBaseDpi, dpi_);
     case Property::FontSize:
       return item != nullptr ? item->fontPoints : 0;
     case Property::WordWrap:
@@ -165,14 +185,9 @@ int Win32Ui::ReadControlProperty(Control control, Property property) {
 void Win32Ui::WriteControlProperty(Control control, Property property, int value) {
   const HWND hwnd = HandleOf(control);
   if (hwnd == nullptr) return;
-  RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  constexpr UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
   if (property == Property::Width || property == Property::Height) {
-    SetWindowPos(hwnd, nullptr, 0, 0, property == Property::Width ? value : width,
-                 property == Property::Height ? value : height, kResizeOnly);
-    InvalidateRect(hwnd, nullptr, TRUE);
+    Resize(control, property == Property::Width ? value : -1,
+           property == Property::Height ? value : -1);
     return;
   }
   if (control == Control::MainWindow) return;
@@ -206,6 +221,28 @@ void Win32Ui::WriteControlProperty(Control control, Property property, int value
     case Property::Height:
       return;
   }
+}
+
+void Win32Ui::Resize(Control control, int width, int height) {
+  const HWND hwnd = HandleOf(control);
+  if (hwnd == nullptr) return;
+  if (control == Control::MainWindow) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    SetWindowPos(hwnd, nullptr, 0, 0, width >= 0 ? Scaled(width, dpi_) : rect.right - rect.left,
+                 height >= 0 ? Scaled(height, dpi_) : rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // The top-left stays; the far edges are scaled on their own, as the window places every
+  // control, so a resized control still lines up with its neighbours at any scale.
+  Win32Control& item = Item(control);
+  if (width >= 0) item.formRect.right = item.formRect.left + width;
+  if (height >= 0) item.formRect.bottom = item.formRect.top + height;
+  const Rect at = ScaledEdges(item.formRect, dpi_);
+  SetWindowPos(hwnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void Win32Ui::SetControlFocus(Control control) {

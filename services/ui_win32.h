@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "services/scale.h"
 #include "services/ui.h"
 #include "services/unique_handle.h"
 #include "services/utf16.h"
@@ -51,8 +52,13 @@ struct Win32Control {
   HWND hwnd = nullptr;
   Win32Kind kind = Win32Kind::None;
   int page = -1;  // tab page, for controls placed directly on the tab control
+  // Where the control lies in its container at 100 % (96 dpi): the form's rectangle, or the
+  // size the seam last gave it. The window draws it at its own scale (PlacedAt, app/form.h).
+  Rect formRect{};
   UniqueFont font;
   int fontPoints = 0;
+  int formFontPx = 0;  // the font's height at 100 %; 0: none of the control's own
+  int fontWeight = FW_BOLD;
   Colour colour = 0;  // text colour
   bool centred = false;
   bool wordWrap = false;
@@ -69,12 +75,18 @@ class Win32Ui final : public Ui {
   // The window code's side.
   void AttachMainWindow(HWND window) { main_ = window; }
   HWND MainWindow() const { return main_; }
-  void Attach(Control control, HWND hwnd, Win32Kind kind, int page);
+  // `formRect`: where the form puts the control in its container, at 100 %.
+  void Attach(Control control, HWND hwnd, Win32Kind kind, int page, const Rect& formRect = {});
   // Adds the tracking tool to a balloon tooltip window; the first key or click in the tool
   // takes it down, and a click goes through it to the control below.
   void AttachBalloonTip(Control tip, HWND tooltip);
-  // A new GB2312 font of this pixel height for the control (the old one is released
-  // only after the control has let go of it).
+  // The display scale the window is drawn at (96: 100 %). Every control's own font is made
+  // afresh at the new scale; the window places the controls itself. Sizes and fonts the seam
+  // is given later are drawn at this scale.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
+  // A new GB2312 font for the control, `pixels` high at 100 % and drawn at the window's scale
+  // (the old one is released only after the control has let go of it).
   void SetFont(Control control, int pixels, int weight = FW_BOLD);
   Win32Control& Item(Control control) { return controls_[static_cast<std::size_t>(control)]; }
   std::optional<Control> ControlOf(HWND hwnd) const;
@@ -107,6 +119,10 @@ class Win32Ui final : public Ui {
 
  private:
   HWND HandleOf(Control control) const;
+  // New size at 100 % (-1: unchanged), drawn at the window's scale.
+  void Resize(Control control, int width, int height);
+  // A tip with no font of the tool's gets the system's tooltip font at the window's scale.
+  void ScaleSystemTipFont(Control tip);
   // Unhooks the input watches and forgets the bubbles they take down.
   void ForgetBalloonTips();
 
@@ -114,6 +130,7 @@ class Win32Ui final : public Ui {
   HWND main_ = nullptr;
   std::array<Win32Control, kChildControlCount> controls_{};
   HWND writing_ = nullptr;
+  int dpi_ = kBaseDpi;
   UniqueHook keyWatch_, mouseWatch_;  // take the bubbles down at the user's first input
 };
 

@@ -88,10 +88,21 @@ BASE_DPI = 96
 TEST_DPIS = (96, 120, 144)
 
 
-def scaled(length: int, dpi: int) -> int:
-    """A 96-dpi length as it shows at `dpi`, rounded as Windows rounds (halves away from zero)."""
+def scaled(length: int, dpi: int, base: int = BASE_DPI) -> int:
+    """A length measured at `base` dpi as drawn at `dpi`: to the nearest pixel, halves away from
+    zero (services/scale.h's Scaled)."""
+    if dpi == base:
+        return length
     twice = 2 * length * dpi
-    return (twice + BASE_DPI) // (2 * BASE_DPI) if twice >= 0 else -((-twice + BASE_DPI) // (2 * BASE_DPI))
+    return (twice + base) // (2 * base) if twice >= 0 else -((-twice + base) // (2 * base))
+
+
+def scaled_rect(rect: dict, dpi: int) -> dict:
+    """A rectangle {"x", "y", "w", "h"} of the tool's form at 100 % as its window draws it at
+    `dpi`: each edge scaled on its own (ScaledEdges), so neighbours that touch still do."""
+    left, top = scaled(rect["x"], dpi), scaled(rect["y"], dpi)
+    right, bottom = scaled(rect["x"] + rect["w"], dpi), scaled(rect["y"] + rect["h"], dpi)
+    return {"x": left, "y": top, "w": right - left, "h": bottom - top}
 
 
 def unscaled(physical: int, dpi: int) -> int:
@@ -560,11 +571,13 @@ class Session:
             raise RuntimeError(f"inspect.exe {title!r} failed (exit code {code}): {lines}")
         return lines[0], lines[1:]
 
-    def exported_form(self) -> list[dict]:
-        """The tool's form and modes as this build has them: form_export.exe's JSON lines."""
+    def exported_form(self, dpi: int | None = None) -> list[dict]:
+        """The tool's form and modes as this build has them: form_export.exe's JSON lines. With
+        a dpi, the form as the window draws it at that scale (rectangles, fonts, window size)."""
         if not self.build.form_export.is_file():
             raise FileNotFoundError(f"{self.build.form_export} is missing: build the windows preset")
-        done = run(["wine", str(self.build.form_export)], self._env, timeout=120,
+        scale = [] if dpi is None else ["--dpi", str(dpi)]
+        done = run(["wine", str(self.build.form_export), *scale], self._env, timeout=120,
                    what="form_export.exe")
         return [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()
                 if line.startswith("{")]
@@ -578,6 +591,22 @@ class Session:
 
     def top_windows(self) -> list[dict]:
         return self.inspect_raw("--top")[1]
+
+    def text_extents(self, items: list[tuple[str, int, str]]) -> list[dict]:
+        """How large each text is drawn: items of (font, wrap, text) as inspect.exe --text-extent
+        takes them (font "px:HEIGHT:WEIGHT", "message" or "status", or "status:DPI" as the system
+        makes its tooltip font for that scale; wrap 0 keeps the text's own
+        lines). Each result has the cell DrawText lays the text out in ("w", "h") and where its
+        ink lies relative to that cell ("ink": x, y, w, h)."""
+        if not items:
+            return []
+        args = []
+        for font, wrap, text in items:
+            args += [font, str(wrap), text.replace("\r\n", "\\n").replace("\n", "\\n")]
+        code, lines = self.inspect_raw("--text-extent", *args)
+        if code != 0 or len(lines) != len(items):
+            raise RuntimeError(f"inspect.exe --text-extent failed (exit code {code}): {lines}")
+        return lines
 
     def tooltips(self) -> list[dict]:
         """Visible tooltips (balloon tips included): "title", "texts" (one per tool), "rect"."""
@@ -777,6 +806,12 @@ class Expect:
             raise AssertionError("\n  ".join(["mismatches:", *self.failures]))
 
 
+def scale_suffix(dpi: int) -> str:
+    """What tells a test's artifacts at another scale from those at 100 %: they may run side by
+    side."""
+    return "" if dpi == BASE_DPI else f"_{dpi}dpi"
+
+
 def main(scenario: Callable[[Session], None], name: str | None = None,
          argv: Iterable[str] | None = None) -> None:
     """Parses --build/--deadline, runs the scenario in a session, exits 0 on success."""
@@ -787,7 +822,7 @@ def main(scenario: Callable[[Session], None], name: str | None = None,
     parser.add_argument("--dpi", type=int, default=BASE_DPI, choices=TEST_DPIS,
                         help="the display's scale (Wine's LogPixels)")
     args = parser.parse_args(list(argv) if argv is not None else None)
-    name = name or Path(sys.argv[0]).stem.removeprefix("test_")
+    name = (name or Path(sys.argv[0]).stem.removeprefix("test_")) + scale_suffix(args.dpi)
     # CTest stops a test with SIGTERM on some paths; turn it into a clean failure.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: terminated"))
     started = time.monotonic()
@@ -833,7 +868,7 @@ def run_scenarios(group: str, scenarios: list[Callable[[Session], None]],
             continue
         begun = time.monotonic()
         log(f"scenario {name}")
-        artifacts = f"{group}/{name}"
+        artifacts = f"{group}{scale_suffix(args.dpi)}/{name}"
         shutil.rmtree(build.dir / "e2e-artifacts" / artifacts, ignore_errors=True)  # stale shots
         try:
             with Session(build, artifacts, deadline=left, dpi=args.dpi) as session:

@@ -6,7 +6,9 @@ flashing radio caption really changing colour on screen. What each control shoul
 from the form and modes this build was made with (form_export.exe), so the test checks that the
 real window shows them, not that they equal a copy kept here.
 
-Screenshots of the window in each page and mode go to the artifacts folder."""
+Screenshots of the window in each page and mode go to the artifacts folder. At a display scale
+other than 100 % (--dpi) every control must lie where the form puts it times the scale, give or
+take a pixel."""
 
 from __future__ import annotations
 
@@ -168,8 +170,21 @@ def wait_text(s: Session, name: str, expected: str) -> None:
     poll(lambda: text_of(s, name) == expected, 30, f"{name} to read {expected!r}")
 
 
-def check_state(e: Expect, c: dict[str, dict], top: dict, want: State) -> None:
-    """Every control against `want`: container, rectangle, text, check state, visibility."""
+def check_place(e: Expect, actual: dict, form_rect: dict, dpi: int, what: str) -> None:
+    """A control's rectangle in its container against where the form puts it: exactly at 100 %,
+    each edge scaled at another scale, give or take a pixel."""
+    if dpi == harness.BASE_DPI:
+        e.equal(actual, form_rect, what)
+        return
+    want = harness.scaled_rect(form_rect, dpi)
+    if any(abs(actual[k] - want[k]) > 1 for k in ("x", "y", "w", "h")):
+        e.failures.append(f"{what}: expected {want!r} ± 1 ({form_rect!r} at 100 %), got {actual!r}")
+
+
+def check_state(e: Expect, c: dict[str, dict], top: dict, want: State,
+                dpi: int = harness.BASE_DPI) -> None:
+    """Every control against `want`: container, rectangle (at the display's scale), text, check
+    state, visibility."""
     hwnd_of = {name: ctl["hwnd"] for name, ctl in c.items()}
     hwnd_of["window"] = top["hwnd"]
     form = want.form
@@ -181,7 +196,7 @@ def check_state(e: Expect, c: dict[str, dict], top: dict, want: State) -> None:
         ctl = c[name]
         container = form.controls[name]["container"]
         e.equal(ctl["parent"], hwnd_of.get(container), f"container of {name}")
-        e.equal(ctl["rect_parent"], want.rect[name], f"place of {name}")
+        check_place(e, ctl["rect_parent"], want.rect[name], dpi, f"place of {name}")
         if want.text[name] is not None:
             e.equal(ctl["text"], want.text[name], f"text of {name}")
         if name in want.check:
@@ -265,9 +280,11 @@ def window_shot(s: Session, top: dict, name: str):
 
 
 def tab_point(c: dict[str, dict], page: int) -> tuple[int, int]:
-    """A point on a page's tab, left of DeleteThanksButton which sits at the right end of the strip."""
+    """The middle of a page's tab (the tabs lie left of DeleteThanksButton, which sits at the
+    right end of the strip)."""
     tab = Rect(c[TAB]["screen"])
-    return tab.x + (40 if page == 0 else 130), tab.y + 10
+    item = Rect(c[TAB]["tab_rects"][page])
+    return tab.x + item.x + item.w // 2, tab.y + item.y + item.h // 2
 
 
 def click(s: Session, c: dict[str, dict], name: str) -> None:
@@ -298,7 +315,7 @@ def settle(s: Session, r: Report, want: State, step: str, timeout: float = 30) -
     def matches():
         top, c, _ = controls(s)
         now = Expect()
-        check_state(now, c, top, want)
+        check_state(now, c, top, want, s.dpi)
         new[:] = [f for f in now.failures if f not in r.seen]
         return c if not new else None
 
@@ -319,15 +336,15 @@ def inside_left(r: Rect) -> tuple[int, int]:
     return r.x + 6, r.y + r.h // 2
 
 
-def caption_strip(r: Rect) -> Rect:
-    return Rect({"x": r.x, "y": r.y, "w": r.w, "h": 18})
+def caption_strip(r: Rect, dpi: int = harness.BASE_DPI) -> Rect:
+    return Rect({"x": r.x, "y": r.y, "w": r.w, "h": harness.scaled(18, dpi)})
 
 
 def check_colours(e: Expect, form: Form, shot, c: dict[str, dict],
-                  colours: dict[str, tuple]) -> None:
+                  colours: dict[str, tuple], dpi: int = harness.BASE_DPI) -> None:
     for name, rgb in colours.items():
         r = Rect(c[name]["screen"])
-        area = caption_strip(r) if form.kind(name) == "group" else r
+        area = caption_strip(r, dpi) if form.kind(name) == "group" else r
         e.true(has_colour(shot, area, rgb), f"{name} drawn in RGB{rgb}")
 
 
@@ -347,7 +364,7 @@ def check_thank_you_box(s: Session, e: Expect, button: str) -> None:
 
 def scenario(s: Session) -> None:
     # The client sits below the tool's centred window, so the two do not overlap.
-    s.start_practice_client("--pos", "0", "700")
+    s.start_practice_client("--pos", "0", str(harness.scaled(700, s.dpi)))
     tool = s.start(s.build.pelloram)
     s.wait_window(TITLE, timeout=60)
     poll(lambda: not s.try_hotkey(0x7A), 60, "the tool to hold F11")
@@ -363,11 +380,12 @@ def scenario(s: Session) -> None:
     field = Rect(c["StickerPanelX"]["screen"])
     shot = window_shot(s, top, "delete-mode-one")
     e.true(pixel(shot, *inside_left(field)) != WHITE, "the help label hides StickerPanelX in mode one")
-    check_colours(e, form, shot, c, {"DeleteModeHelp": BLUE, "DeleteCountCaption": RED, "DeleteCount": RED, "DeleteModeFrame": ORANGE})
+    check_colours(e, form, shot, c, {"DeleteModeHelp": BLUE, "DeleteCountCaption": RED, "DeleteCount": RED, "DeleteModeFrame": ORANGE}, s.dpi)
 
     # The checked radio's caption changes colour on screen.
     radio = Rect(c["DeleteModeOneRadio"]["screen"])
-    caption = Rect({"x": radio.x + 20, "y": radio.y, "w": radio.w - 20, "h": radio.h})
+    glyph = harness.scaled(20, s.dpi)
+    caption = Rect({"x": radio.x + glyph, "y": radio.y, "w": radio.w - glyph, "h": radio.h})
     first = signature(s.screenshot(s.artifacts / "flash.png"), caption)
     poll(lambda: signature(s.screenshot(s.artifacts / "flash.png"), caption) != first, 20,
          "the caption of DeleteModeOneRadio to change colour")
@@ -409,7 +427,7 @@ def scenario(s: Session) -> None:
     want.text["CollectedTabX"], want.text["DeleteItemX"] = "321", "6 5x"
     c = settle(s, e, want, "delete mode two with points")
     shot = window_shot(s, top, "delete-mode-two")
-    check_colours(e, form, shot, c, {"DeleteModeHelp": BLUE})
+    check_colours(e, form, shot, c, {"DeleteModeHelp": BLUE}, s.dpi)
 
     # ---- The thank-you message: Enter dismisses it, and the window is as it was.
     click(s, c, "DeleteThanksButton")
@@ -425,7 +443,7 @@ def scenario(s: Session) -> None:
     want.switch_page(1)
     c = settle(s, e, want, "after changing to the add page")
     shot = window_shot(s, top, "add-mode-one")
-    check_colours(e, form, shot, c, {"AddModeHelp": BLUE, "FolderCountLabel": ORANGE, "AddModeFrame": MAGENTA})
+    check_colours(e, form, shot, c, {"AddModeHelp": BLUE, "FolderCountLabel": ORANGE, "AddModeFrame": MAGENTA}, s.dpi)
     e.true(pixel(shot, *inside_left(Rect(c["SentStickerX"]["screen"]))) != WHITE,
            "the help label hides SentStickerX in add mode one")
 

@@ -14,7 +14,16 @@
 //   inspect.exe --hold-clipboard MS      keeps the clipboard open for MS ms, as a busy program may
 //   inspect.exe --hold-hotkey VK MS      holds VK as a hotkey (no modifier) for MS ms
 //   inspect.exe --hold-file PATH MS      keeps the file open, shared with no one, for MS ms
-// The holds print a line once they hold and another when they let go.
+//   inspect.exe --text-extent FONT WRAP TEXT [FONT WRAP TEXT ...]
+//                                        the size TEXT takes drawn in FONT, one line each:
+//                                        FONT is px:HEIGHT:WEIGHT (a GB2312 font made as the
+//                                        tool makes its own), message or status (the system's
+//                                        message-box and tooltip fonts; message:DPI, status:DPI
+//                                        as it makes them for DPI); WRAP 0 keeps TEXT's own
+//                                        lines, else lines wrap at WRAP pixels; "\n" in TEXT is
+//                                        a line break
+// The holds print a line once they hold and another when they let go. A child's line gives
+// its client size ("client_w", "client_h") and, for a tab control, its tabs' rectangles.
 
 // <windows.h> first: the other Win32 headers depend on it.
 // clang-format off
@@ -22,7 +31,9 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -121,6 +132,9 @@ class RemoteBuffer {
   bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
     return WriteProcessMemory(process_, at(offset), data, size, nullptr);
   }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+    return ReadProcessMemory(process_, at(offset), data, size, nullptr);
+  }
   std::wstring ReadText(SIZE_T offset, SIZE_T chars) const {
     std::wstring text(chars, L'\0');
     if (!ReadProcessMemory(process_, at(offset), text.data(), chars * sizeof(wchar_t), nullptr))
@@ -157,6 +171,24 @@ std::string TabCaptions(HWND tab) {
   return list + "]";
 }
 
+// The rectangles of a tab control's tabs, in its client coordinates.
+std::string TabRects(HWND tab) {
+  std::string list = "[";
+  auto count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  RemoteBuffer remote(tab, sizeof(RECT));
+  for (int i = 0; i < count && remote.ok(); ++i) {
+    RECT r{};
+    remote.Write(0, &r, sizeof r);
+    SendMessageW(tab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote.at(0)));
+    remote.Read(0, &r, sizeof r);
+    if (i > 0) list += ',';
+    list += "{\"x\":" + std::to_string(r.left) + ",\"y\":" + std::to_string(r.top) +
+            ",\"w\":" + std::to_string(r.right - r.left) +
+            ",\"h\":" + std::to_string(r.bottom - r.top) + "}";
+  }
+  return list + "]";
+}
+
 bool IsCheckable(LONG style) {
   switch (style & BS_TYPEMASK) {
     case BS_CHECKBOX:
@@ -183,6 +215,8 @@ BOOL CALLBACK PrintChild(HWND h, LPARAM data) {
   GetWindowRect(h, &screen);
   std::wstring cls = ClassOf(h);
   LONG style = GetWindowLongW(h, GWL_STYLE);
+  RECT client{};
+  GetClientRect(h, &client);
   Line line;
   line.Str("kind", L"child")
       .Num("index", walk.index++)
@@ -198,14 +232,18 @@ BOOL CALLBACK PrintChild(HWND h, LPARAM data) {
       .Bool("shown", (style & WS_VISIBLE) != 0)
       .Bool("enabled", IsWindowEnabled(h))
       .Num("style", static_cast<DWORD>(style))
-      .Num("exstyle", static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)));
+      .Num("exstyle", static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)))
+      .Num("client_w", client.right - client.left)
+      .Num("client_h", client.bottom - client.top);
   if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsCheckable(style)) {
     line.Num("check", SendMessageW(h, BM_GETCHECK, 0, 0));
   } else {
     line.Raw("check", "null");
   }
   if (_wcsicmp(cls.c_str(), WC_TABCONTROLW) == 0) {
-    line.Num("cursel", SendMessageW(h, TCM_GETCURSEL, 0, 0)).Raw("tabs", TabCaptions(h));
+    line.Num("cursel", SendMessageW(h, TCM_GETCURSEL, 0, 0))
+        .Raw("tabs", TabCaptions(h))
+        .Raw("tab_rects", TabRects(h));
   }
   line.Print();
   return TRUE;
@@ -388,11 +426,131 @@ int HoldFile(const wchar_t* path, const wchar_t* milliseconds) {
   return 0;
 }
 
+// A font as FONT names it (see the top of the file); null for a name it does not know.
+HFONT MakeFont(const std::wstring& name) {
+  const std::wstring system = name.substr(0, name.find(L':'));
+  if (system == L"message" || system == L"status") {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    const long dpi = name.size() > system.size()
+                         ? std::wcstol(name.c_str() + system.size() + 1, nullptr, 10)
+                         : 0;
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    const bool read =
+        dpi > 0 ? forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                              static_cast<UINT>(dpi))
+                : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (!read) return nullptr;
+    return CreateFontIndirectW(system == L"message" ? &metrics.lfMessageFont
+                                                    : &metrics.lfStatusFont);
+  }
+  int height = 0, weight = 0;
+  if (std::swscanf(name.c_str(), L"px:%d:%d", &height, &weight) != 2 || height <= 0) return nullptr;
+  return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, L"");
+}
+
+// Where the text's ink lies, drawn as DrawText lays it out in `cell` (its DT_CALCRECT size)
+// with the font selected in `dc`: relative to the cell's top-left, and it may reach outside the
+// cell (a slanted or overhanging glyph) or stop short of it (the blank half of a full-width
+// colon). Pixels lighter than a faint edge of anti-aliasing are not ink. Empty: no ink at all.
+RECT InkOf(HDC dc, const std::wstring& text, const RECT& cell, UINT flags) {
+  constexpr int kMargin = 32;  // room for ink outside the cell
+  const int width = cell.right - cell.left + 2 * kMargin;
+  const int height = cell.bottom - cell.top + 2 * kMargin;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) return RECT{};
+  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  RECT at{kMargin, kMargin, kMargin + cell.right - cell.left, kMargin + cell.bottom - cell.top};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &at, flags | DT_NOCLIP);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  RECT ink{width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      const int darkest = std::min({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+      if (darkest >= 160) continue;
+      ink.left = std::min<LONG>(ink.left, x);
+      ink.top = std::min<LONG>(ink.top, y);
+      ink.right = std::max<LONG>(ink.right, x + 1);
+      ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+    }
+  }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  if (ink.right <= ink.left) return RECT{};
+  OffsetRect(&ink, -kMargin, -kMargin);
+  return ink;
+}
+
+int TextExtents(int argc, wchar_t** argv) {
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  int failed = 0;
+  for (int at = 2; at + 2 < argc; at += 3) {
+    const std::wstring fontName = argv[at];
+    const int wrap = static_cast<int>(std::wcstol(argv[at + 1], nullptr, 10));
+    std::wstring text;
+    for (const wchar_t* c = argv[at + 2]; *c != 0; ++c) {
+      if (c[0] == L'\\' && c[1] == L'n') {
+        text += L"\r\n";
+        ++c;
+      } else {
+        text += *c;
+      }
+    }
+    const HFONT font = MakeFont(fontName);
+    if (font == nullptr) {
+      Line().Str("font", fontName).Str("error", L"unknown font").Print();
+      ++failed;
+      continue;
+    }
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT r{0, 0, wrap > 0 ? wrap : 0, 0};
+    const UINT flags = DT_NOPREFIX | DT_EXPANDTABS | (wrap > 0 ? DT_WORDBREAK : 0u);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+    const RECT ink = InkOf(dc, text, r, flags);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    Line()
+        .Str("font", fontName)
+        .Num("wrap", wrap)
+        .Num("w", r.right - r.left)
+        .Num("h", r.bottom - r.top)
+        .Rect("ink", ink)
+        .Num("line_h", metrics.tmHeight)
+        .Num("ave_char_w", metrics.tmAveCharWidth)
+        .Print();
+  }
+  DeleteDC(dc);
+  return failed == 0 ? 0 : 1;
+}
+
 void PrintUsage() {
   std::fputs(
       "usage: inspect.exe TITLE [CLASS] | --top | --tooltips | --close TITLE [CLASS]\n"
       "       | --try-hotkey VK | --cursor | --foreground | --clipboard | --set-clipboard TEXT\n"
-      "       | --hold-clipboard MS | --hold-hotkey VK MS | --hold-file PATH MS\n",
+      "       | --hold-clipboard MS | --hold-hotkey VK MS | --hold-file PATH MS\n"
+      "       | --text-extent FONT WRAP TEXT [FONT WRAP TEXT ...]\n",
       stderr);
 }
 
@@ -439,6 +597,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"--hold-clipboard" && argc > 2) return HoldClipboard(argv[2]);
   if (mode == L"--hold-hotkey" && argc > 3) return HoldHotkey(argv[2], argv[3]);
   if (mode == L"--hold-file" && argc > 3) return HoldFile(argv[2], argv[3]);
+  if (mode == L"--text-extent" && argc > 4 && (argc - 2) % 3 == 0) return TextExtents(argc, argv);
   if (mode.starts_with(L"--")) {
     PrintUsage();
     return 64;
