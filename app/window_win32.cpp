@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/resource.h"
+#include "services/dpi_win32.h"
 #include "workflows/run_control.h"
 
 namespace pelloram {
@@ -155,22 +156,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int MainWindow::DpiOf(HWND window) {
-  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-  static const GetDpiForWindowCall call = [] {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr ? nullptr
-                             : reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(
-                                   GetProcAddress(user32, "GetDpiForWindow")));
-  }();
-  if (call != nullptr) {
-    if (const UINT dpi = call(window); dpi > 0) return static_cast<int>(dpi);
-  }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen == nullptr ? kBaseDpi : GetDeviceCaps(screen, LOGPIXELSX);
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return UsableDpi(dpi);
-}
+int MainWindow::DpiOf(HWND window) { return UsableDpi(WindowDpi(window)); }
 
 void MainWindow::LayOut(int dpi) {
   ui_.SetDpi(dpi);  // the controls' own fonts afresh, and the seam's sizes from now on

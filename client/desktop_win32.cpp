@@ -7,6 +7,7 @@
 #include <string>
 
 #include "client/handles_win32.h"
+#include "services/dpi_win32.h"
 #include "services/utf16.h"
 
 namespace pelloram {
@@ -92,31 +93,15 @@ namespace {
 // system's scale.
 using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
-GetDpiForMonitorCall DpiForMonitorCall() {
-  static const GetDpiForMonitorCall call = [] {
-    const HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    return shcore == nullptr ? nullptr
-                             : reinterpret_cast<GetDpiForMonitorCall>(reinterpret_cast<void*>(
-                                   GetProcAddress(shcore, "GetDpiForMonitor")));
-  }();
-  return call;
-}
-
-int SystemDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen == nullptr ? kBaseDpi : GetDeviceCaps(screen, LOGPIXELSX);
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kBaseDpi;
-}
-
 int DpiOfMonitor(HMONITOR monitor) {
   constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose
   UINT x = 0, y = 0;
-  const GetDpiForMonitorCall call = DpiForMonitorCall();
+  static const GetDpiForMonitorCall call =
+      NewerSystemCall<GetDpiForMonitorCall>(L"shcore.dll", "GetDpiForMonitor");
   if (call != nullptr && SUCCEEDED(call(monitor, kEffectiveDpi, &x, &y)) && x > 0) {
     return static_cast<int>(x);
   }
-  return SystemDpi();
+  return ScreenDpi();
 }
 
 }  // namespace

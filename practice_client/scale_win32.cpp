@@ -6,26 +6,10 @@
 // clang-format on
 
 #include "practice_client/shell_win32.h"
+#include "services/dpi_win32.h"
 
 namespace practice {
 namespace {
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-// Looked up once: older systems lack it, and the program must still start there.
-GetDpiForWindowFn LoadGetDpiForWindow() {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (!user32) return nullptr;
-  return reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-}
-
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kLogicalDpi;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kLogicalDpi;
-}
 
 // Font sizes are the design's pixel heights at 96 dpi.
 constexpr int kFontHeight = 14;
@@ -39,13 +23,7 @@ HFONT MakeFont(const std::wstring& face, int height) {
 
 }  // namespace
 
-int DpiOfWindow(HWND window) {
-  static const GetDpiForWindowFn getDpiForWindow = LoadGetDpiForWindow();
-  if (window && getDpiForWindow) {
-    if (const UINT dpi = getDpiForWindow(window); dpi > 0) return static_cast<int>(dpi);
-  }
-  return ScreenDpi();
-}
+int DpiOfWindow(HWND window) { return pelloram::WindowDpi(window); }
 
 void DeleteFonts(Shell& shell) {
   if (shell.font) DeleteObject(shell.font);

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "services/dpi_win32.h"
+
 namespace pelloram {
 
 namespace {
@@ -28,12 +30,8 @@ constexpr int kTipMaxWidth = 420;
 using SystemParametersForDpiCall = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 SystemParametersForDpiCall SystemParametersForDpi() {
-  static const SystemParametersForDpiCall call = [] {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr ? nullptr
-                             : reinterpret_cast<SystemParametersForDpiCall>(reinterpret_cast<void*>(
-                                   GetProcAddress(user32, "SystemParametersInfoForDpi")));
-  }();
+  static const SystemParametersForDpiCall call =
+      NewerSystemCall<SystemParametersForDpiCall>(L"user32.dll", "SystemParametersInfoForDpi");
   return call;
 }
 
