@@ -454,13 +454,14 @@ def scenario(s: Session) -> None:
     c = settle(s, e, want, "after the add page's thank-you message")
 
     # ---- Add mode two: the sent sticker's X gives the menu item's X 30 further right; its Y
-    # 15 further down, whatever the text.
+    # 15 further down, whatever the text; both at the scale of the monitor the point is on.
     click(s, c, "AddModeTwoRadio")
     want.click_radio("AddModeTwoRadio")
     c = settle(s, e, want, "after clicking 添加模式二")
     type_into(s, c, "SentStickerX", "100")
     type_into(s, c, "SentStickerY", "abc")
-    want.text.update({"SentStickerX": "100", "AddItemX": "130", "SentStickerY": "abc", "AddItemY": "15"})
+    want.text.update({"SentStickerX": "100", "AddItemX": str(100 + harness.scaled(30, s.dpi)),
+                      "SentStickerY": "abc", "AddItemY": str(harness.scaled(15, s.dpi))})
     c = settle(s, e, want, "add mode two with points")
     shot = window_shot(s, top, "add-mode-two")
     e.equal(pixel(shot, *inside_left(Rect(c["FileButtonX"]["screen"]))), WHITE,
