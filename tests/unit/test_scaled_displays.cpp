@@ -87,47 +87,6 @@ TEST(MenuOffsets, ATypedSentStickerGivesTheAddItemAtItsMonitorsScale) {
   EXPECT_EQ(h.FieldPoint(Control::AddItemX, Control::AddItemY), (Point{-970, 474}));
 }
 
-struct Move {
-  const char* name;
-  Point taughtAt;
-  Point runAt;
-};
-
-class TaughtOnOneMonitor : public ::testing::TestWithParam<Move> {};
-
-TEST_P(TaughtOnOneMonitor, DeletesExactlyTheCountOnTheOther) {
-  Taught h;
-  h.desktop.monitors = kSideBySide;
-  h.world.MoveClient(GetParam().taughtAt.x, GetParam().taughtAt.y);
-  h.TeachDelete("3");
-  h.world.MoveClient(GetParam().runAt.x, GetParam().runAt.y);
-  h.F11();
-  EXPECT_EQ(h.world.Count("deleted"), 3);
-  EXPECT_EQ(h.world.model.Collection().front(), "sticker04.gif");
-  EXPECT_TRUE(h.ui.messages.empty()) << h.LastMessage();
-  // The fields show where the run clicked: the sticker button where it is drawn now.
-  EXPECT_EQ(h.FieldPoint(Control::StickerPanelX, Control::StickerPanelY),
-            h.Centre(Kind::Button, Picture::SmilingFace));
-}
-
-TEST_P(TaughtOnOneMonitor, AddsEveryStickerOfTheFolderOnTheOther) {
-  Taught h;
-  h.desktop.monitors = kSideBySide;
-  h.world.MoveClient(GetParam().taughtAt.x, GetParam().taughtAt.y);
-  h.TeachAdd();
-  h.world.MoveClient(GetParam().runAt.x, GetParam().runAt.y);
-  h.F11();
-  EXPECT_EQ(h.world.Count("added"), 3);
-  EXPECT_EQ(h.LastMessage(), "添加完成：成功 3 个，已有 0 个，跳过 0 个");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Monitors, TaughtOnOneMonitor,
-    ::testing::Values(Move{"FromOneHundredToOneHundredAndFifty", kOnTheLeft, kOnThePrimary},
-                      Move{"FromOneHundredAndFiftyToOneHundred", kOnThePrimary, kOnTheLeft},
-                      Move{"StayingAtOneHundredAndFifty", kOnThePrimary, {600, 400}}),
-    [](const auto& test) { return std::string(test.param.name); });
-
 TEST(TaughtOnOneMonitor, FollowsTheClientMovedToTheOtherMonitorBetweenDeletions) {
   practice::Options options{10, {}};
   options.moveAfter = {{"deleted", 1}, kOnThePrimary.x, kOnThePrimary.y};

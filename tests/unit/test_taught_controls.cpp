@@ -14,14 +14,27 @@
 namespace pelloram::testing {
 namespace {
 
+// A 100 % monitor left of a 150 % primary, as on a laptop with a desk monitor beside it.
+const std::vector<Monitor> kSideBySide{{Rect{-1920, 0, 0, 1200}, 96},
+                                       {Rect{0, 0, 2880, 1800}, 144}};
+constexpr Point kOnTheLeft{-1700, 120};
+constexpr Point kOnThePrimary{300, 200};
+
 struct WindowChange {
   const char* name;
   Point place;
-  Point size;  // 0: as it was
+  Point size;                     // 0: as it was
+  std::vector<Monitor> monitors;  // empty: the one large screen
+  std::optional<Point> taughtAt;  // where the client is when the points are taught
 };
 
 class ClientChanged : public ::testing::TestWithParam<WindowChange> {
  protected:
+  // The desktop and the client's place before the user teaches the points.
+  static void Prepare(Taught& h, const WindowChange& change) {
+    if (!change.monitors.empty()) h.desktop.monitors = change.monitors;
+    if (change.taughtAt) h.world.MoveClient(change.taughtAt->x, change.taughtAt->y);
+  }
   static void Apply(PracticeWorld& world, const WindowChange& change) {
     if (change.size.x > 0) world.ResizeClient(change.size.x, change.size.y);
     world.MoveClient(change.place.x, change.place.y);
@@ -30,6 +43,7 @@ class ClientChanged : public ::testing::TestWithParam<WindowChange> {
 
 TEST_P(ClientChanged, DeletesExactlyTheCountAtTheTaughtControls) {
   Taught h;
+  Prepare(h, GetParam());
   h.TeachDelete("3");
   Apply(h.world, GetParam());
   h.F11();
@@ -43,6 +57,7 @@ TEST_P(ClientChanged, DeletesExactlyTheCountAtTheTaughtControls) {
 
 TEST_P(ClientChanged, AddsEveryStickerOfTheFolder) {
   Taught h;
+  Prepare(h, GetParam());
   h.TeachAdd();
   Apply(h.world, GetParam());
   h.F11();
@@ -50,12 +65,26 @@ TEST_P(ClientChanged, AddsEveryStickerOfTheFolder) {
   EXPECT_EQ(h.LastMessage(), "添加完成：成功 3 个，已有 0 个，跳过 0 个");
 }
 
-INSTANTIATE_TEST_SUITE_P(FoundByLook, ClientChanged,
-                         ::testing::Values(WindowChange{"Moved", {300, 200}, {}},
-                                           WindowChange{"Larger", {120, 70}, {1100, 800}},
-                                           WindowChange{"SmallerAndMoved", {10, 300}, {700, 560}},
-                                           WindowChange{"AtTheScreensOrigin", {0, 0}, {910, 647}}),
-                         [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    FoundByLook, ClientChanged,
+    ::testing::Values(
+        WindowChange{"Moved", {300, 200}, {}}, WindowChange{"Larger", {120, 70}, {1100, 800}},
+        WindowChange{"SmallerAndMoved", {10, 300}, {700, 560}},
+        WindowChange{"AtTheScreensOrigin", {0, 0}, {910, 647}},
+        // Dragged to a monitor of another scale: drawn larger or smaller.
+        WindowChange{"FromOneHundredToOneHundredAndFiftyPercent",
+                     kOnThePrimary,
+                     {},
+                     kSideBySide,
+                     kOnTheLeft},
+        WindowChange{"FromOneHundredAndFiftyToOneHundredPercent",
+                     kOnTheLeft,
+                     {},
+                     kSideBySide,
+                     kOnThePrimary},
+        WindowChange{
+            "MovedAtOneHundredAndFiftyPercent", {600, 400}, {}, kSideBySide, kOnThePrimary}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(FoundByLook, FollowsAWindowMovedAndResizedBetweenDeletions) {
   practice::Options options{10, {}};
