@@ -17,6 +17,12 @@ using Kind = practice::Model::Kind;
 using Picture = practice::Model::Picture;
 
 inline constexpr std::uint32_t kOtherProcess = 7;
+// A 100 % monitor left of a 150 % primary, as on a laptop with a desk monitor beside it, and a
+// place for the client's window on each.
+inline const std::vector<Monitor> kSideBySide{{Rect{-1920, 0, 0, 1200}, 96},
+                                              {Rect{0, 0, 2880, 1800}, 144}};
+inline constexpr Point kOnTheLeft{-1700, 120};
+inline constexpr Point kOnThePrimary{300, 200};
 inline const std::vector<std::string> kThree{"C:\\s\\a.gif", "C:\\s\\b.gif", "C:\\s\\c.gif"};
 
 // The practice client away from the screen's origin, with ten stickers, taught by the user.

@@ -12,12 +12,6 @@
 namespace pelloram::testing {
 namespace {
 
-// A 100 % monitor left of a 150 % primary, as on a laptop with a desk monitor beside it.
-const std::vector<Monitor> kSideBySide{{Rect{-1920, 0, 0, 1200}, 96},
-                                       {Rect{0, 0, 2880, 1800}, 144}};
-constexpr Point kOnTheLeft{-1700, 120};
-constexpr Point kOnThePrimary{300, 200};
-
 std::vector<Monitor> OneMonitorAt(int dpi) { return {Monitor{Rect{0, 0, 3840, 2400}, dpi}}; }
 
 // The classic client on one monitor of the given scale, with a count and a delay typed in.

@@ -14,12 +14,6 @@
 namespace pelloram::testing {
 namespace {
 
-// A 100 % monitor left of a 150 % primary, as on a laptop with a desk monitor beside it.
-const std::vector<Monitor> kSideBySide{{Rect{-1920, 0, 0, 1200}, 96},
-                                       {Rect{0, 0, 2880, 1800}, 144}};
-constexpr Point kOnTheLeft{-1700, 120};
-constexpr Point kOnThePrimary{300, 200};
-
 struct WindowChange {
   const char* name;
   Point place;
