@@ -1,5 +1,7 @@
 #include "practice_client/screen_scale.h"
 
+#include "services/scale.h"
+
 namespace practice {
 namespace {
 
@@ -13,11 +15,8 @@ long long FloorDiv(long long numerator, long long denominator) {
 }  // namespace
 
 int ScreenScale::ToPhysical(int logical) const {
-  if (dpi == kLogicalDpi || dpi <= 0) return logical;
-  const long long twice = 2LL * logical * dpi;
-  const long long rounded = twice >= 0 ? (twice + kLogicalDpi) / (2LL * kLogicalDpi)
-                                       : (twice - kLogicalDpi) / (2LL * kLogicalDpi);
-  return static_cast<int>(rounded);
+  // Rounded as Windows and the tool round (halves away from zero).
+  return dpi <= 0 ? logical : pelloram::Scaled(logical, dpi, kLogicalDpi);
 }
 
 int ScreenScale::ToLogical(int physical) const {
